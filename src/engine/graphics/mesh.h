@@ -1,0 +1,52 @@
+// One indexed triangle list in four OpenGL buffers (positions, indices, uvs, normals) plus CPU
+// copies of the same arrays, which the stage's collision reads and the facade rewrites.
+// Created and drawn on the main thread only; owned by its Model or by the Graphics facade.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace Engine {
+
+struct Texture;
+
+class Mesh {
+public:
+    // Copies the arrays and uploads each into its own GL_STATIC_DRAW buffer.
+    Mesh(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
+         const std::vector<float>& uvs, const std::vector<float>& normals);
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+
+    // Draws with `texture` on unit 0; writes wrap and filter into the texture at every draw.
+    void Draw(GLuint texture, bool linear);
+    // The same with the texture's name, or name 0 for null.
+    void Draw(const Texture* texture, bool linear);
+    // Wrap mode of later draws: clamp to edge (true) or repeat (false).
+    void SetClampToEdge(bool clamp);
+    // Replaces the CPU positions and overwrites the buffer; no longer than at creation.
+    void UpdatePositions(const std::vector<float>& positions);
+    // Replaces the CPU uvs and overwrites the buffer; no longer than at creation.
+    void UpdateUVs(const std::vector<float>& uvs);
+
+    const std::vector<float>& GetPositions() const { return positions; }
+    const std::vector<uint32_t>& GetIndices() const { return indices; }
+    const std::vector<float>& GetUVs() const { return uvs; }
+    const std::vector<float>& GetNormals() const { return normals; }
+    bool GetClampToEdge() const { return clampToEdge; }
+
+private:
+    GLuint positionBuffer = 0;
+    GLuint indexBuffer = 0;
+    GLuint uvBuffer = 0;
+    GLuint normalBuffer = 0;
+    std::vector<float> positions;
+    std::vector<uint32_t> indices;
+    std::vector<float> uvs;
+    std::vector<float> normals;
+    bool clampToEdge = false;
+};
+
+}  // namespace Engine

@@ -1,0 +1,22 @@
+// Render-state switches of the drawing object: depth test, blending, culling, the texture filter
+// of later draws, and clearing. The base of Graphics; main thread only, context current.
+#pragma once
+
+#include "engine/core/types.h"
+
+namespace Engine {
+
+class RenderUtility {
+public:
+    void SetDepthTest(bool enabled);    // glEnable/glDisable(GL_DEPTH_TEST)
+    void SetAlphaBlending(bool enabled);// GL_BLEND with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA)
+    void SetFaceCulling(bool enabled);  // glEnable/glDisable(GL_CULL_FACE), back faces
+    void SetLinearFilter(bool linear);  // the filter of later draws; no OpenGL call
+    bool GetLinearFilter() const { return linearFilter; }
+    void Clear(Color color);            // clears colour and depth of the bound framebuffer
+
+protected:
+    bool linearFilter = true;
+};
+
+}  // namespace Engine
