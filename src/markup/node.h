@@ -1,0 +1,41 @@
+// A node of a tml document: a name, its key/value attributes and its child nodes, all in document
+// order. Nodes belong to their document (a node owns its children); queries hand out copies.
+// Built by the reader on one thread; read-only afterwards and then safe to read from any thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Tml {
+
+// One key/value pair; values stay text, the reader never converts them.
+struct Attribute {
+    std::string key;
+    std::string value;
+};
+
+class Node {
+public:
+    explicit Node(std::string name);
+    ~Node();  // deletes the whole subtree without recursing, however deep it is
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+
+    std::string GetName() const;                    // copy of the name (may be empty)
+    std::vector<Attribute> GetAttributes() const;   // copy of the attributes, in order
+    std::vector<Node*> GetChildNodes() const;       // copy of the child list, in order
+    Node* AddChildNode(const std::string& name);    // new empty child appended and returned
+    void PushAttribute(const Attribute& attribute); // appends a copy
+
+    // The same lists without copying, for readers that only look.
+    const std::string& Name() const { return name; }
+    const std::vector<Attribute>& Attributes() const { return attributes; }
+    const std::vector<Node*>& Children() const { return childNodes; }
+
+private:
+    std::string name;
+    std::vector<Attribute> attributes;
+    std::vector<Node*> childNodes;
+};
+
+}  // namespace Tml

@@ -1,0 +1,84 @@
+#include "markup/tml_reader.h"
+
+#include "markup/statement.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace Tml {
+
+namespace {
+
+void CheckHeader(const std::vector<std::string>& tokens, const std::string& path) {
+    if (tokens.size() < 2 || tokens[0] != "@") throw std::runtime_error("Header missing in " + path + "!");
+    if (tokens[1] != kVersion) {
+        throw std::runtime_error("Unknown version, only 'tangly-ml-v-020' is supported by the parser!");
+    }
+}
+
+}  // namespace
+
+Document* ParseDocument(std::string_view text, const std::string& path) {
+    auto document = std::make_unique<Document>();
+    std::string withoutTabs;
+    std::vector<std::string_view> statements;
+    std::vector<std::string> tokens;
+    bool headerChecked = false;
+
+    size_t lineStart = 0;
+    while (lineStart < text.size()) {
+        const char* newline =
+            static_cast<const char*>(std::memchr(text.data() + lineStart, '\n', text.size() - lineStart));
+        const size_t lineEnd = newline ? static_cast<size_t>(newline - text.data()) : text.size();
+        std::string_view line = text.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+
+        // Tabs are dropped wherever they stand, before anything else looks at the line.
+        if (line.find('\t') != std::string_view::npos) {
+            withoutTabs.clear();
+            for (char c : line) {
+                if (c != '\t') withoutTabs.push_back(c);
+            }
+            line = withoutTabs;
+        }
+        if (line.empty()) continue;
+
+        SplitStatements(line, statements);
+        for (std::string_view statement : statements) {
+            TokenizeStatement(statement, tokens);
+            if (!headerChecked) {
+                CheckHeader(tokens, path);
+                headerChecked = true;
+            }
+            ApplyStatement(*document, tokens);
+        }
+    }
+    return document.release();
+}
+
+namespace {
+
+// The whole file, or false when it cannot be opened or read (a directory, say).
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char chunk[1 << 16];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+}  // namespace
+
+Document* LoadDocument(const std::string& path) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) return new Document();
+    return ParseDocument(text, path);
+}
+
+}  // namespace Tml

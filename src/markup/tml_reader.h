@@ -1,0 +1,24 @@
+// Reads tml documents (the markup of config.tml and the asset manifest) into node trees. Knows no
+// keys: it only builds the tree and checks the "@ tangly-ml-v-020" header. Keeps no state between
+// calls, so it may run on any thread.
+#pragma once
+
+#include "markup/document.h"
+
+#include <string>
+#include <string_view>
+
+namespace Tml {
+
+// The header every non-empty document starts with.
+inline constexpr const char* kVersion = "tangly-ml-v-020";
+
+// Reads the file at `path`. A file that cannot be opened reads as an empty document. Throws
+// std::runtime_error "Header missing in <path>!" or the unknown-version message when the first
+// statement is not a valid header. The caller owns the result.
+Document* LoadDocument(const std::string& path);
+
+// The same for text already in memory; `path` only names it in messages.
+Document* ParseDocument(std::string_view text, const std::string& path);
+
+}  // namespace Tml
