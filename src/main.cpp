@@ -1,1 +1,17 @@
-int main() { return 0; }
+// The process entry: runs the one application and turns an error into exit status 255.
+#include "application/app_base.h"
+
+#include <iostream>
+#include <stdexcept>
+
+int main(int argc, char** argv) {
+    // Value-initialised, never deleted: the process ends right after Run returns.
+    Application::AppBase* application = new Application::AppBase();
+    try {
+        application->Run(argc, argv);
+    } catch (const std::runtime_error& error) {
+        std::cout << error.what() << std::endl;
+        return -1;
+    }
+    return 0;
+}

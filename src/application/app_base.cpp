@@ -1,0 +1,149 @@
+#include "application/app_base.h"
+
+#include "application/control_state.h"
+#include "application/game.h"
+#include "application/vpad.h"
+#include "engine/assets/assets.h"
+#include "engine/graphics/canvas.h"
+#include "engine/graphics/graphics.h"
+#include "engine/graphics/shader_program.h"
+
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+#include <stdexcept>
+
+namespace Application {
+
+namespace {
+
+constexpr int kSpaceKey = GLFW_KEY_SPACE;         // 32: the jump button
+constexpr int kLeftControl = GLFW_KEY_LEFT_CONTROL;  // 341
+constexpr int kLeftAlt = GLFW_KEY_LEFT_ALT;       // 342
+constexpr int kQ = GLFW_KEY_Q;                    // 81
+constexpr int kEnter = GLFW_KEY_ENTER;            // 257
+constexpr int kF1 = GLFW_KEY_F1;                  // 290
+
+// A shortcut fires when its modifier was already down at the end of the previous frame and the key
+// went down during this one; pressing both within one frame does nothing.
+bool Chord(int modifier, int key) {
+    return ControlState::GetKeyState(modifier) == ControlState::Held &&
+           ControlState::GetKeyState(key) == ControlState::Pressed;
+}
+
+}  // namespace
+
+AppBase::CanvasRect AppBase::ComputeCanvasRect(float w, float h, float cw, float ch) {
+    if (w / h >= cw / ch) {
+        const float s = h / ch;
+        return CanvasRect{w * 0.5f - cw * s * 0.5f, 0.0f, s, s};
+    }
+    const float s = w / cw;
+    return CanvasRect{0.0f, h * 0.5f - ch * s * 0.5f, s, s};
+}
+
+void AppBase::OnKeyDown(int key) { ControlState::OnKeyDown(key); }
+void AppBase::OnKeyUp(int key) { ControlState::OnKeyUp(key); }
+void AppBase::OnMouseMove(double x, double y) { ControlState::OnMouseMove(x, y); }
+void AppBase::OnMouseDown(int button) { ControlState::OnMouseDown(button); }
+void AppBase::OnMouseUp(int button) { ControlState::OnMouseUp(button); }
+
+void AppBase::OnMouseWheel(double offset) { std::cout << offset << std::endl; }
+
+void AppBase::OnConfigure() {
+    settings = ReadSettings("config.tml");
+    requestedWidth = settings.windowSize.x;
+    requestedHeight = settings.windowSize.y;
+    requestedFullscreen = settings.fullscreen;
+}
+
+void AppBase::OnStart() {
+    std::cout << "Application started." << std::endl;
+    SetCursorCaptured(true);
+    ControlState::Init();
+    Vpad::Init();
+    assets = new Engine::Assets();
+    assetBuffer = Engine::AssetBuffer(settings.assetPath, assets);
+    game = new Game();
+    scene = game;
+    const std::string& folder = settings.shaderPath;
+    shader = Engine::ShaderProgram::Load(folder + "/" + "vertex.glsl", folder + "/" + "fragment.glsl");
+    shader->Use();
+    graphics->transform.Init(shader);
+    graphics->effect.Init(shader);
+    graphics->canvasWidth = settings.canvasSize.x;
+    graphics->canvasHeight = settings.canvasSize.y;
+    loaded = false;
+    canvas = new Engine::Canvas(settings.canvasSize.x, settings.canvasSize.y);
+    FitCanvas();
+    Vpad::PushButton(kSpaceKey, 0);
+    assetBuffer.StartLoading();  // last: from here on the worker owns the buffer and the store
+}
+
+void AppBase::OnUpdate(double delta) {
+    timeScale = static_cast<float>(delta) / 0.016666668f;
+    if (loaded) {
+        Vpad::Update();
+        scene->Update(timeScale);
+    } else {
+        const int status = Engine::AssetBuffer::GetLoadingStatus();
+        if (status == 1) {
+            Engine::AssetBuffer::JoinLoading();
+            loaded = true;
+            OnAssetsLoaded();
+        } else if (status == -1) {
+            throw std::runtime_error("Asset loading error: " + Engine::AssetBuffer::GetLoadingError());
+        }
+    }
+    TestShortcuts();
+    ControlState::Update();
+}
+
+void AppBase::TestShortcuts() {
+    if (Chord(kLeftControl, kQ)) running = false;
+    if (Chord(kLeftAlt, kEnter)) ToggleFulscreen();
+    if (Chord(kLeftControl, kF1)) SetCursorCaptured(!IsCursorCaptured());
+}
+
+void AppBase::OnAssetsLoaded() {
+    assets->CreateTextures();
+    assets->CreateModels();
+    game->OnLoaded(assets);
+}
+
+void AppBase::OnDraw(Engine::Graphics* frameGraphics) {
+    if (!loaded) return;
+    frameGraphics->Clear(Engine::Color(0.0f, 0.0f, 0.0f, 1.0f));
+    DrawSceneToCanvas(frameGraphics);
+    Engine::Transform& transform = frameGraphics->transform;
+    transform.Identity();
+    transform.Ortho(static_cast<float>(frameGraphics->windowWidth), static_cast<float>(frameGraphics->windowHeight));
+    transform.Apply();
+    frameGraphics->SetLinearFilter(false);
+    frameGraphics->DrawCanvas(canvas, canvasRect.x, canvasRect.y, canvasRect.scaleX, canvasRect.scaleY);
+    frameGraphics->SetLinearFilter(true);
+}
+
+void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
+    frameGraphics->BindCanvas(canvas);
+    scene->Draw(frameGraphics);
+    frameGraphics->BindCanvas(nullptr);
+}
+
+void AppBase::OnTerminate() {
+    std::cout << "Application terminated." << std::endl;
+    // Loading cannot be cancelled: a worker still busy finishes its list before the process ends.
+    Engine::AssetBuffer::JoinLoading();
+    if (game) game->Destroy();
+}
+
+void AppBase::OnViewportChanged(int, int) { FitCanvas(); }
+
+void AppBase::FitCanvas() {
+    canvasRect = ComputeCanvasRect(static_cast<float>(graphics->windowWidth),
+                                   static_cast<float>(graphics->windowHeight),
+                                   static_cast<float>(settings.canvasSize.x),
+                                   static_cast<float>(settings.canvasSize.y));
+}
+
+}  // namespace Application

@@ -1,0 +1,69 @@
+// The concrete application: reads the settings, feeds the input state, starts the background asset
+// loader and polls it without blocking, hands the finished store to the game scene, draws the scene
+// into a fixed-size canvas shown letterboxed in the window, and owns the three shortcuts.
+// Created once by main; everything runs on the main thread except the loader it starts.
+#pragma once
+
+#include "application/settings.h"
+#include "engine/assets/asset_buffer.h"
+#include "engine/core/application_manager.h"
+
+namespace Engine {
+class Assets;
+class Canvas;
+class ShaderProgram;
+}  // namespace Engine
+
+namespace Application {
+
+class Game;
+class Scene;
+
+class AppBase : public Engine::ApplicationManager {
+public:
+    // Where and how large the canvas is drawn in the window.
+    struct CanvasRect {
+        float x = 0.0f;
+        float y = 0.0f;
+        float scaleX = 0.0f;
+        float scaleY = 0.0f;
+    };
+    // The letterbox for a window of W x H and a canvas of Cw x Ch: the largest uniform scale that
+    // fits, centred; a window exactly as wide in proportion as the canvas fills it.
+    static CanvasRect ComputeCanvasRect(float windowWidth, float windowHeight, float canvasWidth,
+                                        float canvasHeight);
+
+    void OnKeyDown(int key) override;
+    void OnKeyUp(int key) override;
+    void OnMouseMove(double x, double y) override;
+    void OnMouseDown(int button) override;
+    void OnMouseUp(int button) override;
+    void OnMouseWheel(double offset) override;  // prints the offset, one number per line
+    void OnStart() override;
+    void OnConfigure() override;
+    void OnDraw(Engine::Graphics* graphics) override;
+    void OnUpdate(double delta) override;
+    void OnTerminate() override;
+    void OnViewportChanged(int width, int height) override;
+
+    void FitCanvas();                                   // recomputes canvasRect from the window size
+    void OnAssetsLoaded();                              // textures, models, then the scene's OnLoaded
+    void DrawSceneToCanvas(Engine::Graphics* graphics); // the scene drawn with the canvas bound
+
+protected:
+    Engine::Assets* assets = nullptr;
+    Engine::AssetBuffer assetBuffer;
+    float timeScale = 0.0f;
+    Settings settings;
+    Engine::ShaderProgram* shader = nullptr;
+    Engine::Canvas* canvas = nullptr;
+    CanvasRect canvasRect;
+    Game* game = nullptr;
+    Scene* scene = nullptr;
+    bool loaded = false;
+
+private:
+    void TestShortcuts();
+};
+
+}  // namespace Application

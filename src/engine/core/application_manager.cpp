@@ -1,0 +1,122 @@
+#include "engine/core/application_manager.h"
+
+#include "engine/graphics/graphics.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+#include <stdexcept>
+
+namespace Engine {
+
+ApplicationManager::~ApplicationManager() {
+    if (!terminated) Terminate();
+}
+
+void ApplicationManager::Run(int, char**) {
+    terminated = false;
+    try {
+        Init();
+        RunLoop();
+        if (!terminated) Terminate();
+    } catch (const std::runtime_error& error) {
+        std::cout << error.what() << std::endl;
+        if (!terminated) Terminate();
+        CloseWindowLibrary();
+        throw std::runtime_error("An error occurred, application terminated.");
+    }
+    CloseWindowLibrary();
+}
+
+void ApplicationManager::Init() {
+    requestedWidth = 640;
+    requestedHeight = 480;
+    requestedFullscreen = false;
+    OnConfigure();
+    if (!glfwInit()) throw std::runtime_error("Failed to initialize glfw.");
+    windowLibraryStarted = true;
+    InitDisplayHandle();
+    OpenWindow();
+    if (glewInit() != GLEW_OK) throw std::runtime_error("Failed to initialize glew.");
+    RegisterCallbacks(window);
+    running = true;
+    graphics = new Graphics();
+    graphics->windowWidth = width;
+    graphics->windowHeight = height;
+    lastFrameTime = currentTime = glfwGetTime();
+    OnStart();
+}
+
+void ApplicationManager::OpenWindow() {
+    window = glfwCreateWindow(requestedWidth, requestedHeight, "Application", nullptr, nullptr);
+    if (!window) throw std::runtime_error("Failed to open a window.");
+    if (requestedFullscreen) ToggleFulscreen();
+    glfwMakeContextCurrent(window);
+    glfwGetWindowSize(window, &width, &height);
+}
+
+void ApplicationManager::RunLoop() {
+    // A busy loop by design: passes that come before the next frame is due only poll events, and a
+    // stall produces one frame with a large delta rather than a burst of catch-up frames.
+    while (running) {
+        if (glfwWindowShouldClose(window)) OnCloseRequest();
+        currentTime = glfwGetTime();
+        const double delta = currentTime - lastFrameTime;
+        if (delta >= kFramePeriod) {
+            OnUpdate(delta);
+            lastFrameTime = currentTime;
+            RenderFrame(graphics);
+        }
+        glfwPollEvents();
+    }
+}
+
+void ApplicationManager::RenderFrame(Graphics* frameGraphics) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    OnDraw(frameGraphics);
+    glfwSwapBuffers(window);
+}
+
+void ApplicationManager::Terminate() {
+    OnTerminate();
+    if (graphics) {
+        delete graphics;
+        graphics = nullptr;
+    }
+    terminated = true;
+}
+
+void ApplicationManager::CloseWindowLibrary() {
+    // Nothing uses the window after Run; closing it here lets it vanish while the process exits.
+    if (window) {
+        glfwDestroyWindow(window);
+        window = nullptr;
+    }
+    if (windowLibraryStarted) {
+        glfwTerminate();
+        windowLibraryStarted = false;
+    }
+}
+
+void ApplicationManager::OnResizeEvent(int newWidth, int newHeight) {
+    glViewport(0, 0, newWidth, newHeight);
+    width = newWidth;
+    height = newHeight;
+    if (graphics) {
+        graphics->windowWidth = newWidth;
+        graphics->windowHeight = newHeight;
+    }
+    OnViewportChanged(newWidth, newHeight);
+}
+
+void ApplicationManager::OnStart() {}
+void ApplicationManager::OnConfigure() {}
+void ApplicationManager::OnDraw(Graphics*) {}
+void ApplicationManager::OnUpdate(double) {}
+void ApplicationManager::OnTerminate() {}
+void ApplicationManager::OnCloseRequest() { running = false; }
+void ApplicationManager::OnViewportChanged(int, int) {}
+
+}  // namespace Engine

@@ -1,0 +1,59 @@
+// The engine's application base: owns the window, the OpenGL context and the drawing object, runs
+// the fixed start-up, the 1/60 s frame loop and one shutdown path for normal ends and errors.
+// Everything game-specific happens in the virtual hooks. One per process; main thread only.
+#pragma once
+
+#include "engine/core/display_handle.h"
+#include "engine/core/event_handle.h"
+
+struct GLFWwindow;
+
+namespace Engine {
+
+class Graphics;
+
+class ApplicationManager : public EventHandle, public DisplayHandle {
+public:
+    // The frame period: a frame runs once at least this much time has passed since the last one.
+    static constexpr double kFramePeriod = 1.0 / 60.0;
+
+    // Start-up, loop and shutdown. A std::runtime_error inside is printed on standard output, the
+    // application is terminated once, and "An error occurred, application terminated." is thrown.
+    void Run(int argc, char** argv);
+    void Init();                                 // the start-up sequence, ending with OnStart
+    void OpenWindow();                           // creates the window, makes its context current
+    void RegisterCallbacks(GLFWwindow* window);  // routes the five window events to this object
+    void RenderFrame(Graphics* graphics);        // clear, OnDraw, swap
+    void Terminate();                            // OnTerminate, then the drawing object is deleted
+
+    void OnResizeEvent(int width, int height) override;  // viewport and sizes, then OnViewportChanged
+
+    virtual void OnStart();                        // last step of Init
+    virtual void OnConfigure();                    // first step of Init, before the window library
+    virtual void OnDraw(Graphics* graphics);       // between clear and swap
+    virtual void OnUpdate(double delta);           // once per frame, delta in seconds (>= 1/60)
+    virtual void OnTerminate();                    // first step of Terminate
+    virtual void OnCloseRequest();                 // each pass while the close flag is set: stop
+    virtual void OnViewportChanged(int width, int height);  // after a resize
+
+    ~ApplicationManager();  // terminates if that has not happened; not virtual, never deleted via a base
+
+protected:
+    bool running = false;
+    bool terminated = false;
+    Graphics* graphics = nullptr;
+    double lastFrameTime = 0.0;
+    double currentTime = 0.0;
+    int width = 0;
+    int height = 0;
+    int requestedWidth = 0;
+    int requestedHeight = 0;
+    bool requestedFullscreen = false;
+
+private:
+    void RunLoop();
+    void CloseWindowLibrary();
+    bool windowLibraryStarted = false;
+};
+
+}  // namespace Engine

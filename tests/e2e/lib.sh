@@ -1,0 +1,175 @@
+# Shared helpers for the end-to-end scripts: each test runs the real stagewalk in a scratch copy
+# of game/, on a private Xvfb of its own (so tests can run side by side), drives it with xdotool
+# and judges standard output, exit status, window geometry and screenshots.
+# Usage in a test: source lib.sh; e2e_init "$@"; ... ; e2e_pass
+set -uo pipefail
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_FAILS=0
+
+e2e_init() {
+  STAGEWALK=$(readlink -f "$1")
+  SRC=$(readlink -f "$2")
+  WORK=$(mktemp -d "/tmp/stagewalk-e2e-$E2E_NAME-XXXXXX")
+  GAME_PID=""
+  XVFB_PID=""
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -9 "$GAME_PID" 2>/dev/null; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
+  if [ "$E2E_FAILS" -eq 0 ] && [ -z "${E2E_KEEP:-}" ]; then rm -rf "$WORK"; else echo "kept $WORK"; fi
+}
+
+fail() { echo "FAIL: $*"; E2E_FAILS=$((E2E_FAILS + 1)); }
+note() { echo "-- $*"; }
+
+e2e_pass() {
+  if [ "$E2E_FAILS" -ne 0 ]; then echo "$E2E_NAME: $E2E_FAILS failure(s)"; exit 1; fi
+  echo "$E2E_NAME: passed"
+  exit 0
+}
+
+# A private 24-bit X server; argument: screen size (default 1280x720).
+e2e_xvfb() {
+  local size=${1:-1280x720}
+  local fdfile="$WORK/display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  [ -s "$fdfile" ] || { fail "Xvfb did not start"; e2e_pass; }
+  export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+# A scratch copy of the shipped game folder; prints its path.
+e2e_game_copy() {
+  local dir="$WORK/${1:-game}"
+  rm -rf "$dir"
+  cp -r "$SRC/game" "$dir"
+  echo "$dir"
+}
+
+# Starts the program in folder $1 in the background; output in $WORK/out.txt, pid in GAME_PID.
+e2e_start() {
+  local dir=$1
+  : >"$WORK/out.txt"
+  (cd "$dir" && exec "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+  GAME_PID=$!
+}
+
+# Runs the program in folder $1 to its end (at most $2 seconds, default 20); sets STATUS.
+e2e_run() {
+  local dir=$1 limit=${2:-20}
+  (cd "$dir" && exec timeout -k 2 "$limit" "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt")
+  STATUS=$?
+}
+
+# Waits until the program has written a line equal to $1 (at most $2 seconds, default 20).
+e2e_wait_line() {
+  local line=$1 limit=${2:-20}
+  local steps=$((limit * 20))
+  for _ in $(seq 1 "$steps"); do
+    grep -qxF -- "$line" "$WORK/out.txt" 2>/dev/null && return 0
+    if [ -n "$GAME_PID" ] && ! kill -0 "$GAME_PID" 2>/dev/null; then break; fi
+    sleep 0.05
+  done
+  grep -qxF -- "$line" "$WORK/out.txt" 2>/dev/null && return 0
+  fail "no line '$line' within ${limit}s; output was:"; sed 's/^/   | /' "$WORK/out.txt"
+  return 1
+}
+
+# Waits for the window titled "Application"; sets WID, focuses it and puts the pointer on it.
+e2e_wait_window() {
+  WID=""
+  for _ in $(seq 1 200); do
+    WID=$(xdotool search --name '^Application$' 2>/dev/null | head -n1)
+    [ -n "$WID" ] && break
+    sleep 0.05
+  done
+  [ -n "$WID" ] || { fail "no window titled Application"; return 1; }
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  return 0
+}
+
+# Waits for the program to end (at most $1 seconds, default 15); sets STATUS (124 on timeout).
+e2e_wait_exit() {
+  local limit=${1:-15}
+  local steps=$((limit * 20))
+  for _ in $(seq 1 "$steps"); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$GAME_PID" 2>/dev/null; then
+    kill -9 "$GAME_PID" 2>/dev/null
+    wait "$GAME_PID" 2>/dev/null
+    STATUS=124
+    GAME_PID=""
+    return 1
+  fi
+  wait "$GAME_PID"
+  STATUS=$?
+  GAME_PID=""
+  return 0
+}
+
+# Holds modifier $1 for longer than a frame, taps key $2, releases the modifier.
+e2e_chord() {
+  xdotool keydown "$1"
+  sleep 0.2
+  xdotool key "$2"
+  sleep 0.1
+  xdotool keyup "$1"
+}
+
+e2e_quit() { e2e_chord Control_L q; }
+
+# Window geometry as WIDTHxHEIGHT.
+e2e_window_size() {
+  xdotool getwindowgeometry "$WID" | sed -n 's/^ *Geometry: *//p'
+}
+
+# Screenshot of the whole screen into $1.
+e2e_shot() { import -window root "$1" 2>/dev/null; }
+
+# Mean brightness (0..1) of an image or of a crop "WxH+X+Y" of it.
+e2e_brightness() {
+  local image=$1 crop=${2:-}
+  if [ -n "$crop" ]; then
+    convert "$image" -crop "$crop" +repage -colorspace Gray -format '%[fx:mean]' info:
+  else
+    convert "$image" -colorspace Gray -format '%[fx:mean]' info:
+  fi
+}
+
+expect_status() {
+  [ "$STATUS" = "$1" ] || fail "exit status $STATUS, expected $1"
+}
+
+# Compares the program's whole output with the lines given as arguments.
+expect_output() {
+  local expected
+  expected=$(printf '%s\n' "$@")
+  local actual
+  actual=$(cat "$WORK/out.txt")
+  if [ "$actual" != "$expected" ]; then
+    fail "output differs"
+    diff <(echo "$expected") <(echo "$actual") | sed 's/^/   | /'
+  fi
+}
+
+expect_line() {
+  grep -qxF -- "$1" "$WORK/out.txt" || fail "missing output line '$1'"
+}
+
+expect_no_line() {
+  ! grep -qxF -- "$1" "$WORK/out.txt" || fail "unexpected output line '$1'"
+}
+
+# The float $1 compared with $2: "lt" or "gt".
+expect_float() {
+  local value=$1 op=$2 bound=$3 what=$4
+  if ! awk -v v="$value" -v b="$bound" -v op="$op" 'BEGIN { exit !((op == "lt") ? (v < b) : (v > b)) }'; then
+    fail "$what: $value is not $op $bound"
+  fi
+}

@@ -1,0 +1,46 @@
+# The error paths of start-up through the real program: configuration header and version errors,
+# a bad integer setting, a missing shader folder, and no display at all. Each prints its cause,
+# then the terminate line, then the final line, and exits with status 255.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+e2e_xvfb
+
+dir=$(e2e_game_copy)
+
+note "config without a header"
+printf '{ application\n}\n' >"$dir/config.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Header missing in config.tml!" "Application terminated." \
+  "An error occurred, application terminated."
+
+note "config with another version"
+printf '@ tangly-ml-v-021\n' >"$dir/config.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Unknown version, only 'tangly-ml-v-020' is supported by the parser!" \
+  "Application terminated." "An error occurred, application terminated."
+
+note "a setting that is not an integer"
+printf '@ tangly-ml-v-020\n{ application\n\t{ window\n\t\t! width abc\n\t}\n}\n' >"$dir/config.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Invalid integer 'abc' for window/width in config.tml" "Application terminated." \
+  "An error occurred, application terminated."
+
+note "no config at all: defaults, so the shaders are looked for in /"
+rm "$dir/config.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Application started." "Failed to open vertex shader!" "Application terminated." \
+  "An error occurred, application terminated."
+
+note "no display"
+e2e_game_copy >/dev/null
+(cd "$WORK/game" && env -u DISPLAY timeout 20 "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt")
+STATUS=$?
+expect_status 255
+expect_output "Failed to initialize glfw." "Application terminated." \
+  "An error occurred, application terminated."
+
+e2e_pass
