@@ -9,6 +9,7 @@
 
 namespace TmxParser {
 
+// Outcome of reading a number: Invalid where std::stoi throws invalid_argument, OutOfRange for out_of_range.
 enum class NumberStatus { Ok, Invalid, OutOfRange };
 
 // Where CSV splitting stopped: the field's text (without its comma) and its 1-based number.
