@@ -1,0 +1,75 @@
+#include "engine/graphics/model_conversion.h"
+
+#include <tiny_obj_loader.h>
+
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+
+namespace Engine {
+
+namespace {
+
+// Appends `count` components of element `index` of `values`, or `count` zeros when the corner has no
+// such attribute (index -1) or its index lies outside the array. The library passes out-of-range
+// indices through with only a warning, and a relative index reaching before the first element
+// comes out negative, so every index is checked before it is read.
+void AppendAttribute(const std::vector<tinyobj::real_t>& values, int index, std::size_t count,
+                     std::vector<float>& out) {
+    const std::size_t available = values.size() / count;
+    if (index < 0 || static_cast<std::size_t>(index) >= available) {
+        out.insert(out.end(), count, 0.0f);
+        return;
+    }
+    const std::size_t first = static_cast<std::size_t>(index) * count;
+    out.insert(out.end(), values.begin() + static_cast<std::ptrdiff_t>(first),
+               values.begin() + static_cast<std::ptrdiff_t>(first + count));
+}
+
+std::unique_ptr<MeshData> ConvertShape(const tinyobj::attrib_t& attrib, const tinyobj::mesh_t& mesh) {
+    auto data = std::make_unique<MeshData>();
+    const std::size_t corners = mesh.indices.size();
+    data->positions.reserve(corners * 3);
+    data->normals.reserve(corners * 3);
+    data->uvs.reserve(corners * 2);
+    data->indices.reserve(corners);
+
+    std::size_t offset = 0;
+    for (const unsigned char faceCorners : mesh.num_face_vertices) {
+        for (std::size_t j = 0; j < faceCorners && offset + j < corners; ++j) {
+            const tinyobj::index_t& corner = mesh.indices[offset + j];
+            AppendAttribute(attrib.vertices, corner.vertex_index, 3, data->positions);
+            // Only the height is snapped, down to a multiple of 0.001, so that nearly level floors
+            // come out level; x, z, normals and uvs are copied unchanged.
+            float& y = data->positions[data->positions.size() - 2];
+            y = std::floor(y * 1000.0f) / 1000.0f;
+            AppendAttribute(attrib.normals, corner.normal_index, 3, data->normals);
+            AppendAttribute(attrib.texcoords, corner.texcoord_index, 2, data->uvs);
+            data->indices.push_back(static_cast<uint32_t>(data->indices.size()));
+        }
+        offset += faceCorners;
+    }
+    return data;
+}
+
+}  // namespace
+
+ModelData* ConvertObj(const std::string& path) {
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warn;
+    std::string err;
+    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr, true)) {
+        throw std::runtime_error("Error loading a file in " + path + ":" + (err.empty() ? warn : err));
+    }
+
+    auto model = std::make_unique<ModelData>();
+    for (const tinyobj::shape_t& shape : shapes) {
+        if (shape.mesh.num_face_vertices.empty()) continue;
+        model->push_back(ConvertShape(attrib, shape.mesh));
+    }
+    return model.release();
+}
+
+}  // namespace Engine

@@ -1,0 +1,18 @@
+// The tile-map loader: reads a TMX file (XML with CSV tile layers) into a new TmxMap. Keeps its
+// working state in this unit, so one load runs at a time and GetError belongs to the thread that
+// loaded; in the program both are used only by the asset loader thread.
+#pragma once
+
+#include "tmxparser/tmx_map.h"
+
+#include <string>
+
+namespace TmxParser {
+
+// A new map read from `path`, owned by the caller; null on any failure, with the reason in GetError().
+// Never throws: unreadable files, malformed XML, bad numbers and exhausted memory all return null.
+TmxMap* LoadTmxMap(std::string path);
+// The text of the last failure; empty after a successful LoadTmxMap.
+std::string GetError();
+
+}  // namespace TmxParser
