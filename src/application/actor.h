@@ -1,0 +1,42 @@
+// A body that moves through the stage: a point with a radius and an orientation whose velocity
+// eases towards a target velocity, plus the operations that resolve it against room triangles.
+// Actors are owned by the scene; the stage borrows them for collision. Main thread only.
+// There is no virtual destructor: actors are never deleted through this base.
+#pragma once
+
+#include <glm/glm.hpp>
+
+namespace Application {
+
+class Actor {
+public:
+    // Frame update, called non-virtually: UpdateControl, then Move, then onGround = false.
+    void Update(float dt);
+    // speed = |velocity|; eases each axis towards the target (y only when target y != 0); moves.
+    void Move(float dt);
+    // Steering hook, run first by Update; the plain actor does not steer.
+    virtual void UpdateControl(float dt);
+
+    // Resolves one triangle: pushes out of a vertical one, lands on any other within the window.
+    void CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt);
+    // Pushes out of a vertical triangle along its footprint in x-z (x-wall, z-wall or general).
+    void PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c);
+    // Pushes away from the first of the two end points closer than the radius; at most one.
+    void PushFromEnds(float x1, float z1, float x2, float z2);
+    // Pushes to `radius` away from (x, z) given its `distance`; the push adds to the velocity too.
+    void PushFromPoint(float x, float z, float distance);
+
+    // Strict point-in-triangle test in one coordinate plane; a triangle of no area holds no point.
+    static bool PointInTriangle(glm::vec2 p, glm::vec2 a, glm::vec2 b, glm::vec2 c);
+
+    glm::vec3 position{0.0f, 0.0f, 0.0f};        // the feet
+    glm::vec3 rotation{0.0f, 0.0f, 0.0f};        // x pitch, y yaw, z roll (never changed)
+    glm::vec3 velocity{0.0f, 0.0f, 0.0f};        // world units per time unit
+    glm::vec3 targetVelocity{0.0f, 0.0f, 0.0f};  // what the velocity eases towards
+    glm::vec3 acceleration{0.0f, 0.0f, 0.0f};    // largest velocity change per time unit, per axis
+    float speed = 0.0f;                          // |velocity| at the start of the latest Move
+    float radius = 0.0f;                         // collision radius in x-z
+    bool onGround = false;                       // landed during the latest collision pass
+};
+
+}  // namespace Application

@@ -1,0 +1,161 @@
+// The collision members of Actor: landing on floors and being pushed out of walls, one room
+// triangle at a time. Every operation works on the actor as the previous one left it.
+#include "application/actor.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace Application {
+
+namespace {
+
+// Plane height tolerance above the floor within which a falling actor still lands.
+constexpr float LandingAbove = 0.2f;
+// Extra depth below the floor, per time unit, that a fall may have carried the actor through.
+constexpr float LandingSlack = 0.5f;
+// The wall test point sits this far above the feet, so the floor's edge does not count as wall.
+constexpr float WallProbeHeight = 0.25f;
+
+// Which side of the edge from `from` along `edge` the point lies on (strictly left).
+bool LeftOf(glm::vec2 edge, glm::vec2 from, glm::vec2 p) {
+    return edge.x * (p.y - from.y) - edge.y * (p.x - from.x) > 0.0f;
+}
+
+// The corner holding the smallest (or largest) value of one coordinate; on ties the first of
+// a, b, c in that order.
+const glm::vec3& Extreme(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, int axis, bool largest) {
+    const glm::vec3* best = &a;
+    for (const glm::vec3* corner : {&b, &c}) {
+        if (largest ? (*corner)[axis] > (*best)[axis] : (*corner)[axis] < (*best)[axis]) best = corner;
+    }
+    return *best;
+}
+
+}  // namespace
+
+bool Actor::PointInTriangle(glm::vec2 p, glm::vec2 a, glm::vec2 b, glm::vec2 c) {
+    const bool side = LeftOf(b - a, a, p);
+    if (LeftOf(c - a, a, p) == side) return false;
+    return LeftOf(c - b, b, p) == side;
+}
+
+void Actor::CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt) {
+    glm::vec3 normal = glm::cross(c - a, b - a);
+    // A triangle without area gets a NaN normal; every comparison below then fails, so it
+    // neither lands nor pushes.
+    normal = normal / glm::length(normal);
+
+    if (normal.y == 0.0f) {
+        const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
+        const bool inXY = PointInTriangle({probe.x, probe.y}, {a.x, a.y}, {b.x, b.y}, {c.x, c.y});
+        const bool inZY = PointInTriangle({probe.z, probe.y}, {a.z, a.y}, {b.z, b.y}, {c.z, c.y});
+        if (inXY || inZY) PushFromWall(a, b, c);
+        return;
+    }
+
+    if (!PointInTriangle({position.x, position.z}, {a.x, a.z}, {b.x, b.z}, {c.x, c.z})) return;
+    const float height = (glm::dot(normal, a) - normal.x * position.x - normal.z * position.z) / normal.y;
+    // The window below the plane grows with the fall speed, so a fast fall cannot skip a floor
+    // within one step. The normal's direction is not consulted: ceilings catch falls too.
+    if (position.y < height + LandingAbove &&
+        position.y > height - dt * (std::fabs(velocity.y) + LandingSlack) && velocity.y < 0.0f) {
+        position.y = height;
+        velocity.y = 0.0f;
+        onGround = true;
+    }
+}
+
+void Actor::PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
+    glm::vec2 end1;  // footprint ends as (x, z)
+    glm::vec2 end2;
+    bool xWall = false;
+    bool zWall = false;
+    float wall = 0.0f;
+
+    if (a.x == b.x && b.x == c.x) {
+        const glm::vec3& nearest = Extreme(a, b, c, 2, false);
+        const glm::vec3& farthest = Extreme(a, b, c, 2, true);
+        end1 = {nearest.x, nearest.z};
+        end2 = {farthest.x, farthest.z};
+        if (end1.y == end2.y) {
+            zWall = true;
+            wall = end1.y;
+        } else {
+            xWall = true;
+            wall = end1.x;
+        }
+    } else {
+        const glm::vec3& left = Extreme(a, b, c, 0, false);
+        const glm::vec3& right = Extreme(a, b, c, 0, true);
+        end1 = {left.x, left.z};
+        end2 = {right.x, right.z};
+        if (end1.y == end2.y) {
+            zWall = true;
+            wall = end1.y;
+        }
+    }
+
+    if (xWall || zWall) {
+        float& along = xWall ? position.x : position.z;
+        float& speedAlong = xWall ? velocity.x : velocity.z;
+        const float gap = std::fabs(along - wall);
+        if (radius > gap) {
+            speedAlong = 0.0f;
+            const float push = std::fabs(gap - radius);
+            along += wall > along ? -push : push;
+        }
+        PushFromEnds(end1.x, end1.y, end2.x, end2.y);
+        return;
+    }
+
+    // General case: the foot of the perpendicular from the actor onto the footprint's line.
+    const float x = position.x;
+    const float z = position.z;
+    const float slope = (end2.y - end1.y) / (end2.x - end1.x);
+    const float intercept = end1.y - slope * end1.x;
+    const float normalIntercept = z + x / slope;
+    const float denominator = slope + 1.0f / slope;
+    const glm::vec2 foot((normalIntercept - intercept) / denominator,
+                         (slope * normalIntercept + intercept / slope) / denominator);
+
+    const bool withinX = foot.x >= std::fmin(end1.x, end2.x) && foot.x <= std::fmax(end1.x, end2.x);
+    const bool withinZ = foot.y >= std::fmin(end1.y, end2.y) && foot.y <= std::fmax(end1.y, end2.y);
+    if (!withinX || !withinZ) {
+        PushFromEnds(end1.x, end1.y, end2.x, end2.y);
+        return;
+    }
+
+    const float distance = glm::length(glm::vec2(x, z) - foot);
+    if (radius > distance) {
+        const float angle = std::atan2(z - foot.y, x - foot.x);
+        const float push = std::fabs(distance - radius);
+        const glm::vec2 offset(std::cos(angle) * push, std::sin(angle) * push);
+        position.x += offset.x;
+        position.z += offset.y;
+        velocity.x += offset.x;
+        velocity.z += offset.y;
+    }
+}
+
+void Actor::PushFromEnds(float x1, float z1, float x2, float z2) {
+    const float distance1 = glm::length(glm::vec2(position.x - x1, position.z - z1));
+    if (radius > distance1) {
+        PushFromPoint(x1, z1, distance1);
+        return;
+    }
+    const float distance2 = glm::length(glm::vec2(position.x - x2, position.z - z2));
+    if (radius > distance2) PushFromPoint(x2, z2, distance2);
+}
+
+void Actor::PushFromPoint(float x, float z, float distance) {
+    const float angle = std::atan2(position.z - z, position.x - x);
+    const float push = std::fabs(distance - radius);
+    const float dx = std::cos(angle) * push;
+    const float dz = std::sin(angle) * push;
+    position.x += dx;
+    position.z += dz;
+    velocity.x += dx;
+    velocity.z += dz;
+}
+
+}  // namespace Application

@@ -1,0 +1,59 @@
+#include "application/game.h"
+
+#include "engine/graphics/graphics.h"
+
+namespace Application {
+
+namespace {
+
+const glm::vec3 StartPosition(0.1f, 10.0f, -15.0f);
+constexpr float FieldOfView = 75.0f;  // degrees, vertical
+constexpr float NearPlane = 0.1f;
+constexpr float FarPlane = 200.0f;
+
+}  // namespace
+
+Game::Game() { Game::Init(); }
+
+Game::~Game() { delete player; }
+
+void Game::Init() {
+    camera = Engine::Camera1stPerson(StartPosition);
+    delete player;
+    player = new Player(camera.position);
+}
+
+void Game::Update(float dt) {
+    // The camera shows the player as the previous frame's collision pass left it.
+    player->UpdateCamera(camera);
+    player->Actor::Update(dt);
+    UpdateHUD(dt);
+    UpdateStage(dt);
+    OnActorCollision(player, dt);
+}
+
+void Game::Draw(Engine::Graphics* graphics) {
+    if (graphics == nullptr) return;
+    // The HUD of the previous frame left depth testing and filtering off.
+    graphics->SetLinearFilter(true);
+    graphics->effect.SetTexturesEnabled(true);
+    graphics->SetDepthTest(true);
+    graphics->Clear(Engine::Color(0.0f, 0.0f, 0.0f, 1.0f));
+
+    graphics->transform.Identity();
+    graphics->transform.View(camera.GetViewMatrix());
+    graphics->transform.Projection(FieldOfView, Engine::Point(graphics->canvasWidth, graphics->canvasHeight),
+                                   NearPlane, FarPlane);
+
+    DrawStage(graphics);
+    DrawHUD(graphics);
+}
+
+void Game::Destroy() {}
+
+void Game::OnLoaded(Engine::Assets* assets) {
+    InitHUD(assets);
+    InitStage(assets);
+}
+
+}  // namespace Application

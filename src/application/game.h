@@ -1,0 +1,35 @@
+// The game scene: the stage and the HUD mixed into one scene that owns the player, ties it to the
+// first-person camera, updates in a fixed order and sets up the 3-D pass before the stage and the
+// HUD draw. Created once by the application shell and kept for the run. Main thread only.
+#pragma once
+
+#include "application/hud.h"
+#include "application/player.h"
+#include "application/scene.h"
+#include "application/stage.h"
+
+namespace Application {
+
+class Game final : public Scene, public HUD, public Stage {
+public:
+    // Runs Init: the whole start-up of the scene.
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Camera and player at (0.1, 10.0, -15.0), looking along +z.
+    void Init() override;
+    // Camera from the previous frame's player, player update, HUD, stage, then collision.
+    void Update(float dt) override;
+    // Render state, clear, camera and projection, then the stage and the HUD on top.
+    void Draw(Engine::Graphics* graphics) override;
+    // Nothing to release before the process ends; safe whether or not OnLoaded ran.
+    void Destroy() override;
+    // The HUD's and then the stage's asset lookups.
+    void OnLoaded(Engine::Assets* assets) override;
+
+    Player* player = nullptr;  // owned; lives as long as the Game
+};
+
+}  // namespace Application

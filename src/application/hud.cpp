@@ -1,0 +1,78 @@
+#include "application/hud.h"
+
+#include "engine/assets/assets.h"
+#include "engine/graphics/graphics.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+namespace Application {
+
+namespace {
+
+constexpr int32_t CrosshairHalf = 16;   // half of the 32 x 32 crosshair image
+constexpr size_t CounterCapacity = 32;  // "FPS: " and any int32
+const char* const HintLine = "Press L.Ctrl + Q to quit";
+
+// roundf then truncation to int32; the cast alone is undefined outside the int32 range.
+int32_t RoundToInt32(float value) {
+    if (std::isnan(value)) return 0;
+    const float rounded = std::round(value);
+    if (rounded >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
+    if (rounded < -2147483648.0f) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(rounded);
+}
+
+}  // namespace
+
+HUD::HUD() : hintText(HintLine) { counterText.reserve(CounterCapacity); }
+
+void HUD::InitHUD(Engine::Assets* assets) {
+    if (assets == nullptr) return;
+    font = assets->GetTexture("font16");
+    crosshair = assets->GetTexture("crosshair");
+}
+
+void HUD::UpdateHUD(float dt) { fps = 60.0f / dt; }
+
+void HUD::FormatCounter(float value, std::string& out) {
+    char buffer[CounterCapacity];
+    std::snprintf(buffer, sizeof buffer, "FPS: %d", static_cast<int>(RoundToInt32(value)));
+    out.assign(buffer);
+}
+
+Engine::Point HUD::CrosshairPosition(int32_t width, int32_t height) {
+    return Engine::Point(width / 2 - CrosshairHalf, height / 2 - CrosshairHalf);
+}
+
+void HUD::DrawHUD(Engine::Graphics* graphics) {
+    if (graphics == nullptr) return;
+    const int32_t width = graphics->canvasWidth;
+    const int32_t height = graphics->canvasHeight;
+
+    graphics->transform.Ortho(static_cast<float>(width), static_cast<float>(height));
+    graphics->transform.Identity();
+    graphics->transform.Apply();
+    graphics->SetDepthTest(false);
+    graphics->SetLinearFilter(false);
+
+    FormatCounter(fps, counterText);
+    // Each line twice: a black shadow one pixel down and right, then the white text.
+    Engine::Effect& effect = graphics->effect;
+    effect.SetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+    graphics->DrawText(font, counterText, 2.0f, 2.0f);
+    effect.SetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+    graphics->DrawText(font, counterText, 1.0f, 1.0f);
+    // The hint stays at a fixed pixel row whatever the canvas height.
+    effect.SetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+    graphics->DrawText(font, hintText, 2.0f, 228.0f);
+    effect.SetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+    graphics->DrawText(font, hintText, 1.0f, 227.0f);
+
+    const Engine::Point corner = CrosshairPosition(width, height);
+    graphics->DrawSprite(crosshair, static_cast<float>(corner.x), static_cast<float>(corner.y), 1.0f, 1.0f);
+}
+
+}  // namespace Application

@@ -1,0 +1,44 @@
+// The flat overlay drawn over the 3-D picture in canvas pixels: a frame-rate counter, a hint line
+// and a centred crosshair. Borrows its font and crosshair textures from the asset store.
+// A base of Game; main thread only. Drawing allocates nothing per frame.
+#pragma once
+
+#include "engine/core/types.h"
+
+#include <string>
+
+namespace Engine {
+class Assets;
+class Graphics;
+struct Texture;
+}  // namespace Engine
+
+namespace Application {
+
+class HUD {
+public:
+    HUD();
+
+    // font = "font16", crosshair = "crosshair"; a missing bitmap leaves the pointer null.
+    void InitHUD(Engine::Assets* assets);
+    // fps = 60 / dt (dt counts 60-Hz frames).
+    void UpdateHUD(float dt);
+    // Counter and hint as shadowed text, then the crosshair; leaves depth test and filtering off.
+    void DrawHUD(Engine::Graphics* graphics);
+
+    // "FPS: " and value rounded to the nearest integer, written into `out` without allocating once
+    // its capacity suffices. Values beyond the int32 range saturate; NaN reads 0.
+    static void FormatCounter(float value, std::string& out);
+    // Top-left corner that centres a 32 x 32 crosshair on a width x height canvas (integer halves).
+    static Engine::Point CrosshairPosition(int32_t width, int32_t height);
+
+    float fps = 0.0f;                      // updates per second from the latest dt
+    Engine::Texture* font = nullptr;       // "font16", a 16 x 16 glyph sheet
+    Engine::Texture* crosshair = nullptr;  // "crosshair"
+
+private:
+    std::string counterText;  // reused every frame
+    std::string hintText;     // built once
+};
+
+}  // namespace Application

@@ -1,0 +1,79 @@
+#include "application/player.h"
+
+#include "application/control_state.h"
+#include "application/vpad.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Application {
+
+namespace {
+
+constexpr unsigned JumpButton = 0;
+constexpr float PitchLimit = 1.2566371f;  // 0.4 pi: keeps the look-at away from straight up/down
+constexpr float FallSpeed = -0.5f;        // terminal vertical velocity
+constexpr float JumpSpeed = 0.875f;
+constexpr float JumpBobPhase = 2.3561945f;  // 3/4 pi: the eye starts high and dips on landing
+constexpr float ShortJumpDivisor = 1.75f;
+constexpr float WalkSpeed = 0.2f;
+constexpr float BobRate = 1.25f;     // phase per unit of distance walked
+constexpr float BobSettle = 0.225f;  // phase per time unit while running on to rest
+constexpr float RespawnDepth = -25.0f;
+constexpr float EyeHeight = 2.0f;
+constexpr float BobAmplitude = 0.5f;
+
+bool SameSign(float a, float b) { return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f); }
+
+}  // namespace
+
+Player::Player(glm::vec3 start) : spawnPosition(start) {
+    position = start;
+    acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
+    radius = 0.5f;
+}
+
+void Player::UpdateControl(float dt) {
+    const glm::vec2 look = Vpad::GetRightStick();
+    rotation.y -= look.x * dt;
+    rotation.x = std::clamp(rotation.x - look.y * dt, -PitchLimit, PitchLimit);
+
+    const glm::vec2 walk = Vpad::GetLeftStick();
+    const float angle = std::atan2(walk.y, walk.x);
+    const float magnitude = glm::length(walk);
+
+    targetVelocity.y = FallSpeed;
+
+    const int jump = Vpad::GetButton(JumpButton);
+    if (onGround && jump == ControlState::Pressed) {
+        velocity.y = JumpSpeed;
+        bobPhase = JumpBobPhase;
+    }
+    // Letting go while still rising cuts the jump short; it happens once, on the release frame.
+    if (jump == ControlState::Released && velocity.y > 0.0f) velocity.y = velocity.y / ShortJumpDivisor;
+
+    // Stick angle relative to the view: forward (0, 1) walks along (sin yaw, cos yaw).
+    targetVelocity.x = WalkSpeed * magnitude * std::cos(angle - rotation.y);
+    targetVelocity.z = WalkSpeed * magnitude * std::sin(angle - rotation.y);
+
+    if (onGround) {
+        if (speed > 0.0f) {
+            bobPhase += dt * speed * BobRate;
+        } else if (std::sin(bobPhase) != 0.0f) {
+            // At rest the bob runs on slowly to its next zero crossing and stays there.
+            const float next = bobPhase + dt * BobSettle;
+            bobPhase = SameSign(std::sin(bobPhase), std::sin(next)) ? next : 0.0f;
+        }
+    }
+
+    // Only the position comes back: the fall keeps its velocity and the view its angles.
+    if (position.y < RespawnDepth) position = spawnPosition;
+}
+
+void Player::UpdateCamera(Engine::Camera1stPerson& camera) const {
+    const float eye = onGround ? std::sin(bobPhase) * BobAmplitude + EyeHeight : EyeHeight;
+    camera.position = glm::vec3(position.x, position.y + eye, position.z);
+    camera.rotation = rotation;
+}
+
+}  // namespace Application

@@ -1,0 +1,27 @@
+// The player: the one actor of the game. Turns the virtual gamepad into looking, walking and
+// jumping, bobs the eye while walking, respawns after falling out of the world and places the
+// first-person camera. Created once by the Game and owned by it. Main thread only.
+#pragma once
+
+#include "application/actor.h"
+#include "engine/camera/first_person.h"
+
+#include <glm/glm.hpp>
+
+namespace Application {
+
+class Player final : public Actor {
+public:
+    // At `position`, which is also the spawn point; at rest, radius 0.5, acceleration (0.02, 0.03, 0.02).
+    explicit Player(glm::vec3 position);
+
+    // Look, gravity, jump and short jump, walk, head bob and respawn from the gamepad.
+    void UpdateControl(float dt) override;
+    // Eye at the feet plus 2.0 (plus the bob on the ground); the camera takes the actor's angles.
+    void UpdateCamera(Engine::Camera1stPerson& camera) const;
+
+    float bobPhase = 0.0f;                      // head-bob phase, radians
+    glm::vec3 spawnPosition{0.0f, 0.0f, 0.0f};  // where a fall out of the world puts the player back
+};
+
+}  // namespace Application

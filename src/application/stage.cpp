@@ -1,0 +1,105 @@
+#include "application/stage.h"
+
+#include "application/actor.h"
+#include "engine/assets/assets.h"
+#include "engine/graphics/graphics.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/model.h"
+
+namespace Application {
+
+namespace {
+
+// The room is modelled at 1/8 of its world size; drawing and collision both scale it up.
+constexpr float RoomScale = 8.0f;
+constexpr float SkyboxScale = 120.0f;
+constexpr float BackdropScale = 100.0f;
+// Both surroundings are centred this far above the camera so their lower rim stays out of view.
+constexpr float SurroundLift = 50.0f;
+constexpr float FogMin = 7.5f;
+constexpr float FogMax = 50.0f;
+constexpr size_t FloatsPerTriangle = 9;
+
+glm::vec3 Corner(const std::vector<float>& positions, size_t at) {
+    return glm::vec3(positions[at], positions[at + 1], positions[at + 2]) * RoomScale;
+}
+
+}  // namespace
+
+void Stage::InitStage(Engine::Assets* assets) {
+    if (assets == nullptr) return;
+    room = assets->GetModel("room2");
+    cylinder = assets->GetModel("cylinder");
+    skybox = assets->GetModel("skybox");
+    // Clamping hides the seams where the sky box's faces meet.
+    if (skybox != nullptr) {
+        if (Engine::Mesh* mesh = skybox->GetMesh(0)) mesh->SetClampToEdge(true);
+    }
+    cityBg = assets->GetTexture("cityBg");
+    sky = assets->GetTexture("sky");
+}
+
+void Stage::UpdateStage(float /*dt*/) {}
+
+void Stage::DrawStage(Engine::Graphics* graphics) {
+    if (graphics == nullptr) return;
+    Engine::Transform& transform = graphics->transform;
+    Engine::Effect& effect = graphics->effect;
+
+    effect.SetTexturesEnabled(true);
+    effect.SetLightEnabled(false);
+
+    // The sky box follows the camera on every axis, so it can never be reached.
+    transform.PushMatrix();
+    transform.Identity();
+    transform.Translate(camera.position.x, camera.position.y, camera.position.z);
+    transform.Translate(0.0f, SurroundLift, 0.0f);
+    transform.Scale(SkyboxScale, SkyboxScale, SkyboxScale);
+    transform.Apply();
+    graphics->DrawModel(skybox, sky);
+    transform.PopMatrix();
+
+    // The backdrop follows only in x and z, so the city keeps its height as the player jumps.
+    transform.PushMatrix();
+    transform.Identity();
+    transform.Translate(camera.position.x, 0.0f, camera.position.z);
+    transform.Translate(0.0f, SurroundLift, 0.0f);
+    transform.Scale(BackdropScale, BackdropScale, BackdropScale);
+    transform.Apply();
+    graphics->DrawModel(cylinder, cityBg);
+    transform.PopMatrix();
+
+    effect.SetFog(Engine::Color(0.0f, 0.0f, 0.0f, 1.0f), FogMin, FogMax);
+    effect.SetLightEnabled(true);
+    effect.SetTexturesEnabled(false);
+    transform.PushMatrix();
+    transform.Scale(RoomScale, RoomScale, RoomScale);
+    transform.Apply();
+    graphics->SetFaceCulling(true);
+    graphics->DrawModel(room, static_cast<Engine::Texture*>(nullptr));
+    graphics->SetFaceCulling(false);
+    transform.PopMatrix();
+
+    effect.SetTexturesEnabled(true);
+    effect.SetLightEnabled(false);
+    effect.DisableFog();
+}
+
+void Stage::OnActorCollision(Actor* actor, float dt) {
+    if (room == nullptr) return;
+    const Engine::Mesh* mesh = room->GetMesh(0);
+    if (mesh == nullptr) return;
+    // Read in place: the pass never writes the mesh, so no per-frame copy is needed.
+    CollideWithTriangles(actor, mesh->GetPositions(), dt);
+}
+
+void Stage::CollideWithTriangles(Actor* actor, const std::vector<float>& positions, float dt) {
+    if (actor == nullptr) return;
+    // One linear pass in array order; each triangle sees the actor as the previous one left it.
+    for (size_t at = 0; positions.size() - at >= FloatsPerTriangle; at += FloatsPerTriangle) {
+        actor->CollideTriangle(Corner(positions, at), Corner(positions, at + 3), Corner(positions, at + 6),
+                               dt);
+    }
+}
+
+}  // namespace Application

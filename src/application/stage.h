@@ -1,0 +1,44 @@
+// The world the player walks in: a lit, fogged room that is drawn and collided with, and a sky box
+// and city backdrop that follow the camera. Holds the camera the scene draws through and borrows
+// its models and textures from the asset store. A base of Game; main thread only.
+#pragma once
+
+#include "engine/camera/first_person.h"
+
+#include <vector>
+
+namespace Engine {
+class Assets;
+class Graphics;
+class Model;
+struct Texture;
+}  // namespace Engine
+
+namespace Application {
+
+class Actor;
+
+class Stage {
+public:
+    // Looks up "room2", "cylinder", "skybox", "cityBg" and "sky"; missing names stay null. The sky
+    // box's first mesh, if any, is set to clamp its texture to the edge.
+    void InitStage(Engine::Assets* assets);
+    // Nothing moves in the stage itself.
+    void UpdateStage(float dt);
+    // Sky box, backdrop, then the room; leaves texturing on, lighting off and fog off.
+    void DrawStage(Engine::Graphics* graphics);
+    // Collides `actor` with every room triangle in order; without a room (or its first mesh) nothing.
+    void OnActorCollision(Actor* actor, float dt);
+    // The collision pass over `positions` (model units, nine floats per triangle, scaled by the
+    // stage scale here); trailing floats that make no whole triangle are ignored.
+    static void CollideWithTriangles(Actor* actor, const std::vector<float>& positions, float dt);
+
+    Engine::Camera1stPerson camera;     // the camera the scene is drawn through
+    Engine::Model* room = nullptr;      // "room2": drawn lit, fogged, untextured; collided with
+    Engine::Model* cylinder = nullptr;  // "cylinder": the backdrop around the camera
+    Engine::Model* skybox = nullptr;    // "skybox"
+    Engine::Texture* cityBg = nullptr;  // "cityBg", drawn on the cylinder
+    Engine::Texture* sky = nullptr;     // "sky", drawn on the sky box
+};
+
+}  // namespace Application

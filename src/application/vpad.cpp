@@ -1,0 +1,68 @@
+#include "application/vpad.h"
+
+#include "application/control_state.h"
+
+#include <cmath>
+
+namespace Application {
+
+namespace {
+
+constexpr int KeyW = 87;
+constexpr int KeyS = 83;
+constexpr int KeyA = 65;
+constexpr int KeyD = 68;
+// Equal components (a diagonal) are scaled so the diagonal is not faster than a straight walk;
+// 0.708 keeps it just over unit length, which the walk speed clamps anyway.
+constexpr float DiagonalScale = 0.708f;
+// Mouse pixels per unit of look-stick deflection.
+constexpr float MouseScale = 96.0f;
+
+bool IsHeld(int key) { return ControlState::GetKeyState(key) == ControlState::Held; }
+
+}  // namespace
+
+glm::vec2 Vpad::leftStick{0.0f, 0.0f};
+glm::vec2 Vpad::rightStick{0.0f, 0.0f};
+std::vector<Vpad::Button> Vpad::buttons;
+
+void Vpad::Init() {
+    leftStick = glm::vec2(0.0f, 0.0f);
+    rightStick = glm::vec2(0.0f, 0.0f);
+}
+
+void Vpad::Update() {
+    leftStick = glm::vec2(0.0f, 0.0f);
+    // Only Held moves the stick: the frame a key goes down it reads Pressed and movement starts
+    // on the next frame. W wins over S and A over D.
+    if (IsHeld(KeyW)) {
+        leftStick.y = 1.0f;
+    } else if (IsHeld(KeyS)) {
+        leftStick.y = -1.0f;
+    }
+    if (IsHeld(KeyA)) {
+        leftStick.x = 1.0f;
+    } else if (IsHeld(KeyD)) {
+        leftStick.x = -1.0f;
+    }
+    if (std::fabs(leftStick.x) == std::fabs(leftStick.y)) leftStick *= DiagonalScale;
+
+    rightStick = ControlState::GetMouseDelta() / MouseScale;
+
+    for (Button& button : buttons) button.state = ControlState::GetKeyState(button.key);
+}
+
+glm::vec2 Vpad::GetLeftStick() { return leftStick; }
+glm::vec2 Vpad::GetRightStick() { return rightStick; }
+
+int Vpad::GetButton(unsigned int index) {
+    return index < buttons.size() ? buttons[index].state : static_cast<int>(ControlState::Up);
+}
+
+void Vpad::PushButton(int key, int id) { buttons.push_back(Button{key, id, ControlState::Held}); }
+
+size_t Vpad::GetButtonCount() { return buttons.size(); }
+
+void Vpad::ClearButtons() { buttons.clear(); }
+
+}  // namespace Application

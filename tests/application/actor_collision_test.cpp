@@ -1,0 +1,132 @@
+#include "application/actor.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using Application::Actor;
+
+namespace {
+
+Actor MakeActor(glm::vec3 position, glm::vec3 velocity = glm::vec3(0.0f)) {
+    Actor actor;
+    actor.position = position;
+    actor.velocity = velocity;
+    actor.radius = 0.5f;
+    return actor;
+}
+
+// The wall x = 10 spanning z in [-5, 5] and y in [0, 10].
+const glm::vec3 WallA(10, 0, -5), WallB(10, 0, 5), WallC(10, 10, 0);
+
+TEST(ActorCollisionTest, LandingWindowOnAFloorOfEitherWinding) {
+    const struct {
+        float y, vy, dt;
+        bool lands;
+    } cases[] = {{3.19f, -0.5f, 1, true},   {3.2f, -0.5f, 1, false}, {2.01f, -0.5f, 1, true},
+                 {2.0f, -0.5f, 1, false},   {1.1f, -0.5f, 2, true},  {2.5f, -0.01f, 1, true},
+                 {2.48f, -0.01f, 1, false}, {3.1f, 0.0f, 1, false},  {2.9f, 0.3f, 1, false}};
+    const glm::vec3 a(-10, 3, -10), b(10, 3, -10), c(10, 3, 10);
+    for (bool flipped : {false, true}) {
+        for (const auto& t : cases) {
+            Actor actor = MakeActor({2.0f, t.y, 1.0f}, {0.1f, t.vy, 0.2f});
+            flipped ? actor.CollideTriangle(a, c, b, t.dt) : actor.CollideTriangle(a, b, c, t.dt);
+            EXPECT_EQ(actor.onGround, t.lands) << "y " << t.y << " vy " << t.vy << " flipped " << flipped;
+            EXPECT_EQ(actor.position, glm::vec3(2.0f, t.lands ? 3.0f : t.y, 1.0f));
+            EXPECT_EQ(actor.velocity, glm::vec3(0.1f, t.lands ? 0.0f : t.vy, 0.2f));
+        }
+    }
+    Actor outside = MakeActor({1.0f, 3.1f, 2.0f}, {0, -0.5f, 0});  // beyond the hypotenuse x = z
+    outside.CollideTriangle(a, b, c, 1.0f);
+    EXPECT_FALSE(outside.onGround);
+}
+
+TEST(ActorCollisionTest, PointInTriangleIsStrictAndDegenerateTrianglesHoldNothing) {
+    const struct {
+        glm::vec2 p, a, b, c;
+        bool inside;
+    } cases[] = {
+        {{1, 1}, {0, 0}, {4, 0}, {0, 4}, true},  {{1, 1}, {0, 0}, {0, 4}, {4, 0}, true},
+        {{3, 3}, {0, 0}, {4, 0}, {0, 4}, false}, {{0, 0}, {0, 0}, {4, 0}, {0, 4}, false},
+        {{2, 0}, {0, 0}, {4, 0}, {0, 4}, false}, {{2, 2}, {0, 0}, {4, 0}, {0, 4}, false},
+        {{2, 2}, {0, 0}, {0, 4}, {4, 0}, true},  // an edge point counts by winding
+        {{1, 1}, {0, 0}, {1, 1}, {2, 2}, false}, {{1, 0}, {0, 0}, {1, 1}, {2, 2}, false},
+        {{0, 0}, {0, 0}, {0, 0}, {0, 0}, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& t = cases[i];
+        EXPECT_EQ(Actor::PointInTriangle(t.p, t.a, t.b, t.c), t.inside) << "case " << i;
+    }
+    Actor actor = MakeActor({1.0f, 0.1f, 1.0f}, {0.3f, -0.5f, 0.3f});
+    actor.CollideTriangle({0, 0, 0}, {2, 0, 2}, {4, 0, 4}, 1.0f);
+    actor.CollideTriangle({1, -1, 1}, {1, 5, 1}, {1, 2, 1}, 1.0f);
+    EXPECT_EQ(actor.position, glm::vec3(1.0f, 0.1f, 1.0f));
+    EXPECT_FALSE(actor.onGround);
+}
+
+TEST(ActorCollisionTest, AxisWallsPushOutToTheRadiusAndStopThatAxis) {
+    const glm::vec3 v(0.3f, -0.1f, 0.4f);
+    const struct {
+        const char* name;
+        glm::vec3 a, b, c, start, end, velocity;
+    } cases[] = {
+        {"x near side", WallA, WallB, WallC, {9.7f, 1, 0}, {9.5f, 1, 0}, {0, v.y, v.z}},
+        {"x far side", WallA, WallB, WallC, {10.2f, 1, 0}, {10.5f, 1, 0}, {0, v.y, v.z}},
+        {"x out of reach", WallA, WallB, WallC, {9.4f, 1, 0}, {9.4f, 1, 0}, v},
+        {"probe a quarter up", WallA, WallB, WallC, {9.7f, -0.2f, 0}, {9.5f, -0.2f, 0}, {0, v.y, v.z}},
+        {"probe below the wall", WallA, WallB, WallC, {9.7f, -0.3f, 0}, {9.7f, -0.3f, 0}, v},
+        {"z-wall", {-5, 0, 10}, {5, 0, 10}, {0, 10, 10}, {0, 1, 9.7f}, {0, 1, 9.5f}, {v.x, v.y, 0}},
+        {"tiny normal y is a floor", WallA, {10, 10, 5}, {10.001f, 0, 5}, {9.7f, 1, 0}, {9.7f, 1, 0}, v},
+    };
+    for (const auto& t : cases) {
+        Actor actor = MakeActor(t.start, v);
+        actor.CollideTriangle(t.a, t.b, t.c, 1.0f);
+        EXPECT_LT(glm::length(actor.position - t.end), 1e-5f) << t.name;
+        EXPECT_EQ(actor.velocity, t.velocity) << t.name;
+    }
+}
+
+TEST(ActorCollisionTest, DiagonalWallPushesAlongItsNormalAndIntoTheVelocity) {
+    const glm::vec3 v(0.05f, -0.2f, 0.1f), start(5.2f, 1.0f, 4.8f);  // 0.2 sqrt 2 from x = z
+    Actor actor = MakeActor(start, v);
+    actor.CollideTriangle({0, 0, 0}, {10, 0, 10}, {5, 10, 5}, 1.0f);
+    const float push = (0.5f - 0.2f * std::sqrt(2.0f)) / std::sqrt(2.0f);
+    EXPECT_LT(glm::length(actor.position - start - glm::vec3(push, 0, -push)), 1e-5f);
+    EXPECT_LT(glm::length(actor.velocity - v - glm::vec3(push, 0, -push)), 1e-5f);
+}
+
+TEST(ActorCollisionTest, BeyondTheSegmentOnlyTheEndPointPushes) {
+    Actor near = MakeActor({10.3f, 1.0f, 10.0f});  // foot past (10, 10), end point 0.3 away
+    near.PushFromWall({0, 0, 0}, {10, 0, 10}, {5, 10, 5});
+    EXPECT_LT(glm::length(near.position - glm::vec3(10.5f, 1.0f, 10.0f)), 1e-5f);
+    Actor far = MakeActor({10.6f, 1.0f, 10.0f});
+    far.PushFromWall({0, 0, 0}, {10, 0, 10}, {5, 10, 5});
+    EXPECT_EQ(far.position, glm::vec3(10.6f, 1.0f, 10.0f));
+}
+
+TEST(ActorCollisionTest, FootprintEndsTakeTheFirstCornerOnTies) {
+    // a and b share the smallest x: with a first the footprint is (0, 0)-(10, 10), 0.14 away;
+    // with b first it is (0, 4)-(10, 10), far from the actor.
+    Actor first = MakeActor({5.2f, 1.0f, 5.0f});
+    first.PushFromWall({0, 0, 0}, {0, 0, 4}, {10, 0, 10});
+    EXPECT_GT(first.position.x, 5.2f);
+    Actor swapped = MakeActor({5.2f, 1.0f, 5.0f});
+    swapped.PushFromWall({0, 0, 4}, {0, 0, 0}, {10, 0, 10});
+    EXPECT_EQ(swapped.position, glm::vec3(5.2f, 1.0f, 5.0f));
+}
+
+TEST(ActorCollisionTest, OnlyTheFirstEndInReachPushes) {
+    const struct {
+        glm::vec4 ends;  // x1, z1, x2, z2
+        glm::vec2 moved;
+    } cases[] = {
+        {{0.3f, 0, -0.2f, 0}, {-0.2f, 0}}, {{3, 0, 0, -0.4f}, {0, 0.1f}}, {{0.5f, 0, 0, -0.6f}, {0, 0}}};
+    for (const auto& t : cases) {
+        Actor actor = MakeActor({0.0f, 2.0f, 0.0f});
+        actor.PushFromEnds(t.ends.x, t.ends.y, t.ends.z, t.ends.w);
+        EXPECT_LT(glm::length(actor.position - glm::vec3(t.moved.x, 2, t.moved.y)), 1e-6f) << t.ends.x;
+        EXPECT_LT(glm::length(actor.velocity - glm::vec3(t.moved.x, 0, t.moved.y)), 1e-6f) << t.ends.x;
+    }
+}
+
+}  // namespace

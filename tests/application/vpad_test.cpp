@@ -1,0 +1,74 @@
+#include "application/vpad.h"
+
+#include "input_script.h"
+
+#include <gtest/gtest.h>
+
+using Application::ControlState;
+using Application::Vpad;
+using namespace TestSupport;
+
+namespace {
+
+class VpadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ControlState::Init();
+        Vpad::Init();
+        Vpad::ClearButtons();  // bindings survive Init; start every test from none
+    }
+};
+
+TEST_F(VpadTest, LeftStickFollowsHeldKeysOnly) {
+    const int H = ControlState::Held, P = ControlState::Pressed, R = ControlState::Released;
+    const float d = 0.708f;
+    const struct {
+        std::vector<KeyInState> keys;
+        glm::vec2 stick;
+    } cases[] = {
+        {{}, {0, 0}},
+        {{{KeyW, H}}, {0, 1}},
+        {{{KeyS, H}}, {0, -1}},
+        {{{KeyA, H}}, {1, 0}},
+        {{{KeyD, H}}, {-1, 0}},
+        {{{KeyW, H}, {KeyS, H}}, {0, 1}},
+        {{{KeyA, H}, {KeyD, H}}, {1, 0}},
+        {{{KeyW, H}, {KeyA, H}}, {d, d}},
+        {{{KeyS, H}, {KeyD, H}}, {-d, -d}},
+        {{{KeyW, P}}, {0, 0}},
+        {{{KeyW, R}}, {0, 0}},
+        {{{KeyS, H}, {KeyW, P}}, {0, -1}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SetKeys(cases[i].keys);
+        Vpad::Update();
+        EXPECT_EQ(Vpad::GetLeftStick(), cases[i].stick) << "case " << i;
+    }
+}
+
+TEST_F(VpadTest, RightStickIsThisFramesMouseMovementOver96) {
+    ControlState::OnMouseMove(48.0, -96.0);
+    Vpad::Update();
+    EXPECT_EQ(Vpad::GetRightStick(), glm::vec2(0.5f, -1.0f));
+    ControlState::Update();
+    Vpad::Update();
+    EXPECT_EQ(Vpad::GetRightStick(), glm::vec2(0.0f));
+}
+
+TEST_F(VpadTest, ButtonsPassEveryKeyStateThroughAndReadUpPastTheEnd) {
+    Vpad::PushButton(KeyW, 9);
+    Vpad::PushButton(KeySpace, 0);
+    EXPECT_EQ(Vpad::GetButton(1), 1) << "a new binding reads 1 until the next Update";
+    EXPECT_EQ(Vpad::GetButton(2), 0);
+    EXPECT_EQ(Vpad::GetButton(5), 0);
+    for (int state : {ControlState::Pressed, ControlState::Held, ControlState::Released, ControlState::Up}) {
+        SetKeys({{KeySpace, state}});
+        Vpad::Update();
+        EXPECT_EQ(Vpad::GetButton(1), state);
+        EXPECT_EQ(Vpad::GetButton(0), ControlState::Up);
+    }
+    Vpad::Init();
+    EXPECT_EQ(Vpad::GetButtonCount(), 2u) << "Init keeps the bindings";
+}
+
+}  // namespace
