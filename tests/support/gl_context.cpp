@@ -10,10 +10,9 @@ GLFWwindow* sharedWindow = nullptr;
 }
 
 GLFWwindow* EnsureGLContext() {
-    if (sharedWindow) {
-        glfwMakeContextCurrent(sharedWindow);
-        return sharedWindow;
-    }
+    // A test that ran a whole application may have shut the window library down in between.
+    if (sharedWindow && glfwGetCurrentContext() == sharedWindow) return sharedWindow;
+    sharedWindow = nullptr;
     if (!glfwInit()) return nullptr;
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     sharedWindow = glfwCreateWindow(640, 480, "gl-test", nullptr, nullptr);

@@ -1,0 +1,176 @@
+// The application loop with a real window: hook order, frame gating, close requests, resizes and
+// the error path, observed through a recording application.
+#include "engine/core/application_manager.h"
+
+#include "engine/graphics/graphics.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class Recorder : public Engine::ApplicationManager {
+public:
+    std::vector<std::string> log;
+    std::vector<double> deltas;
+    int frames = 0;
+    int stopAfterFrames = 3;
+    int closeRequests = 0;
+    bool stopOnClose = true;
+    std::function<void(Recorder&)> onStart;
+    std::function<void(Recorder&)> onUpdate;
+    std::function<void()> onConfigure;
+
+    void OnConfigure() override {
+        log.push_back("configure");
+        requestedWidth = 320;
+        requestedHeight = 200;
+        if (onConfigure) onConfigure();
+    }
+    void OnStart() override {
+        log.push_back("start");
+        if (onStart) onStart(*this);
+    }
+    void OnUpdate(double delta) override {
+        log.push_back("update");
+        deltas.push_back(delta);
+        if (onUpdate) onUpdate(*this);
+        if (++frames >= stopAfterFrames) running = false;
+    }
+    void OnDraw(Engine::Graphics* g) override { log.push_back(g == graphics ? "draw" : "draw(other)"); }
+    void OnTerminate() override { log.push_back("terminate"); }
+    void OnCloseRequest() override {
+        log.push_back("close");
+        ++closeRequests;
+        if (stopOnClose) ApplicationManager::OnCloseRequest();
+    }
+    void OnViewportChanged(int w, int h) override { log.push_back("viewport " + std::to_string(w) + "x" + std::to_string(h)); }
+
+    Engine::Graphics* GetGraphics() const { return graphics; }
+    GLFWwindow* GetWindow() const { return window; }
+    int Width() const { return width; }
+    int Height() const { return height; }
+    bool IsTerminated() const { return terminated; }
+    void Stop() { running = false; }
+};
+
+std::string Joined(const std::vector<std::string>& log) {
+    std::string text;
+    for (const std::string& entry : log) text += entry + ";";
+    return text;
+}
+
+TEST(ApplicationManager, HooksRunInOrderAndTerminateOnce) {
+    Recorder app;
+    bool sawWindow = false;
+    app.onStart = [&](Recorder& a) {
+        sawWindow = a.GetWindow() != nullptr && a.GetGraphics() != nullptr && a.Width() == 320 &&
+                    a.GetGraphics()->windowWidth == 320 && a.GetGraphics()->windowHeight == 200;
+    };
+    testing::internal::CaptureStdout();
+    app.Run(0, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(sawWindow);
+    EXPECT_EQ(Joined(app.log), "configure;start;update;draw;update;draw;update;draw;terminate;");
+    EXPECT_TRUE(app.IsTerminated());
+    EXPECT_EQ(app.GetGraphics(), nullptr);
+    for (double delta : app.deltas) EXPECT_GE(delta, Engine::ApplicationManager::kFramePeriod);
+}
+
+TEST(ApplicationManager, AStallGivesOneFrameWithALargeDelta) {
+    Recorder app;
+    app.stopAfterFrames = 3;
+    app.onUpdate = [](Recorder& a) {
+        if (a.frames == 0) std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    };
+    app.Run(0, nullptr);
+    ASSERT_EQ(app.deltas.size(), 3u);
+    EXPECT_GE(app.deltas[1], 0.5);  // no catch-up burst: the stall is one long frame
+}
+
+TEST(ApplicationManager, CloseButtonStopsTheLoop) {
+    Recorder app;
+    app.stopAfterFrames = 1000;
+    app.onUpdate = [](Recorder& a) {
+        if (a.frames == 1) glfwSetWindowShouldClose(a.GetWindow(), GLFW_TRUE);
+    };
+    app.Run(0, nullptr);
+    EXPECT_EQ(app.closeRequests, 1);
+    EXPECT_LT(app.frames, 1000);
+    EXPECT_EQ(app.log.back(), "terminate");
+}
+
+TEST(ApplicationManager, ACloseRequestThatIsRefusedComesAgainEveryPass) {
+    Recorder app;
+    app.stopOnClose = false;
+    app.stopAfterFrames = 1000;
+    app.onUpdate = [](Recorder& a) {
+        if (a.frames == 0) glfwSetWindowShouldClose(a.GetWindow(), GLFW_TRUE);
+        if (a.frames == 3) a.Stop();
+    };
+    app.Run(0, nullptr);
+    EXPECT_GE(app.closeRequests, 3);  // at least once per pass, and passes outnumber frames
+    EXPECT_EQ(app.frames, 4);
+}
+
+TEST(ApplicationManager, ResizeUpdatesViewportAndSizesThenTheViewportHook) {
+    Recorder app;
+    app.stopAfterFrames = 1;
+    GLint viewport[4] = {0, 0, 0, 0};
+    int seenWidth = 0;
+    int seenHeight = 0;
+    app.onUpdate = [&](Recorder& a) {
+        a.OnResizeEvent(1024, 768);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        seenWidth = a.GetGraphics()->windowWidth;
+        seenHeight = a.GetGraphics()->windowHeight;
+    };
+    app.Run(0, nullptr);
+    EXPECT_EQ(seenWidth, 1024);
+    EXPECT_EQ(seenHeight, 768);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 768);
+    EXPECT_NE(Joined(app.log).find("update;viewport 1024x768;draw;"), std::string::npos) << Joined(app.log);
+}
+
+TEST(ApplicationManager, ErrorInAHookPrintsTerminatesOnceAndThrowsTheFinalMessage) {
+    Recorder app;
+    app.onStart = [](Recorder&) { throw std::runtime_error("boom"); };
+    testing::internal::CaptureStdout();
+    try {
+        app.Run(0, nullptr);
+        ADD_FAILURE() << "Run returned";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "An error occurred, application terminated.");
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "boom\n");
+    EXPECT_EQ(Joined(app.log), "configure;start;terminate;");
+    EXPECT_EQ(app.GetGraphics(), nullptr);  // created before the start hook, deleted by Terminate
+}
+
+TEST(ApplicationManager, ErrorWhileConfiguringNeverCreatesGraphics) {
+    Recorder app;
+    app.onConfigure = [] { throw std::runtime_error("bad config"); };
+    testing::internal::CaptureStdout();
+    EXPECT_THROW(app.Run(0, nullptr), std::runtime_error);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "bad config\n");
+    EXPECT_EQ(Joined(app.log), "configure;terminate;");
+}
+
+TEST(ApplicationManager, OtherExceptionTypesPassThroughUntouched) {
+    Recorder app;
+    app.onStart = [](Recorder&) { throw std::logic_error("not mine"); };
+    EXPECT_THROW(app.Run(0, nullptr), std::logic_error);
+    EXPECT_FALSE(app.IsTerminated());
+    EXPECT_EQ(Joined(app.log), "configure;start;");
+}
+
+}  // namespace
