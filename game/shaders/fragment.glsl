@@ -20,9 +20,9 @@ varying vec3 eyePosition;
 
 const vec3 keyDirection = vec3(0.4082483, 0.8164966, 0.4082483);  // towards the light, unit length
 const vec3 fillDirection = vec3(-0.6, 0.0, -0.8);
-const vec3 keyColor = vec3(0.62, 0.6, 0.56);    // warm, from above
-const vec3 fillColor = vec3(0.16, 0.18, 0.22);  // cool, from behind
-const vec3 ambientColor = vec3(0.25, 0.25, 0.27);
+const vec3 keyColor = vec3(0.6, 0.59, 0.56);     // warm, from above
+const vec3 fillColor = vec3(0.17, 0.18, 0.2);   // cool, from behind
+const vec3 ambientColor = vec3(0.25, 0.25, 0.26);
 
 vec3 Lighting(vec3 normal)
 {

@@ -31,7 +31,8 @@ Model* CreateModel(ModelData* data) {
     auto* model = new Model;
     if (!data) return model;
     for (const auto& record : *data) {
-        if (record) model->AddMesh(new Mesh(record->positions, record->indices, record->uvs, record->normals));
+        if (record)
+            model->AddMesh(new Mesh(record->positions, record->indices, record->uvs, record->normals));
     }
     delete data;
     return model;

@@ -1,5 +1,5 @@
 // Test support for the graphics GL tests: the shipped shader program (loaded once per process),
-// a fresh Graphics object drawing into a 64 x 64 canvas under Ortho, and small texture builders.
+// a fresh Graphics object drawing into a 64 x 64 canvas under Ortho, and texture builders.
 // Header only, since only *_test.cpp files are compiled into the test binaries. Main thread.
 #pragma once
 
@@ -26,23 +26,19 @@ inline std::string ShippedShader(const std::string& name) {
     return std::string(STAGEWALK_SOURCE_DIR) + "/game/shaders/" + name;
 }
 
-// The game's own shader pair, loaded once and kept for the process like the game keeps it.
 inline Engine::ShaderProgram* ShippedProgram() {
     static Engine::ShaderProgram* program =
         Engine::ShaderProgram::Load(ShippedShader("vertex.glsl"), ShippedShader("fragment.glsl"));
     return program;
 }
 
-inline int Distance(uint8_t a, uint8_t b) { return std::abs(int(a) - int(b)); }
-
-// True when every channel is within `tolerance` of the expected value.
-inline bool Near(const Rgba& actual, const Rgba& expected, int tolerance = 1) {
-    return Distance(actual.r, expected.r) <= tolerance && Distance(actual.g, expected.g) <= tolerance &&
-           Distance(actual.b, expected.b) <= tolerance && Distance(actual.a, expected.a) <= tolerance;
+// Every channel within `tolerance` of the expected value.
+inline bool Near(const Rgba& a, const Rgba& e, int tolerance = 1) {
+    return std::abs(a.r - e.r) <= tolerance && std::abs(a.g - e.g) <= tolerance &&
+           std::abs(a.b - e.b) <= tolerance && std::abs(a.a - e.a) <= tolerance;
 }
 
-// A texture of w x h texels made through CreateTexture; `texel(x, y)` gives the colour of column x
-// and row y counted from the top of the image.
+// A w x h texture made through CreateTexture; texel(x, y) counts rows from the top of the image.
 inline std::unique_ptr<Engine::Texture> MakeTexture(int width, int height,
                                                     const std::function<Rgba(int, int)>& texel) {
     auto* raw = new Engine::RawBitmap;
@@ -51,15 +47,10 @@ inline std::unique_ptr<Engine::Texture> MakeTexture(int width, int height,
     raw->channels = 4;
     // RawBitmap frees its pixels with SOIL_free_image_data, which is free().
     raw->pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width * height * 4)));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = texel(x, y);
-            unsigned char* p = raw->pixels + (y * width + x) * 4;
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
+    for (int i = 0; i < width * height; ++i) {
+        const Rgba c = texel(i % width, i / width);
+        const unsigned char bytes[4] = {c.r, c.g, c.b, c.a};
+        std::copy(bytes, bytes + 4, raw->pixels + i * 4);
     }
     return std::unique_ptr<Engine::Texture>(Engine::CreateTexture(raw));
 }
@@ -90,7 +81,6 @@ protected:
         graphics->BindCanvas(canvas.get());
         graphics->Clear(Engine::Color(0, 0, 0, 0));
         graphics->transform.Ortho(kSize, kSize);
-        graphics->transform.Identity();
         graphics->transform.Apply();
         graphics->SetLinearFilter(false);
     }
