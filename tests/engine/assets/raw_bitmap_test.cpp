@@ -120,26 +120,38 @@ std::string Jpeg(uint32_t w, uint32_t h) {  // SOI, an APP0 segment to skip, a b
 }
 
 TEST(RawBitmapTest, AbsurdDimensionsAreRefusedBeforeDecoding) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"wide.png", Png(16385, 1)},
-        {"tall.png", Png(1, 16385)},
+    ScratchDir dir;
+    // Well-formed files one pixel wider than allowed, which the decoder itself would accept.
+    const std::vector<unsigned char> row(16385 * 3, 40);
+    const std::string png = dir.File("wide.png");
+    const std::string bmp = dir.File("wide.bmp");
+    const std::string tga = dir.File("wide.tga");
+    const std::string jpg = dir.File("wide.jpg");
+    ASSERT_NE(stbi_write_png(png.c_str(), 16385, 1, 3, row.data(), 16385 * 3), 0);
+    ASSERT_NE(stbi_write_bmp(bmp.c_str(), 16385, 1, 3, row.data()), 0);
+    stbi_write_tga_with_rle = 0;
+    ASSERT_NE(stbi_write_tga(tga.c_str(), 1, 16385, 3, row.data()), 0);
+    ASSERT_NE(stbi_write_jpg(jpg.c_str(), 16385, 1, 3, row.data(), 50), 0);
+    std::vector<std::string> paths{png, bmp, tga, jpg};
+    // Headers whose sizes overflow the decoder's arithmetic.
+    const std::pair<const char*, std::string> headers[] = {
         {"overflowing.png", Png(0x80000000u, 2)},
-        {"wide.bmp", Bmp(100000, 1)},
         {"negative.bmp", Bmp(-4, 4)},
         {"tall-top-down.bmp", Bmp(4, -20000)},
         {"huge.tga", Tga(65535, 65535)},
-        {"wide.jpg", Jpeg(20000, 8)},
+        {"huge.jpg", Jpeg(65535, 65535)},
         {"huge.psd",
          With(With("8BPS" + std::string(60, '\0'), 14, 1u << 30, 4, true), 18, 1u << 30, 4, true)},
         {"huge.dds",
          With(With("DDS " + std::string(196, '\0'), 12, 1u << 20, 4, false), 16, 1u << 20, 4, false)},
         {"huge.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 100000 +X 100000\n" + std::string(64, '\0')},
     };
-    ScratchDir dir;
-    for (const auto& c : cases) {
-        const std::string path = dir.Write(c.first, c.second);
-        EXPECT_EQ(LoadError(path), "Failed to load a bitmap in " + path) << c.first;
-    }
+    for (const auto& header : headers) paths.push_back(dir.Write(header.first, header.second));
+    for (const std::string& path : paths) EXPECT_EQ(LoadError(path), "Failed to load a bitmap in " + path);
+
+    // The largest allowed width still decodes.
+    ASSERT_NE(stbi_write_png(png.c_str(), 16384, 1, 3, row.data(), 16384 * 3), 0);
+    EXPECT_EQ(LoadError(png), "");
 }
 
 }  // namespace

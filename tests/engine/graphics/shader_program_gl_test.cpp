@@ -40,9 +40,11 @@ TEST_F(ShaderProgramTest, FailuresAreReportedInOrderWithTheDriverLog) {
     const std::string broken =
         dir.Write("broken.glsl", "#version 120\nvoid main() { gl_Position = oops; }\n");
     // Mesa warns about an unknown extension asked for with "warn"; a warning alone fails the load.
+    // The comment makes the source unique per run: Mesa's shader cache drops the log of a source
+    // it has compiled before.
     const std::string warning =
-        dir.Write("warning.glsl", std::string("#version 120\n") + "#extension GL_STAGEWALK_unknown : warn\n" +
-                                      (kVertex + 13));
+        dir.Write("warning.glsl", std::string("#version 120\n// ") + dir.Path() + "\n" +
+                                      "#extension GL_STAGEWALK_unknown : warn\n" + (kVertex + 13));
     const std::string unlinkable =
         dir.Write("unlinkable.glsl",
                   "#version 120\nvarying float unset;\nvoid main() { gl_FragColor = vec4(unset); }\n");

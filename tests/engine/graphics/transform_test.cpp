@@ -89,12 +89,12 @@ TEST(TransformTest, NestedPushesGrowTheStacksAndNeverShrinkThem) {
 
 TEST(TransformTest, PopAtDepthZeroChangesNothing) {
     Engine::Transform t;
-    t.Translate(7, 0, 0);
-    const glm::mat4 model = t.GetModel();
     t.PopMatrix();  // empty stacks
     t.PushMatrix();
     t.PopMatrix();
-    t.PopMatrix();  // stacks with storage
+    t.Translate(7, 0, 0);
+    const glm::mat4 model = t.GetModel();
+    t.PopMatrix();  // stacks with storage, holding an older matrix
     EXPECT_EQ(t.GetDepth(), 0);
     EXPECT_EQ(t.GetModel(), model);
 }
