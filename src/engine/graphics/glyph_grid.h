@@ -16,11 +16,14 @@ public:
     GlyphGrid& operator=(const GlyphGrid&) = delete;
 
     // Draws cell (column, row) with `texture` on unit 0, filter as given; no wrap parameters set.
+    // A cell outside the grid draws nothing.
     void DrawCell(int column, int row, GLuint texture, bool linear);
 
     int GetColumns() const { return columns; }
     int GetRows() const { return rows; }
     size_t GetCellBufferCount() const { return uvBuffers.size(); }
+    // The uv buffer of cell (column, row), or 0 outside the grid.
+    GLuint GetCellBuffer(int column, int row) const;
 
 private:
     int32_t columns = 0;

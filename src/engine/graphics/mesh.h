@@ -26,9 +26,10 @@ public:
     void Draw(const Texture* texture, bool linear);
     // Wrap mode of later draws: clamp to edge (true) or repeat (false).
     void SetClampToEdge(bool clamp);
-    // Replaces the CPU positions and overwrites the buffer; no longer than at creation.
+    // Replaces the CPU positions and overwrites the buffer from its start. An array longer than
+    // the one the mesh was created with is refused (nothing changes).
     void UpdatePositions(const std::vector<float>& positions);
-    // Replaces the CPU uvs and overwrites the buffer; no longer than at creation.
+    // Replaces the CPU uvs and overwrites the buffer; a longer array than at creation is refused.
     void UpdateUVs(const std::vector<float>& uvs);
 
     const std::vector<float>& GetPositions() const { return positions; }
@@ -47,6 +48,8 @@ private:
     std::vector<float> uvs;
     std::vector<float> normals;
     bool clampToEdge = false;
+    size_t positionCapacity = 0;  // floats the position buffer was created with
+    size_t uvCapacity = 0;        // floats the uv buffer was created with
 };
 
 }  // namespace Engine

@@ -20,6 +20,10 @@ public:
     GLuint GetId() const; // the program name; 0 means no program
     void Delete();        // glDeleteProgram(program)
 
+    // Reads a shader file as the driver gets it: every line preceded by "\n", no trailing newline
+    // (an empty file gives ""). False when the file cannot be opened. No OpenGL; any thread.
+    static bool ReadSource(const std::string& path, std::string* source);
+
     explicit ShaderProgram(GLuint program = 0) : program(program) {}
 
 private:

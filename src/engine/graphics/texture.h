@@ -20,6 +20,7 @@ struct Texture {
 // Uploads `raw` as a new RGBA texture with linear filtering, top row at t = 0, and releases `raw`.
 // Returns null (and releases nothing) when `raw` has no pixels. Main thread only.
 // Throws std::runtime_error "Failed to convert a raw bitmap data to a texture!" when no name is made.
+// On that failure `raw` is not released and stays with the caller.
 Texture* CreateTexture(RawBitmap* raw);
 
 }  // namespace Engine
