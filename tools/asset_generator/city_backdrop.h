@@ -1,0 +1,29 @@
+// The city backdrop: the texture "cityBg" (a night skyline that wraps once around, transparent above
+// the roofs) and the open cylinder model "cylinder" it is drawn on. The game draws the cylinder at
+// (camera x, 50, camera z) scaled by 100, with repeating texture coordinates. Generator only.
+#pragma once
+
+#include "image.h"
+#include "obj_writer.h"
+
+namespace AssetGenerator {
+
+struct CityLayout {
+    // Cylinder in model units (radius 1); world y = 50 + 100 * model y.
+    double top = -0.0625;    // world 43.75: above the tallest roof, so only sky-coloured nothing is cut
+    double bottom = -0.875;  // world -37.5: well below the rooftop the player walks on
+    int segments = 64;
+
+    // Texture: u once around, v = 0 at the top.
+    int width = 1024;
+    int height = 128;
+    double baseWorldY = -10.0;  // the buildings stand on this height, a little below the eye (2..14)
+};
+
+Image MakeCityImage(const CityLayout& layout = {});
+ObjWriter MakeCylinderModel(const CityLayout& layout = {});
+
+// World y of the texel edge `row` of the backdrop image.
+double CityRowToWorldY(const CityLayout& layout, double row);
+
+}  // namespace AssetGenerator

@@ -1,0 +1,58 @@
+// Collects triangles with positions, texture coordinates and normals and writes them as Wavefront
+// OBJ text with every corner as v/vt/vn. Identical values share one line, and equal numbers are always
+// printed as the same text, so corners meant to coincide read back as bit-identical floats.
+// Owned by the model generator that fills it; one thread.
+#pragma once
+
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace AssetGenerator {
+
+struct Corner {
+    glm::dvec3 position;
+    glm::dvec2 uv;
+};
+
+class ObjWriter {
+public:
+    explicit ObjWriter(std::string comment);  // written as "# ..." at the top of the file
+
+    void BeginObject(
+        const std::string& name);  // starts a new "o" group; faces before the first go to "default"
+    // Appends a triangle whose front (counter-clockwise corners) faces along `normal` (normalised here).
+    void AddTriangle(const Corner& a, const Corner& b, const Corner& c, const glm::dvec3& normal);
+    // Appends a convex planar polygon (corners in order around it, either direction) as a triangle fan
+    // from its first corner, wound so that its front faces the side `facing` points to.
+    void AddPolygon(std::vector<Corner> corners, const glm::dvec3& facing);
+    int TriangleCount() const { return triangleCount; }
+    std::string ToString() const;               // the whole file
+    void Write(const std::string& path) const;  // throws std::runtime_error on failure
+
+private:
+    struct Face {
+        int position[3];
+        int uv[3];
+        int normal[3];
+    };
+    struct Group {
+        std::string name;
+        std::vector<Face> faces;
+    };
+
+    int Intern(std::map<std::string, int>& index, std::vector<std::string>& lines, const std::string& text);
+
+    std::string comment;
+    std::map<std::string, int> positionIndex, uvIndex, normalIndex;
+    std::vector<std::string> positionLines, uvLines, normalLines;
+    std::vector<Group> groups;
+    int triangleCount = 0;
+};
+
+std::string FormatNumber(double value);  // shortest fixed text with at most 6 decimals; never "-0"
+
+}  // namespace AssetGenerator
