@@ -80,7 +80,8 @@ void PaintLayer(Image& image, Prng& prng, const CityLayout& l, int minWidth, int
             PaintBuilding(image, prng, x, std::min(width, end - x), roofRow, baseRow, tinted, style,
                           windowDim);
         }
-        x += width + (prng.Uniform() < 0.3 ? 1 : 0);
+        // A one-column alley now and then, except in the back row, which keeps the skyline closed.
+        x += width + (gapChance > 0.0 && prng.Uniform() < 0.3 ? 1 : 0);
     }
 }
 

@@ -10,7 +10,7 @@ namespace AssetGenerator {
 
 struct CityLayout {
     // Cylinder in model units (radius 1); world y = 50 + 100 * model y.
-    double top = -0.0625;    // world 43.75: above the tallest roof, so only sky-coloured nothing is cut
+    double top = -0.125;     // world 37.5: just above the tallest mast
     double bottom = -0.875;  // world -37.5: well below the rooftop the player walks on
     int segments = 64;
 
