@@ -124,10 +124,6 @@ void BleedIntoTransparent(Image& image) {
 
 }  // namespace
 
-double CityRowToWorldY(const CityLayout& l, double row) {
-    return 50.0 + 100.0 * (l.top + row / l.height * (l.bottom - l.top));
-}
-
 Image MakeCityImage(const CityLayout& layout) {
     Image image(layout.width, layout.height);
     Prng prng(1987u);

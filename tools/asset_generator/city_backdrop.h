@@ -20,10 +20,7 @@ struct CityLayout {
     double baseWorldY = -10.0;  // the buildings stand on this height, a little below the eye (2..14)
 };
 
-Image MakeCityImage(const CityLayout& layout = {});
-ObjWriter MakeCylinderModel(const CityLayout& layout = {});
-
-// World y of the texel edge `row` of the backdrop image.
-double CityRowToWorldY(const CityLayout& layout, double row);
+Image MakeCityImage(const CityLayout& layout = {});          // width x height RGBA, wraps seamlessly in u
+ObjWriter MakeCylinderModel(const CityLayout& layout = {});  // one object, faces and normals pointing inward
 
 }  // namespace AssetGenerator

@@ -18,8 +18,8 @@ class Image {
 public:
     Image(int width, int height);  // fully transparent black
 
-    int Width() const { return width; }
-    int Height() const { return height; }
+    int Width() const { return width; }           // pixels
+    int Height() const { return height; }         // pixels
     bool Contains(int x, int y) const;            // true when (x, y) is a pixel of the image
     Rgba Get(int x, int y) const;                 // transparent black outside the image
     void Set(int x, int y, const Rgba& color);    // ignored outside the image

@@ -13,6 +13,7 @@ struct ManifestEntry {
     std::string path;  // file name relative to the manifest's work directory
 };
 
+// One "list" with the work directory and a child node per entry, tab-indented, in entry order.
 std::string MakeManifest(const std::string& workdir, const std::vector<ManifestEntry>& entries);
 
 }  // namespace AssetGenerator

@@ -22,16 +22,17 @@ class ObjWriter {
 public:
     explicit ObjWriter(std::string comment);  // written as "# ..." at the top of the file
 
-    void BeginObject(
-        const std::string& name);  // starts a new "o" group; faces before the first go to "default"
-    // Appends a triangle whose front (counter-clockwise corners) faces along `normal` (normalised here).
+    // Starts a new "o" group; faces added before the first one go to a group named "default".
+    void BeginObject(const std::string& name);
+    // Appends a triangle whose front (counter-clockwise corners) faces along `normal`, which is
+    // normalised here; throws std::runtime_error when the winding and the normal disagree.
     void AddTriangle(const Corner& a, const Corner& b, const Corner& c, const glm::dvec3& normal);
     // Appends a convex planar polygon (corners in order around it, either direction) as a triangle fan
     // from its first corner, wound so that its front faces the side `facing` points to.
     void AddPolygon(std::vector<Corner> corners, const glm::dvec3& facing);
-    int TriangleCount() const { return triangleCount; }
-    std::string ToString() const;               // the whole file
-    void Write(const std::string& path) const;  // throws std::runtime_error on failure
+    int TriangleCount() const { return triangleCount; }  // triangles added so far
+    std::string ToString() const;                        // the whole file
+    void Write(const std::string& path) const;           // throws std::runtime_error on failure
 
 private:
     struct Face {
@@ -44,6 +45,7 @@ private:
         std::vector<Face> faces;
     };
 
+    // Index (1-based) of `text` in `lines`, appending it when new.
     int Intern(std::map<std::string, int>& index, std::vector<std::string>& lines, const std::string& text);
 
     std::string comment;

@@ -18,7 +18,7 @@ class RoomBuilder {
 public:
     enum BoxFace : unsigned { North = 1, South = 2, East = 4, West = 8, Top = 16, AllSides = 15, All = 31 };
 
-    explicit RoomBuilder(const std::string& name);
+    explicit RoomBuilder(const std::string& name);  // starts the one object the level consists of
 
     // Horizontal floor at height y over the grid cells between consecutive lines; cells for which
     // `skip` returns true (given the cell's centre) are left out.
@@ -40,7 +40,7 @@ public:
     // Axis-aligned box seen from outside; `faces` picks which of its sides and top are emitted.
     void Box(double x0, double x1, double z0, double z1, double y0, double y1, unsigned faces = All);
 
-    ObjWriter& Obj() { return obj; }
+    ObjWriter& Obj() { return obj; }  // the model built so far
 
 private:
     ObjWriter obj;

@@ -8,6 +8,6 @@
 
 namespace AssetGenerator {
 
-ObjWriter MakeRoomModel();
+ObjWriter MakeRoomModel();  // the whole level as the single object "room2"
 
 }  // namespace AssetGenerator

@@ -27,7 +27,7 @@ struct SkyLayout {
     int regionInset = 8;   // the faces stay this many texels inside their regions (uniform border)
 };
 
-Image MakeSkyImage(const SkyLayout& layout = {});
-ObjWriter MakeSkyboxModel(const SkyLayout& layout = {});
+Image MakeSkyImage(const SkyLayout& layout = {});         // opaque; side strip, top and bottom regions
+ObjWriter MakeSkyboxModel(const SkyLayout& layout = {});  // 12 triangles facing the eye inside the box
 
 }  // namespace AssetGenerator
