@@ -12,6 +12,7 @@ namespace Tml {
 struct Attribute {
     std::string key;
     std::string value;
+    int line = 0;  // 1-based line of the statement in its file (0 when built by hand); for tools
 };
 
 class Node {
@@ -31,11 +32,15 @@ public:
     const std::string& Name() const { return name; }
     const std::vector<Attribute>& Attributes() const { return attributes; }
     const std::vector<Node*>& Children() const { return childNodes; }
+    // 1-based line of the "{" that opened the node (0 when built by hand); for diagnostics.
+    int Line() const { return line; }
+    void SetLine(int number) { line = number; }
 
 private:
     std::string name;
     std::vector<Attribute> attributes;
     std::vector<Node*> childNodes;
+    int line = 0;
 };
 
 }  // namespace Tml

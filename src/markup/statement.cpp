@@ -55,19 +55,20 @@ void TokenizeStatement(std::string_view statement, std::vector<std::string>& tok
     if (pendingToken) FinishToken(pending, tokens);
 }
 
-void ApplyStatement(Document& document, const std::vector<std::string>& tokens) {
+void ApplyStatement(Document& document, const std::vector<std::string>& tokens, int line) {
     if (tokens.empty()) return;
     const std::string& marker = tokens[0];
     if (marker == "{") {
         const std::string name = tokens.size() > 1 ? tokens[1] : std::string();
         Node* current = document.GetCurrentNode();
         Node* node = current ? current->AddChildNode(name) : document.AddRootNode(name);
+        node->SetLine(line);
         document.PushNode(node);
     } else if (marker == "}") {
         if (document.GetStackDepth() > 0) document.PopNode();
     } else if (marker == "!") {
         Node* current = document.GetCurrentNode();
-        if (tokens.size() >= 3 && current) current->PushAttribute(Attribute{tokens[1], tokens[2]});
+        if (tokens.size() >= 3 && current) current->PushAttribute(Attribute{tokens[1], tokens[2], line});
     }
 }
 

@@ -26,7 +26,7 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& state
 void TokenizeStatement(std::string_view statement, std::vector<std::string>& tokens);
 
 // Applies one statement's tokens: "{" opens a node, "}" closes the open one, "!" adds an attribute
-// to the open node; anything else changes nothing.
-void ApplyStatement(Document& document, const std::vector<std::string>& tokens);
+// to the open node; anything else changes nothing. `line` is recorded on what it creates.
+void ApplyStatement(Document& document, const std::vector<std::string>& tokens, int line = 0);
 
 }  // namespace Tml

@@ -29,7 +29,9 @@ Document* ParseDocument(std::string_view text, const std::string& path) {
     bool headerChecked = false;
 
     size_t lineStart = 0;
+    int lineNumber = 0;
     while (lineStart < text.size()) {
+        ++lineNumber;
         const char* newline =
             static_cast<const char*>(std::memchr(text.data() + lineStart, '\n', text.size() - lineStart));
         const size_t lineEnd = newline ? static_cast<size_t>(newline - text.data()) : text.size();
@@ -53,7 +55,7 @@ Document* ParseDocument(std::string_view text, const std::string& path) {
                 CheckHeader(tokens, path);
                 headerChecked = true;
             }
-            ApplyStatement(*document, tokens);
+            ApplyStatement(*document, tokens, lineNumber);
         }
     }
     return document.release();

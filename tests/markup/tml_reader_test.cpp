@@ -173,3 +173,17 @@ TEST(TmlReader, Files) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TmlReader, RecordsTheLineOfEveryNodeAndAttribute) {
+    Doc doc = Parse("@ tangly-ml-v-020\n\n# comment\n{ a\n\t! k v\n\t{ b; ! x y\n}\n}\n");
+    const Tml::Node* a = doc->GetRootNodes().at(0);
+    EXPECT_EQ(a->Line(), 4);
+    EXPECT_EQ(a->Attributes().at(0).line, 5);
+    const Tml::Node* b = a->Children().at(0);
+    EXPECT_EQ(b->Line(), 6);
+    EXPECT_EQ(b->Attributes().at(0).line, 6);
+}
+
+}  // namespace
