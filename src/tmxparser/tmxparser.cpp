@@ -178,24 +178,10 @@ void ParseBuffer(std::vector<char>& buffer, const std::string& path) {
     }
 }
 
-}  // namespace
-
-TmxMap* LoadTmxMap(std::string path) {
-    ReleaseState();
-    err.clear();
-    errTriggered = false;
+// Parses `buffer` (NUL-terminated, parsed in place) and builds the map; every failure, whatever its
+// kind, becomes a null return with the reason in `err`.
+TmxMap* LoadBuffer(std::vector<char>& buffer, const std::string& path) {
     try {
-        mpointer = new TmxMap();
-        doc = new XmlDocument();
-        std::vector<char> buffer;
-        if (!ReadWholeFile(path, buffer)) {
-            errTriggered = true;
-            err = "Failed to open file in " + path;
-        }
-        if (errTriggered) {
-            ReleaseState();
-            return nullptr;
-        }
         ParseBuffer(buffer, path);
         ReadDocument(path);
         delete doc;
@@ -212,6 +198,59 @@ TmxMap* LoadTmxMap(std::string path) {
         err = "Failed to load " + path + ": " + e.what();
     }
     return nullptr;
+}
+
+// Fresh working state for a new load; false (with `err` set) when even that cannot be allocated.
+bool BeginLoad(const std::string& path) {
+    ReleaseState();
+    err.clear();
+    errTriggered = false;
+    try {
+        mpointer = new TmxMap();
+        doc = new XmlDocument();
+        return true;
+    } catch (const std::bad_alloc&) {
+        ReleaseState();
+        err = "Out of memory while loading " + path;
+        return false;
+    }
+}
+
+}  // namespace
+
+TmxMap* LoadTmxMap(std::string path) {
+    if (!BeginLoad(path)) return nullptr;
+    std::vector<char> buffer;
+    try {
+        if (!ReadWholeFile(path, buffer)) {
+            errTriggered = true;
+            err = "Failed to open file in " + path;
+        }
+    } catch (const std::exception&) {
+        ReleaseState();
+        err = "Out of memory while loading " + path;
+        return nullptr;
+    }
+    if (errTriggered) {
+        ReleaseState();
+        return nullptr;
+    }
+    return LoadBuffer(buffer, path);
+}
+
+TmxMap* LoadTmxMapFromMemory(std::string_view text, const std::string& path) {
+    if (!BeginLoad(path)) return nullptr;
+    std::vector<char> buffer;
+    try {
+        buffer.reserve(text.size() + 1);
+        buffer.assign(text.begin(), text.end());
+        buffer.push_back('\0');
+    } catch (const std::exception&) {
+        ReleaseState();
+        err = "Out of memory while loading " + path;
+        return nullptr;
+    }
+    return LoadBuffer(buffer, path);
 }
 
 std::string GetError() { return err; }

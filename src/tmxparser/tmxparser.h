@@ -6,12 +6,15 @@
 #include "tmxparser/tmx_map.h"
 
 #include <string>
+#include <string_view>
 
 namespace TmxParser {
 
 // A new map read from `path`, owned by the caller; null on any failure, with the reason in GetError().
 // Never throws: unreadable files, malformed XML, bad numbers and exhausted memory all return null.
 TmxMap* LoadTmxMap(std::string path);
+// The same for TMX text already in memory; `path` only names it in error texts. Never throws.
+TmxMap* LoadTmxMapFromMemory(std::string_view text, const std::string& path);
 // The text of the last failure; empty after a successful LoadTmxMap.
 std::string GetError();
 

@@ -2,6 +2,7 @@
 // the asset store, consumed by CreateTexture on the main thread. No OpenGL; any thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -23,5 +24,8 @@ struct RawBitmap {
 // Decodes the image file at `path` into RGBA pixels.
 // Throws std::runtime_error "Failed to load a bitmap in " + path when the file cannot be decoded.
 RawBitmap* LoadBitmap(const std::string& path);
+
+// The same for `size` bytes of an image file already in memory; `path` only names it in the message.
+RawBitmap* LoadBitmapFromMemory(const unsigned char* data, size_t size, const std::string& path);
 
 }  // namespace Engine

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <sstream>
 #include <stdexcept>
 
 namespace Engine {
@@ -52,6 +53,20 @@ std::unique_ptr<MeshData> ConvertShape(const tinyobj::attrib_t& attrib, const ti
     return data;
 }
 
+// Un-indexes every shape that has faces, in the library's shape order.
+ModelData* ConvertShapes(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes) {
+    auto model = std::make_unique<ModelData>();
+    for (const tinyobj::shape_t& shape : shapes) {
+        if (shape.mesh.num_face_vertices.empty()) continue;
+        model->push_back(ConvertShape(attrib, shape.mesh));
+    }
+    return model.release();
+}
+
+std::runtime_error LoadError(const std::string& path, const std::string& warn, const std::string& err) {
+    return std::runtime_error("Error loading a file in " + path + ":" + (err.empty() ? warn : err));
+}
+
 }  // namespace
 
 ModelData* ConvertObj(const std::string& path) {
@@ -61,15 +76,23 @@ ModelData* ConvertObj(const std::string& path) {
     std::string warn;
     std::string err;
     if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr, true)) {
-        throw std::runtime_error("Error loading a file in " + path + ":" + (err.empty() ? warn : err));
+        throw LoadError(path, warn, err);
     }
+    return ConvertShapes(attrib, shapes);
+}
 
-    auto model = std::make_unique<ModelData>();
-    for (const tinyobj::shape_t& shape : shapes) {
-        if (shape.mesh.num_face_vertices.empty()) continue;
-        model->push_back(ConvertShape(attrib, shape.mesh));
+ModelData* ConvertObjFromMemory(std::string_view text, const std::string& path) {
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warn;
+    std::string err;
+    std::istringstream in{std::string(text)};
+    // No material reader: "mtllib" lines are skipped, which changes nothing since materials are unused.
+    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &in, nullptr, true)) {
+        throw LoadError(path, warn, err);
     }
-    return model.release();
+    return ConvertShapes(attrib, shapes);
 }
 
 }  // namespace Engine

@@ -6,11 +6,16 @@
 #include "engine/graphics/mesh_data.h"
 
 #include <string>
+#include <string_view>
 
 namespace Engine {
 
 // A new ModelData for the OBJ file at `path`, owned by the caller; throws std::runtime_error
 // "Error loading a file in <path>:<library text>" when the library cannot read the file.
 ModelData* ConvertObj(const std::string& path);
+
+// The same for OBJ text already in memory; `path` only names it in the message. Material libraries
+// are not read.
+ModelData* ConvertObjFromMemory(std::string_view text, const std::string& path);
 
 }  // namespace Engine

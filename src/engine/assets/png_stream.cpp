@@ -1,0 +1,93 @@
+#include "engine/assets/png_stream.h"
+
+#include <climits>
+#include <memory>
+#include <new>
+
+// A private copy of stb_image's inflater (static: no symbol clashes with the older copy inside
+// SOIL). Third-party code, compiled with its warnings silenced.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wall"
+#pragma GCC diagnostic ignored "-Wextra"
+#pragma GCC diagnostic ignored "-Wpedantic"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#include <stb/stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace Engine {
+
+namespace {
+
+// Deflate cannot expand fewer bytes than this by more than this ratio (258-byte matches coded in
+// one bit each, plus headers); a stream shorter than raw / ratio cannot hold the image.
+constexpr uint64_t kMaxInflateRatio = 1032;
+
+uint64_t Rows(uint64_t width, uint64_t height, unsigned bitsPerPixel) {
+    if (width == 0 || height == 0) return 0;
+    return height * ((width * bitsPerPixel + 7) / 8 + 1);  // each row starts with its filter byte
+}
+
+}  // namespace
+
+uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsigned bitDepth,
+                     bool interlaced) {
+    unsigned channels = 0;
+    switch (colorType) {
+        case 0:
+            channels = 1;
+            break;
+        case 2:
+            channels = 3;
+            break;
+        case 3:
+            channels = 1;
+            break;
+        case 4:
+            channels = 2;
+            break;
+        case 6:
+            channels = 4;
+            break;
+        default:
+            return 0;
+    }
+    if (bitDepth != 1 && bitDepth != 2 && bitDepth != 4 && bitDepth != 8 && bitDepth != 16) return 0;
+    const unsigned bitsPerPixel = channels * bitDepth;
+    if (!interlaced) return Rows(width, height, bitsPerPixel);
+    // Adam7: seven passes over sub-images, each row with its own filter byte.
+    static const unsigned kStartX[7] = {0, 4, 0, 2, 0, 1, 0};
+    static const unsigned kStartY[7] = {0, 0, 4, 0, 2, 0, 1};
+    static const unsigned kStepX[7] = {8, 8, 4, 4, 2, 2, 1};
+    static const unsigned kStepY[7] = {8, 8, 8, 4, 4, 2, 2};
+    uint64_t total = 0;
+    for (int pass = 0; pass < 7; ++pass) {
+        const uint64_t w =
+            width > kStartX[pass] ? (width - kStartX[pass] + kStepX[pass] - 1) / kStepX[pass] : 0;
+        const uint64_t h =
+            height > kStartY[pass] ? (height - kStartY[pass] + kStepY[pass] - 1) / kStepY[pass] : 0;
+        total += Rows(w, h, bitsPerPixel);
+    }
+    return total;
+}
+
+bool PngStreamInflates(const std::vector<unsigned char>& compressed, uint64_t rawBytes) {
+    if (rawBytes == 0 || rawBytes > INT_MAX || compressed.size() > INT_MAX) return false;
+    if (compressed.size() * kMaxInflateRatio + 64 < rawBytes) return false;
+    const std::unique_ptr<char[]> output(new (std::nothrow) char[rawBytes]);
+    if (!output) return false;
+    const int inflated = stbi_zlib_decode_buffer(output.get(), static_cast<int>(rawBytes),
+                                                 reinterpret_cast<const char*>(compressed.data()),
+                                                 static_cast<int>(compressed.size()));
+    return inflated >= 0;
+}
+
+}  // namespace Engine
