@@ -150,6 +150,9 @@ TEST_P(TmxLoadFails, ReturnsNullWithAClearError) {
     std::string expected = GetParam().error;
     expected.replace(expected.find('$'), 1, path);
     EXPECT_EQ(TmxParser::GetError(), expected);
+    // From memory the same text fails the same way, naming the path it is given.
+    EXPECT_EQ(TmxParser::LoadTmxMapFromMemory(GetParam().content, path), nullptr);
+    EXPECT_EQ(TmxParser::GetError(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -195,6 +198,25 @@ TEST_F(TmxLoad, PathologicalNestingIsRejectedBeforeParsing) {
     for (int i = 0; i < 1999; ++i) nested += "<a>";
     for (int i = 0; i < 1999; ++i) nested += "</a>";
     EXPECT_NE(Load(nested + "</map>"), nullptr);
+}
+
+TEST_F(TmxLoad, MemoryEntryReadsLikeTheFile) {
+    const std::string content = MapXml("<properties><property name=\"p\" value=\"v\"/></properties>" +
+                                       Layer("1,2,3,\n4,5,6") + Layer("7") + "<!-- c --><tileset/>");
+    auto fromFile = Load(content);
+    const std::unique_ptr<TmxMap> fromMemory(TmxParser::LoadTmxMapFromMemory(content, "mem.tmx"));
+    ASSERT_NE(fromFile, nullptr);
+    ASSERT_NE(fromMemory, nullptr);
+    EXPECT_EQ(TmxParser::GetError(), "");
+    EXPECT_EQ(fromMemory->width, fromFile->width);
+    EXPECT_EQ(fromMemory->height, fromFile->height);
+    ASSERT_EQ(fromMemory->GetLayerCount(), 2u);
+    for (unsigned layer = 0; layer < 2; ++layer)
+        EXPECT_EQ(fromMemory->layers[layer].tiles, fromFile->layers[layer].tiles);
+    EXPECT_EQ(fromMemory->GetPropertyValue("p"), "v");
+    // Text without a terminating NUL and with NULs inside: the parser sees only the bytes given.
+    const std::string withNul = std::string("<map width=\"1\" height=\"1\"/>\0<junk", 33);
+    EXPECT_NE(std::unique_ptr<TmxMap>(TmxParser::LoadTmxMapFromMemory(withNul, "nul.tmx")), nullptr);
 }
 
 TEST_F(TmxLoad, ThousandByThousandLayer) {

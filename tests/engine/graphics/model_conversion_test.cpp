@@ -143,4 +143,24 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"zero_index", "v 0 0 0\nf 0 1 1\n", "Failed parse `f' line"}),
     [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.what); });
 
+TEST_F(ConvertObjTest, MemoryEntryConvertsLikeTheFile) {
+    const std::string texts[] = {
+        Attributes(4) + "o a\nf 1/1/1 2/2/2 3/3/3 4/4/4\no b\nf -1/-1/-1 -2/-2/-2 -3/-3/-3\n",
+        Attributes(2) + "f 1 2 1\nf 9/1/1 1/9/1 1/1/9\nf -5/1/1 1/-5/1 1/1/-3\n",
+        "mtllib absent.mtl\nusemtl none\n" + Attributes(3) + "f 1//1 2//2 3//3\n",
+        "",
+    };
+    for (const std::string& text : texts) {
+        auto fromFile = Convert(text);
+        const std::unique_ptr<ModelData> fromMemory(Engine::ConvertObjFromMemory(text, "mem.obj"));
+        ASSERT_EQ(fromMemory->size(), fromFile->size()) << text;
+        for (std::size_t i = 0; i < fromFile->size(); ++i) {
+            EXPECT_EQ((*fromMemory)[i]->positions, (*fromFile)[i]->positions) << text;
+            EXPECT_EQ((*fromMemory)[i]->normals, (*fromFile)[i]->normals) << text;
+            EXPECT_EQ((*fromMemory)[i]->uvs, (*fromFile)[i]->uvs) << text;
+            EXPECT_EQ((*fromMemory)[i]->indices, (*fromFile)[i]->indices) << text;
+        }
+    }
+}
+
 }  // namespace
