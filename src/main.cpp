@@ -5,8 +5,9 @@
 #include <stdexcept>
 
 int main(int argc, char** argv) {
-    // Value-initialised, never deleted: the process ends right after Run returns.
-    Application::AppBase* application = new Application::AppBase();
+    // Value-initialised, never deleted: the process ends right after Run returns. Held by a static
+    // so that it and everything it keeps stay reachable to the very end (no leak for leak checkers).
+    static Application::AppBase* application = new Application::AppBase();
     try {
         application->Run(argc, argv);
     } catch (const std::runtime_error& error) {
