@@ -35,6 +35,14 @@ std::vector<unsigned char> AsRgba(const std::vector<unsigned char>& pixels, size
     return rgba;
 }
 
+// A JPEG from tests/data: stb's JPEG writer shifts signed ints past their range (undefined
+// behaviour the sanitizer build stops on), so JPEG fixtures are files rather than written here.
+std::string Fixture(const std::string& name) {
+    const std::string bytes = TestSupport::ReadFile(std::string(STAGEWALK_TEST_DATA) + "/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
+}
+
 std::string LoadError(const std::string& path) {
     try {
         std::unique_ptr<Engine::RawBitmap>(Engine::LoadBitmap(path));
@@ -75,12 +83,11 @@ TEST(RawBitmapTest, UnreadableFilesGiveTheBitmapMessage) {
     const std::string png = dir.File("good.png");
     const std::string bmp = dir.File("good.bmp");
     const std::string tga = dir.File("good.tga");
-    const std::string jpg = dir.File("good.jpg");
+    const std::string jpg = dir.Write("good.jpg", Fixture("rgb32.jpg"));
     ASSERT_NE(stbi_write_png(png.c_str(), 32, 32, 3, pixels.data(), 32 * 3), 0);
     ASSERT_NE(stbi_write_bmp(bmp.c_str(), 32, 32, 3, pixels.data()), 0);
     stbi_write_tga_with_rle = 0;
     ASSERT_NE(stbi_write_tga(tga.c_str(), 32, 32, 3, pixels.data()), 0);
-    ASSERT_NE(stbi_write_jpg(jpg.c_str(), 32, 32, 3, pixels.data(), 90), 0);
     for (const std::string& good : {png, bmp, tga, jpg}) EXPECT_EQ(LoadError(good), "") << good;
 
     // The decoder itself would read zeros past the end of a short BMP or TGA.
@@ -126,12 +133,11 @@ TEST(RawBitmapTest, AbsurdDimensionsAreRefusedBeforeDecoding) {
     const std::string png = dir.File("wide.png");
     const std::string bmp = dir.File("wide.bmp");
     const std::string tga = dir.File("wide.tga");
-    const std::string jpg = dir.File("wide.jpg");
+    const std::string jpg = dir.Write("wide.jpg", Fixture("wide16385.jpg"));
     ASSERT_NE(stbi_write_png(png.c_str(), 16385, 1, 3, row.data(), 16385 * 3), 0);
     ASSERT_NE(stbi_write_bmp(bmp.c_str(), 16385, 1, 3, row.data()), 0);
     stbi_write_tga_with_rle = 0;
     ASSERT_NE(stbi_write_tga(tga.c_str(), 1, 16385, 3, row.data()), 0);
-    ASSERT_NE(stbi_write_jpg(jpg.c_str(), 16385, 1, 3, row.data(), 50), 0);
     std::vector<std::string> paths{png, bmp, tga, jpg};
     // Headers whose sizes overflow the decoder's arithmetic.
     const std::pair<const char*, std::string> headers[] = {
