@@ -22,6 +22,8 @@ expect_failure() {
 # Runs the program until the scene has been drawn (loading finished), then quits with left Ctrl + Q.
 expect_plays() {
   e2e_start "$dir"
+  # Reading a huge config takes a while in sanitizer builds; the window follows the first line.
+  e2e_wait_line "Application started." 180 || { e2e_wait_exit 5; return; }
   e2e_wait_window || { e2e_wait_exit 5; return; }
   local shot="$WORK/shot.png" drawn=0
   for _ in $(seq 1 60); do

@@ -23,6 +23,9 @@ T* Find(const std::vector<std::string>& names, const std::vector<T*>& objects, c
 
 }  // namespace
 
+// Releases every record the store owns. The OpenGL texture and buffer names behind them are not
+// deleted: the program never releases its store during a run, and when a store does go (tests,
+// process exit) the context that made those names may already be gone with the window library.
 Assets::~Assets() {
     for (RawBitmap* bitmap : bitmaps) delete bitmap;
     for (Texture* texture : textures) delete texture;
