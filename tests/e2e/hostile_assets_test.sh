@@ -87,7 +87,7 @@ note "an OBJ file that is missing"
 fresh
 rm "$dir/data/cylinder.obj"
 expect_failure "${LOADED[@]}" "Asset loading error: Error loading a file in data/cylinder.obj:Cannot open file [data/cylinder.obj]" \
-  "" "${TERMINATED[@]}"
+  "${TERMINATED[@]}"
 
 note "a tile map without sizes, names or values: loads"
 fresh

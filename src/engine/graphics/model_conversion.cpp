@@ -63,8 +63,18 @@ ModelData* ConvertShapes(const tinyobj::attrib_t& attrib, const std::vector<tiny
     return model.release();
 }
 
+// The library ends each of its messages with a line break; the error is reported as one line.
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
+// The library's own text follows the path.
 std::runtime_error LoadError(const std::string& path, const std::string& warn, const std::string& err) {
-    return std::runtime_error("Error loading a file in " + path + ":" + (err.empty() ? warn : err));
+    return std::runtime_error("Error loading a file in " + path + ":" + OneLine(err.empty() ? warn : err));
 }
 
 }  // namespace
