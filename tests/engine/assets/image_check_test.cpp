@@ -2,6 +2,7 @@
 // input the image fuzzer ever crashed, hung or exhausted memory with is refused with the bitmap
 // message, and every sample image decodes to the same pixels either way.
 #include "engine/assets/image_check.h"
+#include "engine/assets/png_stream.h"
 #include "engine/assets/raw_bitmap.h"
 #include "support/scratch_dir.h"
 
@@ -113,6 +114,28 @@ TEST(ImageCheckTest, TruncatedSamplesAreRefusedOrDecoded) {
             }
         }
     }
+}
+
+// The inflated size bounds the deflate check: too small refuses good interlaced images, too large
+// lets a stream decode past what the decoder expects.
+TEST(ImageCheckTest, PngRawBytesCountsFilterBytesPerRowAndPass) {
+    struct Case {
+        uint64_t width, height;
+        unsigned colorType, bitDepth;
+        bool interlaced;
+        uint64_t bytes;
+    };
+    const Case cases[] = {
+        {1, 1, 6, 8, false, 5},   {8, 8, 6, 8, false, 264}, {3, 2, 0, 1, false, 4},
+        {3, 2, 2, 16, false, 38}, {1, 1, 6, 8, true, 5},    {8, 8, 6, 8, true, 271},
+        {7, 5, 3, 8, true, 46},   {4, 4, 5, 8, false, 0},   {4, 4, 2, 3, false, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Engine::PngRawBytes(c.width, c.height, c.colorType, c.bitDepth, c.interlaced), c.bytes)
+            << c.width << "x" << c.height << " type " << c.colorType << " depth " << c.bitDepth;
+    }
+    // A stream far too short for the image is refused before anything is inflated or allocated.
+    EXPECT_FALSE(Engine::PngStreamInflates(std::vector<unsigned char>(10, 0), 16384u * 16384u * 4u));
 }
 
 }  // namespace
