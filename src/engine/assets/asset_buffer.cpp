@@ -39,8 +39,10 @@ AssetBuffer::AssetBuffer(const Tml::Document& manifest, Assets* store) : assets(
         for (const Tml::Node* child : list->Children()) {
             kind = child->Name();
             for (const Tml::Attribute& attribute : child->Attributes()) {
-                if (attribute.key == "name") name = attribute.value;
-                else if (attribute.key == "path") path = prefix + attribute.value;
+                if (attribute.key == "name")
+                    name = attribute.value;
+                else if (attribute.key == "path")
+                    path = prefix + attribute.value;
             }
             if (kind == "bitmap" || kind == "model" || kind == "map") {
                 entries.push_back(AssetEntry{name, kind, path});

@@ -40,9 +40,9 @@ public:
     // The worker: loads every entry, then status 1; the first failure leaves its text and status -1.
     static int LoaderThreadMain(AssetBuffer* buffer);
 
-    static int GetLoadingStatus();        // 0 loading / not started, 1 finished, -1 failed
-    static std::string GetLoadingError(); // the text of the failure that ended loading
-    static void JoinLoading();            // waits for a started worker; otherwise does nothing
+    static int GetLoadingStatus();         // 0 loading / not started, 1 finished, -1 failed
+    static std::string GetLoadingError();  // the text of the failure that ended loading
+    static void JoinLoading();             // waits for a started worker; otherwise does nothing
 
     const std::vector<AssetEntry>& GetEntries() const { return entries; }
     uint32_t GetNextIndex() const { return nextIndex; }

@@ -4,6 +4,7 @@
 // decoder must not see. Stateless apart from the bytes given; any thread.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -29,8 +30,21 @@ private:
     uint64_t size = 0;
 };
 
-// Largest width or height accepted, in pixels.
+// Largest width or height accepted, in pixels. Larger than any texture the game ships and than
+// most drivers accept; small enough that width * height * 4 always fits the decoder's int arithmetic.
 inline constexpr int64_t kMaxImageDimension = 16384;
+
+// Byte-order readers for header fields.
+inline uint32_t Be16(const unsigned char* p) { return (uint32_t{p[0]} << 8) | p[1]; }
+inline uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
+inline uint32_t Le16(const unsigned char* p) { return (uint32_t{p[1]} << 8) | p[0]; }
+inline uint32_t Le32(const unsigned char* p) { return (Le16(p + 2) << 16) | Le16(p); }
+
+// Both sizes within the limit and width * height * 4 within an int.
+inline bool DimensionsPlausible(int64_t width, int64_t height) {
+    if (width < 0 || height < 0 || width > kMaxImageDimension || height > kMaxImageDimension) return false;
+    return width * height * 4 <= INT_MAX;
+}
 
 // False when the bytes cannot be read or must not reach the decoder: a header claiming absurd
 // dimensions, or data the decoder would read past the end of or unpack past its buffers.

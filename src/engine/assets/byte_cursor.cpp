@@ -1,0 +1,34 @@
+#include "engine/assets/byte_cursor.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace Engine {
+
+ByteCursor::ByteCursor(ImageBytes& source, uint64_t start) : bytes(source), position(start) {}
+
+bool ByteCursor::AtEnd() const { return position >= bytes.Size(); }
+
+uint64_t ByteCursor::Position() const { return position; }
+
+uint64_t ByteCursor::Left() const { return AtEnd() ? 0 : bytes.Size() - position; }
+
+bool ByteCursor::Next(unsigned char& byte) {
+    // Refill the window when the position left it: files are read in 64 KiB pieces, not per byte.
+    if (position < windowStart || position >= windowStart + window.size()) {
+        const uint64_t length = std::min<uint64_t>(Left(), 1 << 16);
+        if (length == 0) return false;
+        window.resize(static_cast<std::size_t>(length));
+        if (!bytes.Read(position, window.data(), window.size())) return false;
+        windowStart = position;
+    }
+    byte = window[static_cast<std::size_t>(position - windowStart)];
+    ++position;
+    return true;
+}
+
+void ByteCursor::Skip(uint64_t count) { position += count; }
+
+void ByteCursor::Seek(uint64_t offset) { position = offset; }
+
+}  // namespace Engine

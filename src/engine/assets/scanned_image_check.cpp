@@ -1,0 +1,152 @@
+#include "engine/assets/scanned_image_check.h"
+
+#include "engine/assets/byte_cursor.h"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace Engine {
+
+namespace {
+
+bool IsJpegFrameMarker(unsigned marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// A JPEG Huffman table segment: tables of a class/id byte, 16 code counts and the symbols. The
+// decoder lays the codes out in a 256-entry array without checking the counts' sum, so a table
+// with more than 256 codes overruns it; a segment cut short reads as zeros, as in the decoder.
+bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, uint64_t length) {
+    std::vector<unsigned char> body(static_cast<size_t>(length));
+    const uint64_t present = std::min<uint64_t>(length, file.Size() > offset ? file.Size() - offset : 0);
+    if (present > 0 && !file.Read(offset, body.data(), static_cast<size_t>(present))) return false;
+    size_t at = 0;
+    while (at + 17 <= body.size()) {
+        unsigned codes = 0;
+        for (size_t i = 1; i <= 16; ++i) codes += body[at + i];
+        if (codes > 256) return false;
+        at += 17 + codes;
+    }
+    return true;
+}
+
+// JPEG: walk the markers the way the decoder finds them (bytes other than 0xFF between segments
+// are skipped, the entropy-coded data after a scan header runs to the next marker). A segment whose
+// length is below 2, or is cut off by the end of the data (the decoder then reads zeros), makes the
+// decoder step backwards and loop for ever, so it is refused. The start-of-frame holds the size, and
+// the decoder allocates every component plane from it before reading a pixel: a frame whose data
+// could not hold even one bit per 8 x 8 block is refused too, so a few bytes cannot claim a huge image.
+}  // namespace
+
+bool JpegAcceptable(ImageBytes& file, uint64_t start) {
+    ByteCursor cursor(file, start);
+    unsigned char byte = 0;
+    while (cursor.Next(byte)) {
+        if (byte != 0xFF) continue;
+        unsigned char marker = 0xFF;
+        while (marker == 0xFF) {
+            if (!cursor.Next(marker)) return true;
+        }
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
+        if (marker == 0xD9) return true;
+        const uint64_t start = cursor.Position();
+        unsigned char high = 0;
+        unsigned char low = 0;
+        if (!cursor.Next(high) || !cursor.Next(low)) return false;
+        const uint32_t length = (uint32_t{high} << 8) | low;
+        if (length < 2) return false;
+        if (IsJpegFrameMarker(marker)) {
+            // Precision, height and width, read whatever the length says: so does the decoder.
+            std::array<unsigned char, 5> frame{};
+            if (!file.Read(start + 2, frame.data(), frame.size())) return false;
+            const uint64_t width = Be16(frame.data() + 3);
+            const uint64_t height = Be16(frame.data() + 1);
+            if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
+            const uint64_t blocks = ((width + 7) / 8) * ((height + 7) / 8);
+            if (file.Size() < blocks / 8) return false;
+        }
+        if (marker == 0xC4 && !HuffmanTablesFit(file, start + 2, length - 2)) return false;
+        cursor.Seek(start + length);
+    }
+    return true;
+}
+
+namespace {
+
+// One header line as the HDR decoder reads it: up to '\n' or the end, cut at 1023 bytes.
+std::string HdrLine(ByteCursor& cursor) {
+    std::string line;
+    unsigned char c = 0;
+    while (cursor.Next(c) && c != '\n') {
+        if (line.size() < 1023) line.push_back(static_cast<char>(c));
+    }
+    return line;
+}
+
+// Walks run-length coded scanlines as the decoder does; false where it would read past the data or
+// unpack a run past the end of its scanline buffer. A scanline that is not run-length coded turns
+// the rest of the image into flat pixels, which must then be present in full.
+bool HdrScanlinesFit(ByteCursor& cursor, uint64_t width, uint64_t height) {
+    const uint64_t flatBytes = width * height * 4;
+    if (width < 8 || width >= 32768) return cursor.Left() >= flatBytes;
+    for (uint64_t row = 0; row < height; ++row) {
+        std::array<unsigned char, 4> start{};
+        for (unsigned char& byte : start) {
+            if (!cursor.Next(byte)) return false;
+        }
+        if (start[0] != 2 || start[1] != 2 || (start[2] & 0x80) != 0) {
+            return cursor.Left() + 4 >= flatBytes;
+        }
+        if (((uint64_t{start[2]} << 8) | start[3]) != width) return false;
+        for (int component = 0; component < 4; ++component) {
+            for (uint64_t x = 0; x < width;) {
+                unsigned char count = 0;
+                if (!cursor.Next(count)) return false;
+                const uint64_t run = count > 128 ? count - 128u : count;
+                if (x + run > width) return false;
+                const uint64_t literal = count > 128 ? 1 : run;
+                if (cursor.Left() < literal) return false;
+                cursor.Skip(literal);
+                x += run;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// Radiance HDR: header lines up to an empty line, the resolution line "-Y height +X width", then
+// the pixels, flat (4 bytes each) or run-length coded per scanline. The decoder reads flat pixels
+// from memory without bounds checks, writes runs into a one-scanline buffer without checking their
+// length, and keeps 16 bytes of floats per pixel. Worse, when it fails on an HDR image it converts
+// the missing result anyway and crashes, so whatever it would refuse is refused here first.
+bool HdrAcceptable(ImageBytes& file) {
+    ByteCursor cursor(file, 0);
+    if (HdrLine(cursor) != "#?RADIANCE") return false;
+    bool format = false;
+    for (std::string line = HdrLine(cursor); !line.empty(); line = HdrLine(cursor)) {
+        if (line == "FORMAT=32-bit_rle_rgbe") format = true;
+    }
+    if (!format) return false;
+    const std::string resolution = HdrLine(cursor);
+    // "-Y height +X width", each axis followed by exactly one space, as the decoder expects.
+    const char* text = resolution.c_str();
+    if (std::strncmp(text, "-Y ", 3) != 0) return false;
+    char* end = nullptr;
+    const long long height = std::strtoll(text + 3, &end, 10);
+    while (*end == ' ') ++end;
+    if (std::strncmp(end, "+X ", 3) != 0) return false;
+    const long long width = std::strtoll(end + 3, nullptr, 10);
+    if (width <= 0 || height <= 0 || !DimensionsPlausible(width, height) || width * height * 16 > INT_MAX) {
+        return false;
+    }
+    return HdrScanlinesFit(cursor, static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+}
+
+}  // namespace Engine
