@@ -20,17 +20,24 @@ bool IsJpegFrameMarker(unsigned marker) {
 
 // A JPEG Huffman table segment: tables of a class/id byte, 16 code counts and the symbols. The
 // decoder lays the codes out in a 256-entry array without checking the counts' sum, so a table
-// with more than 256 codes overruns it; a segment cut short reads as zeros, as in the decoder.
-bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, uint64_t length) {
-    std::vector<unsigned char> body(static_cast<size_t>(length));
-    const uint64_t present = std::min<uint64_t>(length, file.Size() > offset ? file.Size() - offset : 0);
-    if (present > 0 && !file.Read(offset, body.data(), static_cast<size_t>(present))) return false;
-    size_t at = 0;
-    while (at + 17 <= body.size()) {
-        unsigned codes = 0;
-        for (size_t i = 1; i <= 16; ++i) codes += body[at + i];
+// with more than 256 codes overruns it. It reads whole tables while the segment's length is not
+// used up, past the segment's end if the length says less, and reads zeros past the end of the
+// data; this walk does the same.
+bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length) {
+    ByteCursor cursor(file, offset);
+    for (int64_t left = length; left > 0;) {
+        unsigned char classAndId = 0;
+        cursor.Next(classAndId);
+        if ((classAndId >> 4) > 1 || (classAndId & 15) > 3) return true;  // the decoder refuses it
+        int64_t codes = 0;
+        for (int i = 0; i < 16; ++i) {
+            unsigned char count = 0;
+            cursor.Next(count);
+            codes += count;
+        }
         if (codes > 256) return false;
-        at += 17 + codes;
+        cursor.Skip(static_cast<uint64_t>(codes));
+        left -= 17 + codes;
     }
     return true;
 }
@@ -70,7 +77,7 @@ bool JpegAcceptable(ImageBytes& file, uint64_t start) {
             const uint64_t blocks = ((width + 7) / 8) * ((height + 7) / 8);
             if (file.Size() < blocks / 8) return false;
         }
-        if (marker == 0xC4 && !HuffmanTablesFit(file, start + 2, length - 2)) return false;
+        if (marker == 0xC4 && !HuffmanTablesFit(file, start + 2, int64_t{length} - 2)) return false;
         cursor.Seek(start + length);
     }
     return true;
