@@ -78,8 +78,8 @@ bool CheckPng(ImageBytes& file) {
     return false;  // the data ends before IEND: a truncated file
 }
 
-// BMP: both header layouts; a negative height means top-down rows. Uncompressed pixel data must
-// be present in full, since the decoder reads zeros past the end of the file.
+// BMP: both header layouts; a negative height means top-down rows. The pixel data must be present
+// in full, since the decoder reads zeros past the end of the file.
 bool CheckBmp(ImageBytes& file) {
     std::array<unsigned char, 34> head{};
     if (!file.Read(0, head.data(), 26)) return true;
@@ -101,7 +101,24 @@ bool CheckBmp(ImageBytes& file) {
     }
     height = std::llabs(height);
     if (!DimensionsPlausible(width, height)) return false;
-    if (compression != 0) return true;
+    // The decoder allocates the image before it looks at the pixel format and does not free it when
+    // it then refuses the format, so everything it cannot decode is refused here: bit depths other
+    // than 1, 4, 8, 16, 24 and 32, compressions other than none and bit fields, and bit fields
+    // whose masks are missing or all alike.
+    if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 &&
+        bitsPerPixel != 24 && bitsPerPixel != 32) {
+        return false;
+    }
+    if (compression != 0 && compression != 3) return false;
+    if (compression == 3) {
+        std::array<unsigned char, 12> masks{};
+        if (!file.Read(54, masks.data(), masks.size())) return false;
+        const uint32_t red = Le32(masks.data());
+        const uint32_t green = Le32(masks.data() + 4);
+        const uint32_t blue = Le32(masks.data() + 8);
+        if (red == 0 || green == 0 || blue == 0 || (red == green && green == blue)) return false;
+        if (bitsPerPixel != 16 && bitsPerPixel != 32) return false;
+    }
     const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
     const uint64_t dataOffset = Le32(head.data() + 10);
     return file.Size() >= dataOffset + rowBytes * static_cast<uint64_t>(height);
