@@ -81,8 +81,10 @@ bool CheckPng(ImageBytes& file) {
 // BMP: both header layouts; a negative height means top-down rows. The pixel data must be present
 // in full, since the decoder reads zeros past the end of the file.
 bool CheckBmp(ImageBytes& file) {
+    // A header cut short reads as zeros, just as the decoder reads it.
     std::array<unsigned char, 34> head{};
-    if (!file.Read(0, head.data(), 26)) return true;
+    if (!file.Read(0, head.data(), static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()))))
+        return false;
     const uint32_t headerSize = Le32(head.data() + 14);
     int64_t width = 0;
     int64_t height = 0;
@@ -93,7 +95,6 @@ bool CheckBmp(ImageBytes& file) {
         height = static_cast<int16_t>(Le16(head.data() + 20));
         bitsPerPixel = Le16(head.data() + 24);
     } else {
-        if (!file.Read(0, head.data(), head.size())) return true;
         width = static_cast<int32_t>(Le32(head.data() + 18));
         height = static_cast<int32_t>(Le32(head.data() + 22));
         bitsPerPixel = Le16(head.data() + 28);
@@ -124,11 +125,17 @@ bool CheckBmp(ImageBytes& file) {
     return file.Size() >= dataOffset + rowBytes * static_cast<uint64_t>(height);
 }
 
-// PSD: height then width, big-endian.
+// PSD: height then width, big-endian; a header cut short reads as zeros, as in the decoder. The
+// decoder allocates the image from the header before reading a pixel, so the data must at least
+// hold a byte for every run of 128 pixels of every row (the densest its run-length coding goes).
 bool CheckPsd(ImageBytes& file) {
     std::array<unsigned char, 22> head{};
-    if (!file.Read(0, head.data(), head.size())) return true;
-    return DimensionsPlausible(Be32(head.data() + 18), Be32(head.data() + 14));
+    if (!file.Read(0, head.data(), static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()))))
+        return false;
+    const uint64_t height = Be32(head.data() + 14);
+    const uint64_t width = Be32(head.data() + 18);
+    if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
+    return file.Size() >= height * ((width + 127) / 128);
 }
 
 // DDS: a 128-byte header (height, width, mipmap count, pixel format, caps), then each face (six for
