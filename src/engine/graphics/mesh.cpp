@@ -93,16 +93,22 @@ void Mesh::Draw(const Texture* texture, bool linear) { Draw(texture ? texture->i
 void Mesh::SetClampToEdge(bool clamp) { clampToEdge = clamp; }
 
 void Mesh::UpdatePositions(const std::vector<float>& newPositions) {
+    UpdatePositions(newPositions.data(), newPositions.size());
+}
+
+void Mesh::UpdateUVs(const std::vector<float>& newUVs) { UpdateUVs(newUVs.data(), newUVs.size()); }
+
+void Mesh::UpdatePositions(const float* values, size_t count) {
     // The buffer cannot grow in place: a longer array would leave the CPU copy and the buffer
-    // disagreeing, so it is refused whole.
-    if (newPositions.size() > positionCapacity) return;
-    positions = newPositions;
+    // disagreeing, so it is refused whole. Within the created size the copy reuses its storage.
+    if (count > positionCapacity) return;
+    if (values != positions.data()) positions.assign(values, values + count);
     Rewrite(positionBuffer, positions);
 }
 
-void Mesh::UpdateUVs(const std::vector<float>& newUVs) {
-    if (newUVs.size() > uvCapacity) return;
-    uvs = newUVs;
+void Mesh::UpdateUVs(const float* values, size_t count) {
+    if (count > uvCapacity) return;
+    if (values != uvs.data()) uvs.assign(values, values + count);
     Rewrite(uvBuffer, uvs);
 }
 

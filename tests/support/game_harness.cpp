@@ -1,0 +1,47 @@
+#include "support/game_harness.h"
+
+#include <GLFW/glfw3.h>
+
+#include <unistd.h>
+#include <stdexcept>
+
+namespace TestSupport {
+
+GameHarness::~GameHarness() { Stop(); }
+
+void GameHarness::Start(const std::string& gameFolder) {
+    char here[4096];
+    if (getcwd(here, sizeof here) == nullptr) throw std::runtime_error("cannot read the working directory");
+    if (chdir(gameFolder.c_str()) != 0) throw std::runtime_error("cannot enter " + gameFolder);
+    previousFolder = here;
+    started = true;
+    Init();
+}
+
+void GameHarness::Frame(double delta) {
+    OnUpdate(delta);
+    RenderFrame(graphics);
+    glfwPollEvents();
+}
+
+bool GameHarness::RunUntilLoaded(double maxSeconds) {
+    const double until = glfwGetTime() + maxSeconds;
+    while (!loaded) {
+        if (glfwGetTime() > until) return false;
+        Frame();
+    }
+    return true;
+}
+
+void GameHarness::Stop() {
+    if (!started) return;
+    started = false;
+    if (!terminated) Terminate();
+    if (window) {
+        glfwDestroyWindow(window);
+        window = nullptr;
+    }
+    if (chdir(previousFolder.c_str()) != 0) previousFolder.clear();
+}
+
+}  // namespace TestSupport
