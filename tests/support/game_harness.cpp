@@ -24,11 +24,18 @@ void GameHarness::Frame(double delta) {
     glfwPollEvents();
 }
 
-bool GameHarness::RunUntilLoaded(double maxSeconds) {
+bool GameHarness::RunUntilLoaded(double maxSeconds, bool paced) {
     const double until = glfwGetTime() + maxSeconds;
     while (!loaded) {
-        if (glfwGetTime() > until) return false;
-        Frame();
+        currentTime = glfwGetTime();
+        if (currentTime > until) return false;
+        const double delta = currentTime - lastFrameTime;
+        if (paced && delta < kFramePeriod) {
+            glfwPollEvents();
+            continue;
+        }
+        lastFrameTime = currentTime;
+        Frame(paced ? delta : kFramePeriod);
     }
     return true;
 }

@@ -19,8 +19,9 @@ public:
     // One frame of `delta` seconds: OnUpdate, then RenderFrame, then the event poll.
     void Frame(double delta = 1.0 / 60.0);
     // Frames until the loader has finished and the first scene frame is drawn; false after
-    // `maxSeconds` without that.
-    bool RunUntilLoaded(double maxSeconds = 30.0);
+    // `maxSeconds` without that. Paced, a frame runs only once 1/60 s has passed since the last,
+    // as in the program's loop (which polls events in between); otherwise frames run back to back.
+    bool RunUntilLoaded(double maxSeconds = 30.0, bool paced = false);
     // Terminate, close the window and return to the previous working directory.
     void Stop();
 
