@@ -44,7 +44,7 @@ public:
     }
     Application::Actor& Step() {
         // The stick turns a little every frame and reverses now and then: walls, corners, ramps.
-        const float angle = 0.013f * static_cast<float>(frame++);
+        const float angle = 0.004f * static_cast<float>(frame++);
         actor.targetVelocity.x = 0.2f * std::cos(angle);
         actor.targetVelocity.z = 0.2f * std::sin(angle * 1.7f);
         if (frame % 90 == 0 && actor.onGround) actor.velocity.y = 0.875f;

@@ -38,10 +38,6 @@ TestSupport::GameHarness* RunningGame(benchmark::State& state) {
         std::cout.clear();
         if (!failed) {
             for (int i = 0; i < 10; ++i) game->Frame();
-            const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-            const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-            benchmark::AddCustomContext("gl_renderer", renderer ? renderer : "?");
-            benchmark::AddCustomContext("gl_version", version ? version : "?");
         }
     }
     if (failed) {
@@ -85,14 +81,15 @@ void StartUpInProcess(benchmark::State& state) {
             ok = starting.RunUntilLoaded(30.0, true);
         } catch (const std::runtime_error&) {
         }
-        std::cout.clear();
         if (!ok) {
+            std::cout.clear();
             state.SkipWithError("start-up failed (an X display is needed)");
             break;
         }
         glFinish();
         state.PauseTiming();
         starting.Stop();
+        std::cout.clear();
         // The next start-up initialises the window library afresh, unless a running game needs it.
         if (!game) glfwTerminate();
         state.ResumeTiming();

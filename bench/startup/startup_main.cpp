@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+    // Which driver drew it, for the report.
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    std::fprintf(stderr, "renderer: %s\nversion: %s\n", renderer ? renderer : "?", version ? version : "?");
     game.Stop();
     return 0;
 }
