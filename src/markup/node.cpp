@@ -42,6 +42,14 @@ void Node::PushAttribute(const Attribute& attribute) {
     attributes.push_back(attribute);
 }
 
+void Node::AddAttribute(std::string_view key, std::string_view value, int line) {
+    if (attributes.empty()) attributes.reserve(UsualAttributeCount);
+    Attribute& added = attributes.emplace_back();
+    added.key.assign(key.data(), key.size());
+    added.value.assign(value.data(), value.size());
+    added.line = line;
+}
+
 void Node::PushAttribute(Attribute&& attribute) {
     if (attributes.empty()) attributes.reserve(UsualAttributeCount);
     attributes.push_back(std::move(attribute));

@@ -29,6 +29,8 @@ public:
     Node* AddChildNode(std::string_view name);       // new empty child appended and returned
     void PushAttribute(const Attribute& attribute);  // appends a copy
     void PushAttribute(Attribute&& attribute);       // appends it, taking its strings
+    // Appends the attribute (key, value, line), built in place.
+    void AddAttribute(std::string_view key, std::string_view value, int line);
 
     // The same lists without copying, for readers that only look.
     const std::string& Name() const { return name; }

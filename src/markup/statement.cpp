@@ -119,9 +119,7 @@ void Apply(Document& document, const std::vector<Token>& tokens, int line) {
         if (document.GetStackDepth() > 0) document.PopNode();
     } else if (marker == "!") {
         Node* current = document.GetCurrentNode();
-        if (tokens.size() >= 3 && current) {
-            current->PushAttribute(Attribute{std::string(tokens[1]), std::string(tokens[2]), line});
-        }
+        if (tokens.size() >= 3 && current) current->AddAttribute(tokens[1], tokens[2], line);
     }
 }
 
