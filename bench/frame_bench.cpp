@@ -44,6 +44,8 @@ TestSupport::GameHarness* RunningGame(benchmark::State& state) {
         state.SkipWithError("no running game (an X display is needed)");
         return nullptr;
     }
+    // A start-up benchmark in between may have left its own (closed) context current.
+    game->MakeCurrent();
     return game.get();
 }
 
@@ -91,7 +93,11 @@ void StartUpInProcess(benchmark::State& state) {
         starting.Stop();
         std::cout.clear();
         // The next start-up initialises the window library afresh, unless a running game needs it.
-        if (!game) glfwTerminate();
+        if (!game) {
+            glfwTerminate();
+        } else {
+            game->MakeCurrent();
+        }
         state.ResumeTiming();
     }
 }

@@ -36,7 +36,7 @@ void Grow(CollisionBounds& into, const CollisionBounds& b) {
     into.y1 = std::max(into.y1, b.y1);
 }
 
-// What the bounds test needs of the actor, taken afresh before every run.
+// What the bounds tests need of the actor; taken again whenever a triangle may have changed it.
 struct Reach {
     float x, y, z;
     float probe;   // y + 0.25, exactly as the wall test forms it

@@ -40,6 +40,10 @@ bool GameHarness::RunUntilLoaded(double maxSeconds, bool paced) {
     return true;
 }
 
+void GameHarness::MakeCurrent() {
+    if (window) glfwMakeContextCurrent(window);
+}
+
 void GameHarness::Stop() {
     if (!started) return;
     started = false;

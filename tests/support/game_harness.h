@@ -22,6 +22,8 @@ public:
     // `maxSeconds` without that. Paced, a frame runs only once 1/60 s has passed since the last,
     // as in the program's loop (which polls events in between); otherwise frames run back to back.
     bool RunUntilLoaded(double maxSeconds = 30.0, bool paced = false);
+    // Makes this game's GL context current again (after another window took it over).
+    void MakeCurrent();
     // Terminate, close the window and return to the previous working directory.
     void Stop();
 

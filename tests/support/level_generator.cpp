@@ -11,7 +11,7 @@ namespace {
 constexpr float WorldScale = 8.0f;  // the stage's scale from model to world units
 constexpr float RoomSize = 4.0f;    // model units per room side
 constexpr float RoomPitch = 5.0f;   // rooms stand this far apart on the grid
-constexpr float WallHeight = 1.0f;
+constexpr float WallHeight = 2.0f;  // 16 world units: higher than a jump
 
 class Writer {
 public:
