@@ -5,13 +5,15 @@
 
 uniform sampler2D diffuseMap;  // never set by the engine: reads texture unit 0
 
-uniform vec4 tintColor;
-uniform vec4 fogColor;
-uniform float fogMin;
-uniform float fogMax;
-uniform int fogEnabled;
-uniform int texturesEnabled;
-uniform int lightEnabled;
+// Every value the engine writes starts as the effect's defaults, so the very first frame is drawn
+// with a white tint even before anything has set one.
+uniform vec4 tintColor = vec4(1.0, 1.0, 1.0, 1.0);
+uniform vec4 fogColor = vec4(1.0, 1.0, 1.0, 1.0);
+uniform float fogMin = 0.5;
+uniform float fogMax = 1.0;
+uniform int fogEnabled = 0;
+uniform int texturesEnabled = 1;
+uniform int lightEnabled = 0;
 uniform float paletteLimiter = 32.0;  // levels per channel; never written by the engine
 
 varying vec2 uv;

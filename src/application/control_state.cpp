@@ -11,25 +11,38 @@ glm::vec2 ControlState::scaleTo{1.0f, 1.0f};
 
 namespace {
 
+// Whether each key and button is physically down, as the latest event said. The state table alone
+// cannot tell what a Pressed or Released entry should become at the next Update when the opposite
+// event arrived within the same frame; this can.
+std::vector<bool> keysDown;
+std::vector<bool> buttonsDown;
+
 bool InRange(const std::vector<int>& table, int index) {
     return index >= 0 && static_cast<size_t>(index) < table.size();
 }
 
-// A press is only news to a key that is up; a release only to one already seen held. A press and
-// release within one frame therefore leave the entry Pressed (read Held next frame) until the next
-// press/release pair, which keeps "Pressed lasts one frame" and never loses a tap.
-void Press(std::vector<int>& table, int index) {
-    if (InRange(table, index) && table[index] == ControlState::Up) table[index] = ControlState::Pressed;
+// A press is news only to an entry that is Up, a release only to one that is Held; otherwise the
+// entry keeps its state for this frame and the change shows at the next Update. So a key tapped
+// within one frame reads Pressed, then Released, then Up: the tap is seen and never sticks down.
+void Press(std::vector<int>& table, std::vector<bool>& down, int index) {
+    if (!InRange(table, index)) return;
+    down[index] = true;
+    if (table[index] == ControlState::Up) table[index] = ControlState::Pressed;
 }
 
-void Release(std::vector<int>& table, int index) {
-    if (InRange(table, index) && table[index] == ControlState::Held) table[index] = ControlState::Released;
+void Release(std::vector<int>& table, std::vector<bool>& down, int index) {
+    if (!InRange(table, index)) return;
+    down[index] = false;
+    if (table[index] == ControlState::Held) table[index] = ControlState::Released;
 }
 
-void Advance(std::vector<int>& table) {
-    for (int& state : table) {
-        if (state == ControlState::Pressed) state = ControlState::Held;
-        else if (state == ControlState::Released) state = ControlState::Up;
+void Advance(std::vector<int>& table, const std::vector<bool>& down) {
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (table[i] == ControlState::Pressed) {
+            table[i] = down[i] ? ControlState::Held : ControlState::Released;
+        } else if (table[i] == ControlState::Released) {
+            table[i] = down[i] ? ControlState::Pressed : ControlState::Up;
+        }
     }
 }
 
@@ -44,12 +57,14 @@ void ControlState::Init() {
     mouseDelta = glm::vec2(0.0f, 0.0f);
     keyStates.assign(KeyCount, Up);
     buttonStates.assign(ButtonCount, Up);
+    keysDown.assign(KeyCount, false);
+    buttonsDown.assign(ButtonCount, false);
 }
 
-void ControlState::OnKeyDown(int key) { Press(keyStates, key); }
-void ControlState::OnKeyUp(int key) { Release(keyStates, key); }
-void ControlState::OnMouseDown(int button) { Press(buttonStates, button); }
-void ControlState::OnMouseUp(int button) { Release(buttonStates, button); }
+void ControlState::OnKeyDown(int key) { Press(keyStates, keysDown, key); }
+void ControlState::OnKeyUp(int key) { Release(keyStates, keysDown, key); }
+void ControlState::OnMouseDown(int button) { Press(buttonStates, buttonsDown, button); }
+void ControlState::OnMouseUp(int button) { Release(buttonStates, buttonsDown, button); }
 
 void ControlState::OnMouseMove(double x, double y) {
     const glm::vec2 position(static_cast<float>(x), static_cast<float>(y));
@@ -59,8 +74,8 @@ void ControlState::OnMouseMove(double x, double y) {
 }
 
 void ControlState::Update() {
-    Advance(keyStates);
-    Advance(buttonStates);
+    Advance(keyStates, keysDown);
+    Advance(buttonStates, buttonsDown);
     mouseDelta = glm::vec2(0.0f, 0.0f);
 }
 

@@ -50,15 +50,36 @@ TEST_F(ControlStateTest, BothPressedInOnePollReadPressed) {
     EXPECT_EQ(ControlState::GetKeyState(81), ControlState::Pressed);
 }
 
-TEST_F(ControlStateTest, TapWithinOneFrameStillShowsPressedOnce) {
-    ControlState::OnKeyDown(32);
-    ControlState::OnKeyUp(32);
-    EXPECT_EQ(ControlState::GetKeyState(32), ControlState::Pressed);
-    ControlState::Update();
-    EXPECT_EQ(ControlState::GetKeyState(32), ControlState::Held);
-    ControlState::OnKeyDown(32);
-    ControlState::OnKeyUp(32);
-    EXPECT_EQ(ControlState::GetKeyState(32), ControlState::Released);
+TEST_F(ControlStateTest, ChangesWithinOneFrameShowOverTheNextFramesAndNeverStick) {
+    struct Step {
+        const char* events;  // d = down, u = up, then one Update per '|'
+        std::vector<int> states;  // the state after the events, then after each Update
+    };
+    const Step steps[] = {
+        {"du|||", {ControlState::Pressed, ControlState::Released, ControlState::Up, ControlState::Up}},
+        {"d|u||", {ControlState::Pressed, ControlState::Released, ControlState::Up}},
+        {"dud|||", {ControlState::Pressed, ControlState::Held, ControlState::Held, ControlState::Held}},
+        {"d|ud||", {ControlState::Pressed, ControlState::Released, ControlState::Pressed, ControlState::Held}},
+        {"d|udu||", {ControlState::Pressed, ControlState::Released, ControlState::Up, ControlState::Up}},
+        {"d|dd|", {ControlState::Pressed, ControlState::Held, ControlState::Held}},  // auto-repeat
+    };
+    for (const Step& step : steps) {
+        ControlState::Init();
+        std::vector<int> seen;
+        const std::string events = step.events;
+        for (size_t i = 0; i <= events.size(); ++i) {
+            if (i == events.size() || events[i] == '|') {
+                seen.push_back(ControlState::GetKeyState(32));
+                ControlState::Update();
+            } else if (events[i] == 'd') {
+                ControlState::OnKeyDown(32);
+            } else if (events[i] == 'u') {
+                ControlState::OnKeyUp(32);
+            }
+        }
+        seen.resize(step.states.size());
+        EXPECT_EQ(seen, step.states) << step.events;
+    }
 }
 
 TEST_F(ControlStateTest, OutOfRangeCodesAreIgnoredAndReadUp) {

@@ -10,6 +10,7 @@ E2E_FAILS=0
 e2e_init() {
   STAGEWALK=$(readlink -f "$1")
   SRC=$(readlink -f "$2")
+  XPROBE=$(readlink -f "${3:-$(dirname "$STAGEWALK")/tests/xprobe}")
   WORK=$(mktemp -d "/tmp/stagewalk-e2e-$E2E_NAME-XXXXXX")
   GAME_PID=""
   XVFB_PID=""
@@ -172,4 +173,48 @@ expect_float() {
   if ! awk -v v="$value" -v b="$bound" -v op="$op" 'BEGIN { exit !((op == "lt") ? (v < b) : (v > b)) }'; then
     fail "$what: $value is not $op $bound"
   fi
+}
+
+# Waits until the screen shows the scene (the window is black while loading); at most $1 seconds.
+e2e_wait_scene() {
+  local limit=${1:-20}
+  local shot="$WORK/wait-scene.png"
+  for _ in $(seq 1 $((limit * 4))); do
+    e2e_shot "$shot"
+    local level
+    level=$(e2e_brightness "$shot")
+    if awk -v v="$level" 'BEGIN { exit !(v > 0.03) }'; then return 0; fi
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.25
+  done
+  fail "the scene never appeared (screen stays black)"
+  return 1
+}
+
+# Fraction (0..1) of pixels that differ noticeably between two images of the same size.
+e2e_difference() {
+  local pixels count
+  pixels=$(identify -format '%[fx:w*h]' "$1")
+  count=$(compare -metric AE -fuzz 8% "$1" "$2" null: 2>&1 >/dev/null | sed 's/ .*//')
+  awk -v c="$count" -v p="$pixels" 'BEGIN { printf "%.4f\n", c / p }'
+}
+
+# True while the game process is still running.
+e2e_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# Starts the game in folder $1 and waits for its window and its first scene frame.
+e2e_start_scene() {
+  e2e_start "$1"
+  e2e_wait_line "Shader program loaded successfully." 20 || return 1
+  e2e_wait_window || return 1
+  e2e_wait_scene 20
+}
+
+# Writes a config.tml into folder $1 from the statements given as the remaining arguments
+# (one per line; the header is added).
+e2e_config() {
+  local dir=$1
+  shift
+  printf '@ tangly-ml-v-020\n' >"$dir/config.tml"
+  printf '%s\n' "$@" >>"$dir/config.tml"
 }

@@ -35,6 +35,40 @@ expect_status 255
 expect_output "Application started." "Failed to open vertex shader!" "Application terminated." \
   "An error occurred, application terminated."
 
+note "shaders missing from the configured folder"
+dir=$(e2e_game_copy)
+rm "$dir/shaders/vertex.glsl"
+e2e_run "$dir"
+expect_status 255
+expect_output "Application started." "Failed to open vertex shader!" "Application terminated." \
+  "An error occurred, application terminated."
+
+note "a broken fragment shader"
+dir=$(e2e_game_copy)
+echo "this is not GLSL" >"$dir/shaders/fragment.glsl"
+e2e_run "$dir"
+expect_status 255
+[ "$(sed -n 2p "$WORK/out.txt" | cut -c1-24)" = "Fragment shader error: 0" ] ||
+  fail "fragment shader failure: $(sed -n 2p "$WORK/out.txt")"
+[ "$(tail -n 1 "$WORK/out.txt")" = "An error occurred, application terminated." ] || fail "last line"
+
+note "a manifest without a header"
+dir=$(e2e_game_copy)
+sed -i 1d "$dir/data/assets.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Application started." "Header missing in data/assets.tml!" "Application terminated." \
+  "An error occurred, application terminated."
+
+note "a manifest of another version"
+dir=$(e2e_game_copy)
+sed -i '1s/.*/@ tangly-ml-v-019/' "$dir/data/assets.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Application started." \
+  "Unknown version, only 'tangly-ml-v-020' is supported by the parser!" "Application terminated." \
+  "An error occurred, application terminated."
+
 note "no display"
 e2e_game_copy >/dev/null
 (cd "$WORK/game" && env -u DISPLAY timeout 20 "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt")

@@ -52,6 +52,15 @@ std::unique_ptr<MeshData> ConvertShape(const tinyobj::attrib_t& attrib, const ti
     return data;
 }
 
+// The library ends each of its messages with a line break; the error is reported as one line.
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
 }  // namespace
 
 ModelData* ConvertObj(const std::string& path) {
@@ -61,7 +70,7 @@ ModelData* ConvertObj(const std::string& path) {
     std::string warn;
     std::string err;
     if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr, true)) {
-        throw std::runtime_error("Error loading a file in " + path + ":" + (err.empty() ? warn : err));
+        throw std::runtime_error("Error loading a file in " + path + ":" + OneLine(err.empty() ? warn : err));
     }
 
     auto model = std::make_unique<ModelData>();

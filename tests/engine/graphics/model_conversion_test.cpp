@@ -134,6 +134,7 @@ TEST_P(ConvertObjFails, NamesThePathAndTheLibraryText) {
         const std::string prefix = "Error loading a file in " + path + ":";
         ASSERT_EQ(message.substr(0, prefix.size()), prefix);
         EXPECT_NE(message.find(GetParam().libraryText, prefix.size()), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << "the message is one line: " << message;
     }
 }
 

@@ -1,0 +1,132 @@
+// The game scene drawn for real: the shipped assets, shaders and canvas, pixels read back. Checks
+// what a player sees (sky above, lit room below, HUD on top) and the state each frame leaves.
+#include "application/game.h"
+
+#include "engine/assets/asset_buffer.h"
+#include "engine/assets/assets.h"
+#include "engine/graphics/canvas.h"
+#include "engine/graphics/graphics.h"
+#include "engine/graphics/shader_program.h"
+#include "support/gl_context.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using TestSupport::Rgba;
+
+class SceneTest : public TestSupport::GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(std::string(STAGEWALK_SOURCE_DIR) + "/game");
+        shader.reset(Engine::ShaderProgram::Load("shaders/vertex.glsl", "shaders/fragment.glsl"));
+        shader->Use();
+        graphics = std::make_unique<Engine::Graphics>();
+        graphics->transform.Init(shader.get());
+        graphics->effect.Init(shader.get());
+        graphics->windowWidth = 640;
+        graphics->windowHeight = 480;
+        graphics->canvasWidth = 320;
+        graphics->canvasHeight = 240;
+        canvas = std::make_unique<Engine::Canvas>(320, 240);
+    }
+    void TearDown() override {
+        if (!previous.empty()) std::filesystem::current_path(previous);
+        GLTest::TearDown();
+    }
+
+    // Loads the shipped manifest on this thread, the way the loader and the shell would.
+    void LoadShippedAssets() {
+        Engine::AssetBuffer buffer("data/assets.tml", &assets);
+        while (!buffer.LoadNext()) {
+        }
+        assets.CreateTextures();
+        assets.CreateModels();
+    }
+
+    void DrawFrame(Application::Game& game) {
+        graphics->BindCanvas(canvas.get());
+        game.Draw(graphics.get());
+    }
+
+    GLint Uniform(const char* name) {
+        GLint value = -1;
+        glGetUniformiv(shader->GetId(), glGetUniformLocation(shader->GetId(), name), &value);
+        return value;
+    }
+
+    std::filesystem::path previous;
+    std::unique_ptr<Engine::ShaderProgram> shader;
+    std::unique_ptr<Engine::Graphics> graphics;
+    std::unique_ptr<Engine::Canvas> canvas;
+    Engine::Assets assets;
+};
+
+float Brightness(const Rgba& p) { return (p.r + p.g + p.b) / (3.0f * 255.0f); }
+
+TEST_F(SceneTest, ShippedSceneShowsSkyRoomAndHud) {
+    LoadShippedAssets();
+    Application::Game game;
+    game.OnLoaded(&assets);
+    ASSERT_NE(game.room, nullptr);
+    ASSERT_NE(game.font, nullptr);
+    for (int frame = 0; frame < 90; ++frame) game.Update(1.0f);  // fall from the spawn and land
+    EXPECT_TRUE(game.player->onGround || game.player->position.y < 0.5f);
+    DrawFrame(game);  // the very first frame already shows the world
+
+    // Canvas rows count from the bottom: the top rows are sky (dark blue night, not black), the
+    // bottom middle is the lit floor, brighter than the sky.
+    {
+        auto px = TestSupport::ReadPixels(320, 240);
+        FILE* f = fopen("/tmp/canvas.ppm", "wb");
+        fprintf(f, "P6 320 240 255\n");
+        for (int y = 239; y >= 0; --y) for (int x = 0; x < 320; ++x) { auto p = px[y*320+x]; fputc(p.r,f); fputc(p.g,f); fputc(p.b,f);} 
+        fclose(f);
+    }
+    const Rgba sky = TestSupport::ReadPixel(300, 200);
+    const Rgba floor = TestSupport::ReadPixel(160, 40);
+    EXPECT_GT(sky.b, sky.r) << "the night sky is bluish";
+    EXPECT_GT(Brightness(floor), 0.3f);
+    EXPECT_GT(Brightness(floor), Brightness(sky));
+    // The crosshair's white arm a few pixels right of the centre (160, 120).
+    bool crosshair = false;
+    for (int x = 163; x < 176; ++x) crosshair = crosshair || Brightness(TestSupport::ReadPixel(x, 120)) > 0.95f;
+    EXPECT_TRUE(crosshair);
+    // The counter's white glyphs in the top-left corner (y 1..13 from the top).
+    bool counter = false;
+    for (int y = 226; y < 239 && !counter; ++y) {
+        for (int x = 1; x < 40 && !counter; ++x) counter = Brightness(TestSupport::ReadPixel(x, y)) > 0.95f;
+    }
+    EXPECT_TRUE(counter);
+
+    // What a frame leaves behind: texturing on, lighting and fog off, white tint, no depth test.
+    EXPECT_EQ(Uniform("texturesEnabled"), 1);
+    EXPECT_EQ(Uniform("lightEnabled"), 0);
+    EXPECT_EQ(Uniform("fogEnabled"), 0);
+    GLfloat tint[4] = {0, 0, 0, 0};
+    glGetUniformfv(shader->GetId(), glGetUniformLocation(shader->GetId(), "tintColor"), tint);
+    EXPECT_EQ(tint[0] + tint[1] + tint[2] + tint[3], 4.0f);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST_F(SceneTest, AnEmptyStoreNeitherCrashesNorStopsTheFall) {
+    Application::Game game;
+    game.OnLoaded(&assets);  // nothing loaded: no room, no sky box, no textures
+    DrawFrame(game);
+    for (int frame = 0; frame < 120; ++frame) game.Update(1.0f);
+    DrawFrame(game);
+    // No room means no floor: the player falls past the respawn height and starts again.
+    EXPECT_LT(game.player->position.y, 10.0f);
+    EXPECT_FALSE(game.player->onGround);
+    game.Destroy();
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#include "stagewalk_check/game_check.h"
+
+#include "stagewalk_check/asset_files_check.h"
+#include "stagewalk_check/config_check.h"
+#include "stagewalk_check/document_check.h"
+#include "stagewalk_check/manifest_check.h"
+#include "stagewalk_check/required_assets.h"
+
+namespace StagewalkCheck {
+
+namespace {
+
+void CheckShaders(const GameFolder& folder, const PathSetting& shaderPath, Diagnostics& out) {
+    if (shaderPath.value.empty()) return;  // reported with the settings
+    for (const char* name : {"vertex.glsl", "fragment.glsl"}) {
+        // The game joins the folder and the name with a "/" of its own.
+        const std::string path = shaderPath.value + "/" + name;
+        if (!folder.IsFile(path)) {
+            out.Error(kConfigFile, shaderPath.line, "shader file " + Quote(path) + " not found");
+        }
+    }
+}
+
+void CheckAssets(const GameFolder& folder, const PathSetting& assetPath, Diagnostics& out) {
+    const std::string& manifestFile = assetPath.value;
+    if (manifestFile.empty()) return;  // reported with the settings
+    const CheckedDocument manifest = CheckDocument(folder, manifestFile, out);
+    if (manifest.state == DocumentState::Missing) {
+        const std::string what = folder.IsDirectory(manifestFile) ? " is a folder" : " not found";
+        out.Error(kConfigFile, assetPath.line,
+                  "asset manifest " + Quote(manifestFile) + what + ": the game loads no assets");
+        return;
+    }
+    if (manifest.state == DocumentState::BadHeader) return;
+    const std::vector<PlannedEntry> plan = CheckManifest(*manifest.document, manifestFile, out);
+    CheckAssetFiles(plan, folder, manifestFile, out);
+    CheckRequiredAssets(plan, manifestFile, out);
+}
+
+}  // namespace
+
+void CheckGame(const GameFolder& folder, Diagnostics& out) {
+    const CheckedDocument config = CheckDocument(folder, kConfigFile, out);
+    if (config.state == DocumentState::Missing) {
+        out.Error(kConfigFile, 0, "not found: the game runs on its defaults, without assets or shaders");
+        return;
+    }
+    if (config.state == DocumentState::BadHeader) return;
+    const ConfigFindings settings = CheckConfig(*config.document, kConfigFile, out);
+    CheckShaders(folder, settings.shaderPath, out);
+    CheckAssets(folder, settings.assetPath, out);
+}
+
+}  // namespace StagewalkCheck
