@@ -8,6 +8,8 @@
 
 namespace Application {
 
+struct CollisionTriangle;
+
 class Actor {
 public:
     // Frame update, called non-virtually: UpdateControl, then Move, then onGround = false.
@@ -25,6 +27,10 @@ public:
     void PushFromEnds(float x1, float z1, float x2, float z2);
     // Pushes to `radius` away from (x, z) given its `distance`; the push adds to the velocity too.
     void PushFromPoint(float x, float z, float distance);
+
+    // CollideTriangle for a triangle prepared in advance: the same float operations on the actor's
+    // state in the same order, so the outcome is bit for bit that of CollideTriangle(a, b, c, dt).
+    void CollidePrepared(const CollisionTriangle& triangle, float dt);
 
     // Strict point-in-triangle test in one coordinate plane; a triangle of no area holds no point.
     static bool PointInTriangle(glm::vec2 p, glm::vec2 a, glm::vec2 b, glm::vec2 c);

@@ -37,7 +37,14 @@ void Stage::InitStage(Engine::Assets* assets) {
     }
     cityBg = assets->GetTexture("cityBg");
     sky = assets->GetTexture("sky");
+    // The room never changes once loaded, so its triangles are scaled and prepared once here.
+    collision.Clear();
+    if (room != nullptr) {
+        if (const Engine::Mesh* mesh = room->GetMesh(0)) PrepareCollision(mesh->GetPositions());
+    }
 }
+
+void Stage::PrepareCollision(const std::vector<float>& positions) { collision.Build(positions, RoomScale); }
 
 void Stage::UpdateStage(float /*dt*/) {}
 
@@ -86,11 +93,8 @@ void Stage::DrawStage(Engine::Graphics* graphics) {
 }
 
 void Stage::OnActorCollision(Actor* actor, float dt) {
-    if (room == nullptr) return;
-    const Engine::Mesh* mesh = room->GetMesh(0);
-    if (mesh == nullptr) return;
-    // Read in place: the pass never writes the mesh, so no per-frame copy is needed.
-    CollideWithTriangles(actor, mesh->GetPositions(), dt);
+    if (room == nullptr || room->GetMesh(0) == nullptr) return;
+    collision.Collide(actor, dt);
 }
 
 void Stage::CollideWithTriangles(Actor* actor, const std::vector<float>& positions, float dt) {

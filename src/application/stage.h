@@ -3,6 +3,7 @@
 // its models and textures from the asset store. A base of Game; main thread only.
 #pragma once
 
+#include "application/collision_mesh.h"
 #include "engine/camera/first_person.h"
 
 #include <vector>
@@ -28,10 +29,15 @@ public:
     // Sky box, backdrop, then the room; leaves texturing on, lighting off and fog off.
     void DrawStage(Engine::Graphics* graphics);
     // Collides `actor` with every room triangle in order; without a room (or its first mesh) nothing.
+    // Uses the triangles prepared by InitStage: the room's positions must not change afterwards.
     void OnActorCollision(Actor* actor, float dt);
-    // The collision pass over `positions` (model units, nine floats per triangle, scaled by the
-    // stage scale here); trailing floats that make no whole triangle are ignored.
+    // The plain collision pass over `positions` (model units, nine floats per triangle, scaled by
+    // the stage scale here); trailing floats that make no whole triangle are ignored. The reference
+    // that OnActorCollision's prepared pass matches bit for bit.
     static void CollideWithTriangles(Actor* actor, const std::vector<float>& positions, float dt);
+    // Prepares the collision triangles from `positions` as OnActorCollision will use them.
+    void PrepareCollision(const std::vector<float>& positions);
+    const CollisionMesh& GetCollisionMesh() const { return collision; }
 
     Engine::Camera1stPerson camera;     // the camera the scene is drawn through
     Engine::Model* room = nullptr;      // "room2": drawn lit, fogged, untextured; collided with
@@ -39,6 +45,9 @@ public:
     Engine::Model* skybox = nullptr;    // "skybox"
     Engine::Texture* cityBg = nullptr;  // "cityBg", drawn on the cylinder
     Engine::Texture* sky = nullptr;     // "sky", drawn on the sky box
+
+private:
+    CollisionMesh collision;  // the room's first mesh, prepared by InitStage
 };
 
 }  // namespace Application

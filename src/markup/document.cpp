@@ -8,8 +8,8 @@ Document::~Document() {
 
 std::vector<Node*> Document::GetRootNodes() const { return rootNodes; }
 
-Node* Document::AddRootNode(const std::string& name) {
-    rootNodes.push_back(new Node(name));
+Node* Document::AddRootNode(std::string_view name) {
+    rootNodes.push_back(new Node(std::string(name)));
     return rootNodes.back();
 }
 

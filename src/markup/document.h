@@ -6,6 +6,7 @@
 #include "markup/node.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Tml {
@@ -17,12 +18,12 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    std::vector<Node*> GetRootNodes() const;         // copy of the top-level list, in order
+    std::vector<Node*> GetRootNodes() const;  // copy of the top-level list, in order
     const std::vector<Node*>& RootNodes() const { return rootNodes; }
-    Node* AddRootNode(const std::string& name);      // new empty top-level node, appended
-    Node* GetCurrentNode() const;                    // the open node, or null at top level
-    void PushNode(Node* node);                       // stack the open node, make `node` current
-    void PopNode();                                  // back to the node open before; no-op when empty
+    Node* AddRootNode(std::string_view name);  // new empty top-level node, appended
+    Node* GetCurrentNode() const;              // the open node, or null at top level
+    void PushNode(Node* node);                 // stack the open node, make `node` current
+    void PopNode();                            // back to the node open before; no-op when empty
     size_t GetStackDepth() const { return nodeStack.size(); }
 
 private:

@@ -24,11 +24,35 @@ std::string Node::GetName() const { return name; }
 std::vector<Attribute> Node::GetAttributes() const { return attributes; }
 std::vector<Node*> Node::GetChildNodes() const { return childNodes; }
 
-Node* Node::AddChildNode(const std::string& childName) {
-    childNodes.push_back(new Node(childName));
+Node* Node::AddChildNode(std::string_view childName) {
+    childNodes.push_back(new Node(std::string(childName)));
     return childNodes.back();
 }
 
-void Node::PushAttribute(const Attribute& attribute) { attributes.push_back(attribute); }
+namespace {
+
+// Nodes mostly hold a handful of attributes: room for them at the first saves the reallocations
+// of growing one by one.
+constexpr size_t UsualAttributeCount = 4;
+
+}  // namespace
+
+void Node::PushAttribute(const Attribute& attribute) {
+    if (attributes.empty()) attributes.reserve(UsualAttributeCount);
+    attributes.push_back(attribute);
+}
+
+void Node::AddAttribute(std::string_view key, std::string_view value, int line) {
+    if (attributes.empty()) attributes.reserve(UsualAttributeCount);
+    Attribute& added = attributes.emplace_back();
+    added.key.assign(key.data(), key.size());
+    added.value.assign(value.data(), value.size());
+    added.line = line;
+}
+
+void Node::PushAttribute(Attribute&& attribute) {
+    if (attributes.empty()) attributes.reserve(UsualAttributeCount);
+    attributes.push_back(std::move(attribute));
+}
 
 }  // namespace Tml

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Tml {
@@ -22,11 +23,14 @@ public:
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
-    std::string GetName() const;                    // copy of the name (may be empty)
-    std::vector<Attribute> GetAttributes() const;   // copy of the attributes, in order
-    std::vector<Node*> GetChildNodes() const;       // copy of the child list, in order
-    Node* AddChildNode(const std::string& name);    // new empty child appended and returned
-    void PushAttribute(const Attribute& attribute); // appends a copy
+    std::string GetName() const;                     // copy of the name (may be empty)
+    std::vector<Attribute> GetAttributes() const;    // copy of the attributes, in order
+    std::vector<Node*> GetChildNodes() const;        // copy of the child list, in order
+    Node* AddChildNode(std::string_view name);       // new empty child appended and returned
+    void PushAttribute(const Attribute& attribute);  // appends a copy
+    void PushAttribute(Attribute&& attribute);       // appends it, taking its strings
+    // Appends the attribute (key, value, line), built in place.
+    void AddAttribute(std::string_view key, std::string_view value, int line);
 
     // The same lists without copying, for readers that only look.
     const std::string& Name() const { return name; }

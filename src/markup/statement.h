@@ -24,9 +24,14 @@ void SplitStatements(std::string_view line, std::vector<std::string_view>& state
 // '#' as the first byte taken makes the whole statement the single token "#". A run of white space
 // between tokens counts as one separator; a single trailing separator leaves one empty token.
 void TokenizeStatement(std::string_view statement, std::vector<std::string>& tokens);
+// The same tokens without copying: views into `statement`, or into `scratch` for tokens that lost
+// quotation marks. They stay valid until `scratch` or the statement's text changes.
+void TokenizeStatement(std::string_view statement, std::vector<std::string_view>& tokens,
+                       std::string& scratch);
 
 // Applies one statement's tokens: "{" opens a node, "}" closes the open one, "!" adds an attribute
 // to the open node; anything else changes nothing. `line` is recorded on what it creates.
 void ApplyStatement(Document& document, const std::vector<std::string>& tokens, int line = 0);
+void ApplyStatementView(Document& document, const std::vector<std::string_view>& tokens, int line = 0);
 
 }  // namespace Tml

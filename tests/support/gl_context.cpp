@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
 #include <ostream>
+#include <thread>
 
 namespace TestSupport {
 
@@ -60,8 +60,7 @@ std::vector<Rgba> ReadPixels(int width, int height) {
 }
 
 void PrintTo(const Rgba& pixel, std::ostream* os) {
-    *os << "(" << int(pixel.r) << ", " << int(pixel.g) << ", " << int(pixel.b) << ", " << int(pixel.a)
-        << ")";
+    *os << "(" << int(pixel.r) << ", " << int(pixel.g) << ", " << int(pixel.b) << ", " << int(pixel.a) << ")";
 }
 
 }  // namespace TestSupport

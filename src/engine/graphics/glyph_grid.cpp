@@ -2,6 +2,8 @@
 // per cell, so drawing a character only selects a buffer.
 #include "engine/graphics/glyph_grid.h"
 
+#include "engine/graphics/vertex_streams.h"
+
 #include <GL/glew.h>
 
 namespace Engine {
@@ -64,31 +66,10 @@ void GlyphGrid::DrawCell(int column, int row, GLuint texture, bool linear) {
     const GLuint uvBuffer = GetCellBuffer(column, row);
     if (uvBuffer == 0) return;  // outside the grid: nothing to draw
 
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    const GLfloat filter = static_cast<GLfloat>(linear ? GL_LINEAR : GL_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(1);
-    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(2);
-    glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
-    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
-
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glDisableVertexAttribArray(0);
-    glDisableVertexAttribArray(1);
-    glDisableVertexAttribArray(2);
+    BindTextureUnit0(texture);
+    SetBoundTextureFilter(linear);  // glyph cells set no wrap mode
+    DrawIndexedTriangles(positionBuffer, uvBuffer, normalBuffer, indexBuffer,
+                         static_cast<GLsizei>(indices.size()));
 }
 
 }  // namespace Engine

@@ -124,7 +124,8 @@ void Graphics::DrawSpriteRegion(Texture* texture, float sx, float sy, float sw, 
     const float top = sy / textureHeight;
     const float right = sw / textureWidth + left;
     const float bottom = top + sh / textureHeight;
-    regionQuad->UpdateUVs({left, top, right, top, right, bottom, left, bottom});
+    const float uvs[8] = {left, top, right, top, right, bottom, left, bottom};
+    regionQuad->UpdateUVs(uvs, 8);
     regionQuad->Draw(texture, linearFilter);
     transform.PopMatrix();
 }
@@ -142,7 +143,8 @@ void Graphics::DrawCanvas(Canvas* canvas, float x, float y, float scaleX, float 
 
 void Graphics::DrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
     const bool previous = effect.SetTexturesEnabled(false);
-    triangle->UpdatePositions({x1, y1, 0.0f, x2, y2, 0.0f, x3, y3, 0.0f});
+    const float corners[9] = {x1, y1, 0.0f, x2, y2, 0.0f, x3, y3, 0.0f};
+    triangle->UpdatePositions(corners, 9);
     triangle->Draw(0u, true);
     effect.SetTexturesEnabled(previous);
 }

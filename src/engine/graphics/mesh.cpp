@@ -3,6 +3,7 @@
 #include "engine/graphics/mesh.h"
 
 #include "engine/graphics/texture.h"
+#include "engine/graphics/vertex_streams.h"
 
 #include <GL/glew.h>
 
@@ -51,10 +52,7 @@ Mesh::Mesh(const std::vector<float>& positions, const std::vector<uint32_t>& ind
 }
 
 void Mesh::Draw(GLuint texture, bool linear) {
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture);
-
+    BindTextureUnit0(texture);
     // Wrap and filter live in the texture object, so they are written at every draw.
     if (clampToEdge) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -64,28 +62,9 @@ void Mesh::Draw(GLuint texture, bool linear) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     }
-    const GLfloat filter = static_cast<GLfloat>(linear ? GL_LINEAR : GL_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-
-    glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(1);
-    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(2);
-    glBindBuffer(GL_ARRAY_BUFFER, normalBuffer);
-    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
-
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glDisableVertexAttribArray(0);
-    glDisableVertexAttribArray(1);
-    glDisableVertexAttribArray(2);
+    SetBoundTextureFilter(linear);
+    DrawIndexedTriangles(positionBuffer, uvBuffer, normalBuffer, indexBuffer,
+                         static_cast<GLsizei>(indices.size()));
 }
 
 void Mesh::Draw(const Texture* texture, bool linear) { Draw(texture ? texture->id : 0u, linear); }
@@ -93,16 +72,22 @@ void Mesh::Draw(const Texture* texture, bool linear) { Draw(texture ? texture->i
 void Mesh::SetClampToEdge(bool clamp) { clampToEdge = clamp; }
 
 void Mesh::UpdatePositions(const std::vector<float>& newPositions) {
+    UpdatePositions(newPositions.data(), newPositions.size());
+}
+
+void Mesh::UpdateUVs(const std::vector<float>& newUVs) { UpdateUVs(newUVs.data(), newUVs.size()); }
+
+void Mesh::UpdatePositions(const float* values, size_t count) {
     // The buffer cannot grow in place: a longer array would leave the CPU copy and the buffer
-    // disagreeing, so it is refused whole.
-    if (newPositions.size() > positionCapacity) return;
-    positions = newPositions;
+    // disagreeing, so it is refused whole. Within the created size the copy reuses its storage.
+    if (count > positionCapacity) return;
+    if (values != positions.data()) positions.assign(values, values + count);
     Rewrite(positionBuffer, positions);
 }
 
-void Mesh::UpdateUVs(const std::vector<float>& newUVs) {
-    if (newUVs.size() > uvCapacity) return;
-    uvs = newUVs;
+void Mesh::UpdateUVs(const float* values, size_t count) {
+    if (count > uvCapacity) return;
+    if (values != uvs.data()) uvs.assign(values, values + count);
     Rewrite(uvBuffer, uvs);
 }
 

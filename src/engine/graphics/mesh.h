@@ -31,6 +31,9 @@ public:
     void UpdatePositions(const std::vector<float>& positions);
     // Replaces the CPU uvs and overwrites the buffer; a longer array than at creation is refused.
     void UpdateUVs(const std::vector<float>& uvs);
+    // The same two from `count` floats at `values`; allocate nothing within the created size.
+    void UpdatePositions(const float* values, size_t count);
+    void UpdateUVs(const float* values, size_t count);
 
     const std::vector<float>& GetPositions() const { return positions; }
     const std::vector<uint32_t>& GetIndices() const { return indices; }

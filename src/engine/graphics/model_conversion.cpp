@@ -18,13 +18,14 @@ namespace {
 void AppendAttribute(const std::vector<tinyobj::real_t>& values, int index, std::size_t count,
                      std::vector<float>& out) {
     const std::size_t available = values.size() / count;
+    // Component by component: the arrays are reserved, and a range insert per corner costs more
+    // than the copy itself.
     if (index < 0 || static_cast<std::size_t>(index) >= available) {
-        out.insert(out.end(), count, 0.0f);
+        for (std::size_t i = 0; i < count; ++i) out.push_back(0.0f);
         return;
     }
-    const std::size_t first = static_cast<std::size_t>(index) * count;
-    out.insert(out.end(), values.begin() + static_cast<std::ptrdiff_t>(first),
-               values.begin() + static_cast<std::ptrdiff_t>(first + count));
+    const tinyobj::real_t* first = values.data() + static_cast<std::size_t>(index) * count;
+    for (std::size_t i = 0; i < count; ++i) out.push_back(first[i]);
 }
 
 std::unique_ptr<MeshData> ConvertShape(const tinyobj::attrib_t& attrib, const tinyobj::mesh_t& mesh) {

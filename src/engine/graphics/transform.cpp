@@ -12,9 +12,16 @@ namespace Engine {
 
 namespace {
 
-// Drops the storage of a stack that holds nothing; a stack with entries keeps them.
+// Save levels made ready at Init, deeper than any frame of the game nests (the scene saves two
+// levels at most), so that even the first frames push without allocating.
+constexpr size_t PreparedDepth = 8;
+
+// Drops the storage of a stack that holds nothing and makes room for the usual depth; a stack
+// with entries keeps them.
 void ReleaseIfEmpty(std::vector<glm::mat4>& stack) {
-    if (stack.empty()) std::vector<glm::mat4>().swap(stack);
+    if (!stack.empty()) return;
+    std::vector<glm::mat4>().swap(stack);
+    stack.reserve(PreparedDepth);
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+// Preparing a room triangle: the actor-independent half of Actor::CollideTriangle and
+// Actor::PushFromWall, computed with the very same float operations so that the prepared pass
+// reaches bit-identical results.
+#include "application/collision_triangle.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace Application {
+
+namespace {
+
+// Corners this large (or non-finite) are left to the plain per-triangle code: the bounds below
+// assume products of coordinates stay far from the float range.
+constexpr float LargestPreparedCoordinate = 1.0e15f;
+
+// The corner holding the smallest (or largest) value of one coordinate; on ties the first of
+// a, b, c in that order. The same choice Actor::PushFromWall makes.
+const glm::vec3& Extreme(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, int axis, bool largest) {
+    const glm::vec3* best = &a;
+    for (const glm::vec3* corner : {&b, &c}) {
+        if (largest ? (*corner)[axis] > (*best)[axis] : (*corner)[axis] < (*best)[axis]) best = corner;
+    }
+    return *best;
+}
+
+bool Usable(const glm::vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) &&
+           std::fabs(v.x) < LargestPreparedCoordinate && std::fabs(v.y) < LargestPreparedCoordinate &&
+           std::fabs(v.z) < LargestPreparedCoordinate;
+}
+
+void PrepareWall(CollisionTriangle& t) {
+    const glm::vec3& a = t.a;
+    const glm::vec3& b = t.b;
+    const glm::vec3& c = t.c;
+    if (a.x == b.x && b.x == c.x) {
+        const glm::vec3& nearest = Extreme(a, b, c, 2, false);
+        const glm::vec3& farthest = Extreme(a, b, c, 2, true);
+        t.end1 = {nearest.x, nearest.z};
+        t.end2 = {farthest.x, farthest.z};
+        if (t.end1.y == t.end2.y) {
+            t.kind = CollisionTriangle::Kind::ZWall;
+            t.wall = t.end1.y;
+        } else {
+            t.kind = CollisionTriangle::Kind::XWall;
+            t.wall = t.end1.x;
+        }
+        return;
+    }
+    const glm::vec3& left = Extreme(a, b, c, 0, false);
+    const glm::vec3& right = Extreme(a, b, c, 0, true);
+    t.end1 = {left.x, left.z};
+    t.end2 = {right.x, right.z};
+    if (t.end1.y == t.end2.y) {
+        t.kind = CollisionTriangle::Kind::ZWall;
+        t.wall = t.end1.y;
+        return;
+    }
+    t.kind = CollisionTriangle::Kind::DiagonalWall;
+    t.slope = (t.end2.y - t.end1.y) / (t.end2.x - t.end1.x);
+    t.intercept = t.end1.y - t.slope * t.end1.x;
+    t.interceptOverSlope = t.intercept / t.slope;
+    t.denominator = t.slope + 1.0f / t.slope;
+    t.minEndX = std::fmin(t.end1.x, t.end2.x);
+    t.maxEndX = std::fmax(t.end1.x, t.end2.x);
+    t.minEndZ = std::fmin(t.end1.y, t.end2.y);
+    t.maxEndZ = std::fmax(t.end1.y, t.end2.y);
+}
+
+}  // namespace
+
+CollisionTriangle CollisionTriangle::Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
+    CollisionTriangle t;
+    t.a = a;
+    t.b = b;
+    t.c = c;
+    t.ab = b - a;
+    t.ac = c - a;
+    t.bc = c - b;
+    glm::vec3 normal = glm::cross(c - a, b - a);
+    normal = normal / glm::length(normal);
+    t.normal = normal;
+    t.planeTerm = glm::dot(normal, a);
+    // A triangle without area has a NaN normal; with it (and with huge corners) the plain code
+    // decides, since its outcome hangs on how NaN and infinity travel through every step.
+    if (!Usable(a) || !Usable(b) || !Usable(c) || !std::isfinite(normal.x) || !std::isfinite(normal.y) ||
+        !std::isfinite(normal.z) || !std::isfinite(t.planeTerm)) {
+        t.kind = Kind::Generic;
+        return t;
+    }
+    if (normal.y != 0.0f) {
+        t.kind = Kind::Floor;
+        return t;
+    }
+    PrepareWall(t);
+    return t;
+}
+
+}  // namespace Application

@@ -1,0 +1,48 @@
+// One room triangle made ready for the collision pass: its scaled corners and everything about it
+// that does not depend on the actor (normal and plane term, wall case and footprint, projected
+// edges), plus a box outside which the triangle provably leaves an actor untouched.
+// Built once when the stage is initialised; read-only afterwards. Any thread may read it.
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+
+namespace Application {
+
+// Where an actor must be for a triangle to possibly act on it. Floors: (x, z) inside [x0, x1] x
+// [z0, z1] and every plane height the pass can compute lies in [y0, y1]. Walls: the box is grown by
+// the actor's radius in x and z, and the wall probe height must lie in [y0, y1]. An inverted box
+// (x0 > x1) holds nothing.
+struct CollisionBounds {
+    float x0, x1, z0, z1, y0, y1;
+};
+
+struct CollisionTriangle {
+    enum class Kind : uint8_t {
+        Floor,         // normal y != 0: floors, ceilings and slopes
+        XWall,         // vertical, every corner at the same x
+        ZWall,         // vertical, footprint ends at the same z
+        DiagonalWall,  // vertical, any other footprint
+        Generic,       // non-finite normal or corners: resolved by Actor::CollideTriangle as is
+    };
+
+    // Prepares the triangle (a, b, c), already scaled, exactly as Actor::CollideTriangle sees it.
+    static CollisionTriangle Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c);
+    // A conservative box for the prepared triangle; see CollisionBounds. Generic ones get no box.
+    static CollisionBounds Bound(const CollisionTriangle& triangle);
+
+    glm::vec3 a, b, c;
+    glm::vec3 ab, ac, bc;  // b - a, c - a, c - b: the edges of every projected point test
+    glm::vec3 normal;      // unit normal, (c - a) x (b - a) divided by its length
+    float planeTerm = 0;   // normal . a
+    Kind kind = Kind::Generic;
+    // Walls: footprint ends (x, z), the wall coordinate of the two axis cases, and for diagonal
+    // walls the line through the ends with everything the foot of the perpendicular needs.
+    glm::vec2 end1{0.0f}, end2{0.0f};
+    float wall = 0;
+    float slope = 0, intercept = 0, interceptOverSlope = 0, denominator = 0;
+    float minEndX = 0, maxEndX = 0, minEndZ = 0, maxEndZ = 0;
+};
+
+}  // namespace Application

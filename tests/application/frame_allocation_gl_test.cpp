@@ -1,0 +1,133 @@
+// Once the game runs, a frame allocates nothing: the scene's update and draw, the HUD text, the
+// collision pass, the facade's draws and the shell's canvas draw. Global operator new is replaced in
+// this test binary; it counts only while a frame is being measured and otherwise just allocates.
+#include "application/game.h"
+#include "engine/graphics/graphics.h"
+#include "support/game_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+void* Allocate(std::size_t size) {
+    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (p == nullptr) throw std::bad_alloc();
+    return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return Allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return Allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+TEST(FrameAllocationTest, RunningFramesAllocateNothing) {
+    TestSupport::GameHarness game;
+    testing::internal::CaptureStdout();
+    game.Start(STAGEWALK_SOURCE_DIR "/game");
+    ASSERT_TRUE(game.RunUntilLoaded());
+    // The counter itself must see allocations, or a zero below proves nothing.
+    allocations = 0;
+    counting = true;
+    delete new int(1);
+    counting = false;
+    ASSERT_EQ(allocations, 1);
+    // Warm-up: the driver reaches its steady state.
+    allocations = 0;
+    counting = true;
+    for (int i = 0; i < 3; ++i) game.Frame();
+    counting = false;
+    std::fprintf(stderr, "warm-up allocations: %ld\n", allocations.load());
+
+    long perKind[3] = {0, 0, 0};
+    const char* const kinds[3] = {"Game::Update", "Game::Draw into the canvas",
+                                  "shell frame (update + draw + canvas)"};
+    Engine::Graphics* graphics = game.GetGraphics();
+    for (int i = 0; i < 300; ++i) {
+        allocations = 0;
+        counting = true;
+        game.GetGame()->Update(i % 7 == 0 ? 2.5f : 1.0f);
+        counting = false;
+        perKind[0] += allocations;
+
+        allocations = 0;
+        counting = true;
+        game.DrawSceneToCanvas(graphics);
+        counting = false;
+        perKind[1] += allocations;
+
+        allocations = 0;
+        counting = true;
+        game.Frame();
+        counting = false;
+        perKind[2] += allocations;
+    }
+    game.Stop();
+    testing::internal::GetCapturedStdout();
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(perKind[k], 0) << kinds[k] << " allocated over 300 frames";
+}
+
+// Every draw of the facade, with the shipped textures and models, in a running game.
+TEST(FrameAllocationTest, FacadeDrawsAllocateNothing) {
+    TestSupport::GameHarness game;
+    testing::internal::CaptureStdout();
+    game.Start(STAGEWALK_SOURCE_DIR "/game");
+    ASSERT_TRUE(game.RunUntilLoaded());
+    Engine::Graphics* g = game.GetGraphics();
+    Application::Game* scene = game.GetGame();
+    const std::vector<Engine::Texture*> textures{scene->sky, scene->cityBg};
+    const std::string text = "FPS: 60 and a longer line of text than any small-string buffer holds";
+    auto drawAll = [&] {
+        g->DrawText(scene->font, text, 1.0f, 1.0f);
+        g->DrawSprite(scene->crosshair, 10.0f, 10.0f, 1.0f, 1.0f);
+        g->DrawSpriteRegion(scene->font, 0.0f, 0.0f, 8.0f, 8.0f, 5.0f, 5.0f, 16.0f, 16.0f);
+        g->DrawTriangle(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 10.0f);
+        g->DrawModel(scene->skybox, textures);
+        g->DrawModel(scene->room, static_cast<Engine::Texture*>(nullptr));
+        g->transform.PushMatrix();
+        g->transform.PushMatrix();
+        g->transform.Apply();
+        g->transform.PopMatrix();
+        g->transform.PopMatrix();
+    };
+    drawAll();
+    allocations = 0;
+    counting = true;
+    for (int i = 0; i < 50; ++i) drawAll();
+    counting = false;
+    const long counted = allocations;
+    game.Stop();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(counted, 0);
+}
+
+}  // namespace
