@@ -17,12 +17,12 @@ namespace Application {
 
 namespace {
 
-constexpr int kSpaceKey = GLFW_KEY_SPACE;         // 32: the jump button
+constexpr int kSpaceKey = GLFW_KEY_SPACE;            // 32: the jump button
 constexpr int kLeftControl = GLFW_KEY_LEFT_CONTROL;  // 341
-constexpr int kLeftAlt = GLFW_KEY_LEFT_ALT;       // 342
-constexpr int kQ = GLFW_KEY_Q;                    // 81
-constexpr int kEnter = GLFW_KEY_ENTER;            // 257
-constexpr int kF1 = GLFW_KEY_F1;                  // 290
+constexpr int kLeftAlt = GLFW_KEY_LEFT_ALT;          // 342
+constexpr int kQ = GLFW_KEY_Q;                       // 81
+constexpr int kEnter = GLFW_KEY_ENTER;               // 257
+constexpr int kF1 = GLFW_KEY_F1;                     // 290
 
 // A shortcut fires when its modifier was already down at the end of the previous frame and the key
 // went down during this one; pressing both within one frame does nothing.
@@ -117,7 +117,8 @@ void AppBase::OnDraw(Engine::Graphics* frameGraphics) {
     DrawSceneToCanvas(frameGraphics);
     Engine::Transform& transform = frameGraphics->transform;
     transform.Identity();
-    transform.Ortho(static_cast<float>(frameGraphics->windowWidth), static_cast<float>(frameGraphics->windowHeight));
+    transform.Ortho(static_cast<float>(frameGraphics->windowWidth),
+                    static_cast<float>(frameGraphics->windowHeight));
     transform.Apply();
     frameGraphics->SetLinearFilter(false);
     frameGraphics->DrawCanvas(canvas, canvasRect.x, canvasRect.y, canvasRect.scaleX, canvasRect.scaleY);
@@ -140,10 +141,9 @@ void AppBase::OnTerminate() {
 void AppBase::OnViewportChanged(int, int) { FitCanvas(); }
 
 void AppBase::FitCanvas() {
-    canvasRect = ComputeCanvasRect(static_cast<float>(graphics->windowWidth),
-                                   static_cast<float>(graphics->windowHeight),
-                                   static_cast<float>(settings.canvasSize.x),
-                                   static_cast<float>(settings.canvasSize.y));
+    canvasRect = ComputeCanvasRect(
+        static_cast<float>(graphics->windowWidth), static_cast<float>(graphics->windowHeight),
+        static_cast<float>(settings.canvasSize.x), static_cast<float>(settings.canvasSize.y));
 }
 
 }  // namespace Application

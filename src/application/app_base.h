@@ -46,9 +46,9 @@ public:
     void OnTerminate() override;
     void OnViewportChanged(int width, int height) override;
 
-    void FitCanvas();                                   // recomputes canvasRect from the window size
-    void OnAssetsLoaded();                              // textures, models, then the scene's OnLoaded
-    void DrawSceneToCanvas(Engine::Graphics* graphics); // the scene drawn with the canvas bound
+    void FitCanvas();                                    // recomputes canvasRect from the window size
+    void OnAssetsLoaded();                               // textures, models, then the scene's OnLoaded
+    void DrawSceneToCanvas(Engine::Graphics* graphics);  // the scene drawn with the canvas bound
 
 protected:
     Engine::Assets* assets = nullptr;

@@ -17,19 +17,19 @@ public:
 
     ControlState() = delete;
 
-    static void Init();                            // all Up, position (0, 0); tables sized
-    static void OnKeyDown(int key);                // Up -> Pressed; other states unchanged
-    static void OnKeyUp(int key);                  // Held -> Released; other states unchanged
-    static void OnMouseDown(int button);           // as OnKeyDown, on the button table
-    static void OnMouseUp(int button);             // as OnKeyUp, on the button table
-    static void OnMouseMove(double x, double y);   // adds the movement to this frame's delta
-    static void Update();                          // Pressed -> Held, Released -> Up; delta = 0
-    static int GetKeyState(int key);               // Up for any code outside the table
-    static int GetMouseButtonState(int button);    // Up for any button outside the table
-    static glm::vec2 GetMouseDelta();              // movement since the last Update
-    static glm::vec2 GetMousePosition();           // last reported cursor position
+    static void Init();                           // all Up, position (0, 0); tables sized
+    static void OnKeyDown(int key);               // Up -> Pressed; other states unchanged
+    static void OnKeyUp(int key);                 // Held -> Released; other states unchanged
+    static void OnMouseDown(int button);          // as OnKeyDown, on the button table
+    static void OnMouseUp(int button);            // as OnKeyUp, on the button table
+    static void OnMouseMove(double x, double y);  // adds the movement to this frame's delta
+    static void Update();                         // Pressed -> Held, Released -> Up; delta = 0
+    static int GetKeyState(int key);              // Up for any code outside the table
+    static int GetMouseButtonState(int button);   // Up for any button outside the table
+    static glm::vec2 GetMouseDelta();             // movement since the last Update
+    static glm::vec2 GetMousePosition();          // last reported cursor position
     static void SetMouseScale(glm::vec2 from, glm::vec2 to);
-    static glm::vec2 GetScaledMousePosition();     // position * to / from
+    static glm::vec2 GetScaledMousePosition();  // position * to / from
 
 private:
     static std::vector<int> keyStates;

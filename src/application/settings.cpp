@@ -51,17 +51,26 @@ void Apply(Settings& settings, const std::string& group, const Tml::Attribute& a
            const std::string& path) {
     const std::string& key = attribute.key;
     if (group == "properties") {
-        if (key == "fps") settings.fps = static_cast<float>(ToInt(attribute, group, path));
-        else if (key == "assetpath") settings.assetPath = attribute.value;
-        else if (key == "shaderpath") settings.shaderPath = attribute.value;
+        if (key == "fps")
+            settings.fps = static_cast<float>(ToInt(attribute, group, path));
+        else if (key == "assetpath")
+            settings.assetPath = attribute.value;
+        else if (key == "shaderpath")
+            settings.shaderPath = attribute.value;
     } else if (group == "window") {
-        if (key == "width") settings.windowSize.x = ToInt(attribute, group, path);
-        else if (key == "height") settings.windowSize.y = ToInt(attribute, group, path);
-        else if (key == "fullscreen") settings.fullscreen = attribute.value == "true";
+        if (key == "width")
+            settings.windowSize.x = ToInt(attribute, group, path);
+        else if (key == "height")
+            settings.windowSize.y = ToInt(attribute, group, path);
+        else if (key == "fullscreen")
+            settings.fullscreen = attribute.value == "true";
     } else if (group == "canvas") {
-        if (key == "width") settings.canvasSize.x = ToInt(attribute, group, path);
-        else if (key == "height") settings.canvasSize.y = ToInt(attribute, group, path);
-        else if (key == "enabled") settings.canvasEnabled = attribute.value == "true";
+        if (key == "width")
+            settings.canvasSize.x = ToInt(attribute, group, path);
+        else if (key == "height")
+            settings.canvasSize.y = ToInt(attribute, group, path);
+        else if (key == "enabled")
+            settings.canvasEnabled = attribute.value == "true";
     }
 }
 

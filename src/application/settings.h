@@ -18,8 +18,8 @@ struct Settings {
     bool canvasEnabled = false;  // stored, never read: the game always draws through the canvas
     float fps = 60.0f;           // stored, never read: the frame period is fixed
     Engine::Point canvasSize{640, 480};
-    std::string assetPath;       // the asset manifest, used as given
-    std::string shaderPath;      // folder of vertex.glsl and fragment.glsl
+    std::string assetPath;   // the asset manifest, used as given
+    std::string shaderPath;  // folder of vertex.glsl and fragment.glsl
 };
 
 // Reads the document at `path`; a missing file leaves every default. Markup errors propagate.

@@ -11,12 +11,12 @@ struct FitCase {
 
 TEST(AppBaseFitCanvas, LetterboxesWithOneUniformScale) {
     const FitCase cases[] = {
-        {1920, 1080, 640, 480, 240, 0, 2.25f},   // wider window: bars left and right
-        {640, 960, 640, 480, 0, 240, 1.0f},      // taller window: bars top and bottom
+        {1920, 1080, 640, 480, 240, 0, 2.25f},  // wider window: bars left and right
+        {640, 960, 640, 480, 0, 240, 1.0f},     // taller window: bars top and bottom
         {1280, 720, 320, 200, 64, 0, 3.6f},
-        {960, 720, 320, 240, 0, 0, 3.0f},        // same proportion: the first case, no bars
+        {960, 720, 320, 240, 0, 0, 3.0f},  // same proportion: the first case, no bars
         {1280, 720, 320, 240, 160, 0, 3.0f},
-        {320, 240, 640, 480, 0, 0, 0.5f},        // a canvas larger than the window shrinks
+        {320, 240, 640, 480, 0, 0, 0.5f},  // a canvas larger than the window shrinks
         {1000, 1000, 320, 240, 0, 125, 3.125f},
     };
     for (const FitCase& c : cases) {

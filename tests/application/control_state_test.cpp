@@ -52,14 +52,15 @@ TEST_F(ControlStateTest, BothPressedInOnePollReadPressed) {
 
 TEST_F(ControlStateTest, ChangesWithinOneFrameShowOverTheNextFramesAndNeverStick) {
     struct Step {
-        const char* events;  // d = down, u = up, then one Update per '|'
+        const char* events;       // d = down, u = up, then one Update per '|'
         std::vector<int> states;  // the state after the events, then after each Update
     };
     const Step steps[] = {
         {"du|||", {ControlState::Pressed, ControlState::Released, ControlState::Up, ControlState::Up}},
         {"d|u||", {ControlState::Pressed, ControlState::Released, ControlState::Up}},
         {"dud|||", {ControlState::Pressed, ControlState::Held, ControlState::Held, ControlState::Held}},
-        {"d|ud||", {ControlState::Pressed, ControlState::Released, ControlState::Pressed, ControlState::Held}},
+        {"d|ud||",
+         {ControlState::Pressed, ControlState::Released, ControlState::Pressed, ControlState::Held}},
         {"d|udu||", {ControlState::Pressed, ControlState::Released, ControlState::Up, ControlState::Up}},
         {"d|dd|", {ControlState::Pressed, ControlState::Held, ControlState::Held}},  // auto-repeat
     };

@@ -87,7 +87,13 @@ TEST_F(SceneTest, ShippedSceneShowsSkyRoomAndHud) {
         auto px = TestSupport::ReadPixels(320, 240);
         FILE* f = fopen("/tmp/canvas.ppm", "wb");
         fprintf(f, "P6 320 240 255\n");
-        for (int y = 239; y >= 0; --y) for (int x = 0; x < 320; ++x) { auto p = px[y*320+x]; fputc(p.r,f); fputc(p.g,f); fputc(p.b,f);} 
+        for (int y = 239; y >= 0; --y)
+            for (int x = 0; x < 320; ++x) {
+                auto p = px[y * 320 + x];
+                fputc(p.r, f);
+                fputc(p.g, f);
+                fputc(p.b, f);
+            }
         fclose(f);
     }
     const Rgba sky = TestSupport::ReadPixel(300, 200);
@@ -97,7 +103,8 @@ TEST_F(SceneTest, ShippedSceneShowsSkyRoomAndHud) {
     EXPECT_GT(Brightness(floor), Brightness(sky));
     // The crosshair's white arm a few pixels right of the centre (160, 120).
     bool crosshair = false;
-    for (int x = 163; x < 176; ++x) crosshair = crosshair || Brightness(TestSupport::ReadPixel(x, 120)) > 0.95f;
+    for (int x = 163; x < 176; ++x)
+        crosshair = crosshair || Brightness(TestSupport::ReadPixel(x, 120)) > 0.95f;
     EXPECT_TRUE(crosshair);
     // The counter's white glyphs in the top-left corner (y 1..13 from the top).
     bool counter = false;

@@ -115,7 +115,9 @@ TEST(ParseInt, BehavesLikeTheStandardConversion) {
         {"-", IntParse::Invalid, 0},
         {"+-3", IntParse::Invalid, 0},
         {"px800", IntParse::Invalid, 0},
-        {"\xC2\xA0" "5", IntParse::Invalid, 0},  // a no-break space is not white space
+        {"\xC2\xA0"
+         "5",
+         IntParse::Invalid, 0},  // a no-break space is not white space
     };
     for (const IntCase& c : cases) {
         int value = 0;

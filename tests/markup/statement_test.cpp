@@ -30,13 +30,13 @@ TEST(SplitStatements, CutsAtEverySemicolonAndDropsEmptyPieces) {
     const SplitCase cases[] = {
         {"! key value", {"! key value"}},
         {"@ tangly-ml-v-020; { a; ! k v; }", {"@ tangly-ml-v-020", " { a", " ! k v", " }"}},
-        {"#x; { a", {}},                                      // a comment line swallows its ';'
+        {"#x; { a", {}},  // a comment line swallows its ';'
         {"{ a ; # note ; ! k v", {"{ a ", " # note ", " ! k v"}},
         {"! k v;", {"! k v"}},
         {";;;", {}},
-        {"! k \"a;b\"", {"! k \"a", "b\""}},                  // quotes do not protect ';'
+        {"! k \"a;b\"", {"! k \"a", "b\""}},  // quotes do not protect ';'
         {" # not a comment line; { b", {" # not a comment line", " { b"}},
-        {"   ", {"   "}},                                     // spaces are a statement
+        {"   ", {"   "}},  // spaces are a statement
         {"", {}},
     };
     for (const SplitCase& c : cases) {
@@ -56,26 +56,27 @@ TEST(TokenizeStatement, FollowsTheQuoteCommentAndSeparatorRules) {
         {"! key value #note", {"!", "key", "value", "#note"}},
         {"{ name", {"{", "name"}},
         {"{name", {"{name"}},
-        {"   ! k v", {"!", "k", "v"}},               // leading white space skipped
-        {"  # note", {"#"}},                         // '#' as first byte taken
-        {"\"#\" x", {"#", "x"}},                     // a quote before '#' is a taken byte
-        {"! k \"a", {"!", "k", "a"}},                // an unclosed quote runs to the end
+        {"   ! k v", {"!", "k", "v"}},  // leading white space skipped
+        {"  # note", {"#"}},            // '#' as first byte taken
+        {"\"#\" x", {"#", "x"}},        // a quote before '#' is a taken byte
+        {"! k \"a", {"!", "k", "a"}},   // an unclosed quote runs to the end
         {"b\"", {"b"}},
-        {"! k \"\"", {"!", "k", ""}},                // an empty quoted value is still a token
-        {"! k v ", {"!", "k", "v", ""}},             // one trailing separator: one empty token
-        {"! k v\r", {"!", "k", "v", ""}},            // CR LF files: the CR changes no value
+        {"! k \"\"", {"!", "k", ""}},      // an empty quoted value is still a token
+        {"! k v ", {"!", "k", "v", ""}},   // one trailing separator: one empty token
+        {"! k v\r", {"!", "k", "v", ""}},  // CR LF files: the CR changes no value
         {"@ tangly-ml-v-020\r", {"@", "tangly-ml-v-020", ""}},
-        {"! k  v", {"!", "k", "v"}},                 // a run of separators counts as one
+        {"! k  v", {"!", "k", "v"}},  // a run of separators counts as one
         {"{   name", {"{", "name"}},
         {"! k  \"a b\"", {"!", "k", "a b"}},
-        {"! a\"b c\"d e", {"!", "ab cd", "e"}},     // quotes removed wherever they stand
+        {"! a\"b c\"d e", {"!", "ab cd", "e"}},  // quotes removed wherever they stand
         {"   ", {}},
         {"! \xC3\xA9t\xC3\xA9 caf\xC3\xA9", {"!", "\xC3\xA9t\xC3\xA9", "caf\xC3\xA9"}},  // bytes >= 0x80
-        {"\xEF\xBB\xBF@ tangly-ml-v-020", {"\xEF\xBB\xBF@", "tangly-ml-v-020"}},     // BOM is no space
+        {"\xEF\xBB\xBF@ tangly-ml-v-020", {"\xEF\xBB\xBF@", "tangly-ml-v-020"}},         // BOM is no space
         {std::string_view("! k v\0w", 7), {"!", "k", std::string("v\0w", 3)}},
     };
     for (const TokenCase& c : cases) {
-        EXPECT_THAT(Tokenize(c.statement), ElementsAreArray(c.tokens)) << "statement: '" << c.statement << "'";
+        EXPECT_THAT(Tokenize(c.statement), ElementsAreArray(c.tokens))
+            << "statement: '" << c.statement << "'";
     }
 }
 

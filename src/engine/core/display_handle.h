@@ -17,14 +17,14 @@ public:
     };
     static Placement CentredPlacement(int modeWidth, int modeHeight, int savedWidth, int savedHeight);
 
-    void InitDisplayHandle();        // not fullscreen
+    void InitDisplayHandle();  // not fullscreen
     // Window -> fullscreen at the primary monitor's current mode (remembering the window size), or
     // back to the remembered size centred on that monitor. The size event arrives with the next poll.
     void ToggleFulscreen();
     bool IsFullscreen() const { return fullscreen; }
     // Hides and captures the cursor (true) or frees and shows it (false).
     void SetCursorCaptured(bool captured);
-    bool IsCursorCaptured() const;   // the window's cursor mode is "disabled"
+    bool IsCursorCaptured() const;  // the window's cursor mode is "disabled"
 
 protected:
     bool fullscreen = false;

@@ -7,12 +7,12 @@ namespace Engine {
 
 class EventHandle {
 public:
-    virtual void OnKeyDown(int key);                 // a key went down (GLFW key code)
-    virtual void OnKeyUp(int key);                   // a key went up
-    virtual void OnMouseMove(double x, double y);    // cursor position, screen coordinates
-    virtual void OnMouseDown(int button);            // a mouse button went down
-    virtual void OnMouseUp(int button);              // a mouse button went up
-    virtual void OnMouseWheel(double offset);        // vertical scroll offset of one event
+    virtual void OnKeyDown(int key);                    // a key went down (GLFW key code)
+    virtual void OnKeyUp(int key);                      // a key went up
+    virtual void OnMouseMove(double x, double y);       // cursor position, screen coordinates
+    virtual void OnMouseDown(int button);               // a mouse button went down
+    virtual void OnMouseUp(int button);                 // a mouse button went up
+    virtual void OnMouseWheel(double offset);           // vertical scroll offset of one event
     virtual void OnResizeEvent(int width, int height);  // new window size, screen coordinates
 
 protected:

@@ -12,8 +12,10 @@ ApplicationManager* eventTarget = nullptr;
 
 void KeyCallback(GLFWwindow*, int key, int, int action, int) {
     if (!eventTarget) return;
-    if (action == GLFW_PRESS) eventTarget->OnKeyDown(key);
-    else if (action == GLFW_RELEASE) eventTarget->OnKeyUp(key);
+    if (action == GLFW_PRESS)
+        eventTarget->OnKeyDown(key);
+    else if (action == GLFW_RELEASE)
+        eventTarget->OnKeyUp(key);
 }
 
 void WindowSizeCallback(GLFWwindow*, int width, int height) {
@@ -30,8 +32,10 @@ void ScrollCallback(GLFWwindow*, double, double yoffset) {
 
 void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
     if (!eventTarget) return;
-    if (action == GLFW_PRESS) eventTarget->OnMouseDown(button);
-    else if (action == GLFW_RELEASE) eventTarget->OnMouseUp(button);
+    if (action == GLFW_PRESS)
+        eventTarget->OnMouseDown(button);
+    else if (action == GLFW_RELEASE)
+        eventTarget->OnMouseUp(button);
 }
 
 }  // namespace

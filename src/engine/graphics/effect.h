@@ -19,10 +19,10 @@ public:
     void SetTintColor(float r, float g, float b, float a);  // "tintColor"
     // "fogColor", "fogMax" = max, "fogMin" = min, then "fogEnabled" = 1.
     void SetFog(Color color, float min, float max);
-    void DisableFog();                                      // "fogEnabled" = 0
+    void DisableFog();  // "fogEnabled" = 0
     // Writes "texturesEnabled" and returns the value the previous call wrote.
     bool SetTexturesEnabled(bool enabled);
-    void SetLightEnabled(bool enabled);                     // "lightEnabled"
+    void SetLightEnabled(bool enabled);  // "lightEnabled"
 
     int32_t GetPaletteLimiterLocation() const { return paletteLimiterLocation; }
 

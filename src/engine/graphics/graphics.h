@@ -44,8 +44,8 @@ public:
     // The whole texture at (x, y), scaled by (scaleX, scaleY). Null texture: no-op.
     void DrawSprite(Texture* texture, float x, float y, float scaleX, float scaleY);
     // Source rectangle (sx, sy, sw, sh) in texels into the rectangle (x, y, w, h). Null: no-op.
-    void DrawSpriteRegion(Texture* texture, float sx, float sy, float sw, float sh,
-                          float x, float y, float w, float h);
+    void DrawSpriteRegion(Texture* texture, float sx, float sy, float sw, float sh, float x, float y, float w,
+                          float h);
     // The canvas's colour texture, upright, at (x, y) scaled by (scaleX, scaleY). Null: no-op.
     void DrawCanvas(Canvas* canvas, float x, float y, float scaleX, float scaleY);
     // An untextured triangle in the tint colour, with the matrices last applied.

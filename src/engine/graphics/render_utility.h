@@ -8,12 +8,12 @@ namespace Engine {
 
 class RenderUtility {
 public:
-    void SetDepthTest(bool enabled);    // glEnable/glDisable(GL_DEPTH_TEST)
-    void SetAlphaBlending(bool enabled);// GL_BLEND with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA)
-    void SetFaceCulling(bool enabled);  // glEnable/glDisable(GL_CULL_FACE), back faces
-    void SetLinearFilter(bool linear);  // the filter of later draws; no OpenGL call
+    void SetDepthTest(bool enabled);      // glEnable/glDisable(GL_DEPTH_TEST)
+    void SetAlphaBlending(bool enabled);  // GL_BLEND with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA)
+    void SetFaceCulling(bool enabled);    // glEnable/glDisable(GL_CULL_FACE), back faces
+    void SetLinearFilter(bool linear);    // the filter of later draws; no OpenGL call
     bool GetLinearFilter() const { return linearFilter; }
-    void Clear(Color color);            // clears colour and depth of the bound framebuffer
+    void Clear(Color color);  // clears colour and depth of the bound framebuffer
 
 protected:
     bool linearFilter = true;

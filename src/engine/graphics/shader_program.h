@@ -15,10 +15,10 @@ public:
     // Prints "Shader program loaded successfully." on success; throws std::runtime_error otherwise.
     static ShaderProgram* Load(const std::string& vertexPath, const std::string& fragmentPath);
 
-    void Use();           // glUseProgram(program)
-    void Unuse();         // glUseProgram(0)
-    GLuint GetId() const; // the program name; 0 means no program
-    void Delete();        // glDeleteProgram(program)
+    void Use();            // glUseProgram(program)
+    void Unuse();          // glUseProgram(0)
+    GLuint GetId() const;  // the program name; 0 means no program
+    void Delete();         // glDeleteProgram(program)
 
     // Reads a shader file as the driver gets it: every line preceded by "\n", no trailing newline
     // (an empty file gives ""). False when the file cannot be opened. No OpenGL; any thread.

@@ -18,19 +18,19 @@ public:
     // Matrices to identity, depth 0, empty stacks released; looks up "model", "view", "projection"
     // (all three locations 0 when the program name is 0).
     void Init(ShaderProgram* program);
-    void Identity();                                              // model = identity
-    void View(glm::mat4 m);                                       // view = m
-    void LookAt(glm::vec3 eye, glm::vec3 center, glm::vec3 up);   // view = glm::lookAt
+    void Identity();                                             // model = identity
+    void View(glm::mat4 m);                                      // view = m
+    void LookAt(glm::vec3 eye, glm::vec3 center, glm::vec3 up);  // view = glm::lookAt
     // projection = perspective(fov in degrees, size.x / size.y, near, far)
     void Projection(float fovDegrees, Point size, float near, float far);
-    void Ortho(float width, float height);            // top-left origin, y down; view = identity
-    void Translate(float x, float y, float z);        // model = model * translation
-    void Scale(float x, float y, float z);            // model = model * scaling
-    void Rotate(float angle, glm::vec3 axis);         // model = model * rotation (radians)
-    void PushMatrix();                                // save all three matrices
-    void PopMatrix();                                 // restore the last save; no-op at depth 0
-    void ResetStack();                                // depth = 0, storage kept
-    void Apply();                                     // upload model, view, projection
+    void Ortho(float width, float height);      // top-left origin, y down; view = identity
+    void Translate(float x, float y, float z);  // model = model * translation
+    void Scale(float x, float y, float z);      // model = model * scaling
+    void Rotate(float angle, glm::vec3 axis);   // model = model * rotation (radians)
+    void PushMatrix();                          // save all three matrices
+    void PopMatrix();                           // restore the last save; no-op at depth 0
+    void ResetStack();                          // depth = 0, storage kept
+    void Apply();                               // upload model, view, projection
 
     const glm::mat4& GetModel() const { return model; }
     const glm::mat4& GetView() const { return view; }

@@ -29,8 +29,8 @@ int SendClose(Display* display, Window window) {
 }
 
 int ReportGrab(Display* display) {
-    const int result = XGrabPointer(display, DefaultRootWindow(display), False, ButtonPressMask, GrabModeAsync,
-                                    GrabModeAsync, None, None, CurrentTime);
+    const int result = XGrabPointer(display, DefaultRootWindow(display), False, ButtonPressMask,
+                                    GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
     if (result == GrabSuccess) XUngrabPointer(display, CurrentTime);
     XSync(display, False);
     std::puts(result == AlreadyGrabbed ? "grabbed" : "free");

@@ -41,8 +41,8 @@ TEST(AssetBuffer, ManifestWalk) {
          "{ list\n! workdir one\n{ bitmap\n! name a\n! path a.png\n}\n}\n"
          "{ list\n{ bitmap\n! name b\n! path b.png\n}\n}\n",
          "bitmap:a@one/a.png bitmap:b@one/b.png "},
-        {"no workdir at all: paths as written",
-         "{ list\n{ bitmap\n! name a\n! path x/a.png\n}\n}\n", "bitmap:a@x/a.png "},
+        {"no workdir at all: paths as written", "{ list\n{ bitmap\n! name a\n! path x/a.png\n}\n}\n",
+         "bitmap:a@x/a.png "},
         {"missing name or path carries over; the first missing name is empty",
          "{ list\n{ bitmap\n! path a.png\n}\n{ bitmap\n! name b\n}\n{ model\n! path m.obj\n}\n}\n",
          "bitmap:@a.png bitmap:b@a.png model:b@m.obj "},
@@ -69,7 +69,8 @@ TEST(AssetBuffer, ManifestWalk) {
 
 TEST(AssetBuffer, CountsAndCursorStartAtZero) {
     const std::unique_ptr<Tml::Document> manifest(Tml::ParseDocument(
-        "@ tangly-ml-v-020\n{ list\n{ bitmap\n! name a\n! path a\n}\n{ model\n! name b\n! path b\n}\n}\n", "m"));
+        "@ tangly-ml-v-020\n{ list\n{ bitmap\n! name a\n! path a\n}\n{ model\n! name b\n! path b\n}\n}\n",
+        "m"));
     AssetBuffer buffer(*manifest, nullptr);
     EXPECT_EQ(buffer.GetEntryCount(), 2u);
     EXPECT_EQ(buffer.GetNextIndex(), 0u);

@@ -16,8 +16,7 @@ namespace {
 using Engine::AssetBuffer;
 using Engine::Assets;
 
-const std::string kObj =
-    "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n";
+const std::string kObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n";
 const std::string kTmx =
     "<map width=\"2\" height=\"1\"><layer name=\"l\"><data encoding=\"csv\">1,2</data></layer></map>";
 
@@ -27,7 +26,8 @@ protected:
     void TearDown() override { AssetBuffer::JoinLoading(); }
 
     std::string Manifest(const std::string& entries) {
-        return dir.Write("assets.tml", "@ tangly-ml-v-020\n{ list\n! workdir " + dir.Path() + "\n" + entries + "}\n");
+        return dir.Write("assets.tml",
+                         "@ tangly-ml-v-020\n{ list\n! workdir " + dir.Path() + "\n" + entries + "}\n");
     }
     static std::string Entry(const std::string& kind, const std::string& name, const std::string& path) {
         return "{ " + kind + "\n! name " + name + "\n! path " + path + "\n}\n";
@@ -74,7 +74,7 @@ TEST_F(LoaderTest, StopsAtTheFirstFailureAndKeepsWhatCameBefore) {
 
 struct FailureCase {
     const char* kind;
-    const char* file;     // written into the scratch dir when not null
+    const char* file;  // written into the scratch dir when not null
     const char* content;
     const char* errorStart;
 };
@@ -84,10 +84,9 @@ TEST_F(LoaderTest, EachKindReportsItsOwnFailureText) {
         {"bitmap", "garbage.png", "not an image at all", "Failed to load a bitmap in "},
         {"model", nullptr, nullptr, "Error loading a file in "},
         {"map", nullptr, nullptr, "Failed to open file in "},
-        {"map", "csv.tmx",
-         "<map><layer name=\"g\"><data encoding=\"base64\">AAAA</data></layer></map>",
+        {"map", "csv.tmx", "<map><layer name=\"g\"><data encoding=\"base64\">AAAA</data></layer></map>",
          "Error in layer 'g': the encoding must be 'csv'!"},
-        {"map", "broken.tmx", "<map><layer", ""},     // malformed XML: any clear text, no crash
+        {"map", "broken.tmx", "<map><layer", ""},         // malformed XML: any clear text, no crash
         {"map", "number.tmx", "<map width=\"x\"/>", ""},  // a bad number: any clear text, no crash
     };
     for (const FailureCase& c : cases) {

@@ -52,7 +52,9 @@ public:
         ++closeRequests;
         if (stopOnClose) ApplicationManager::OnCloseRequest();
     }
-    void OnViewportChanged(int w, int h) override { log.push_back("viewport " + std::to_string(w) + "x" + std::to_string(h)); }
+    void OnViewportChanged(int w, int h) override {
+        log.push_back("viewport " + std::to_string(w) + "x" + std::to_string(h));
+    }
 
     Engine::Graphics* GetGraphics() const { return graphics; }
     GLFWwindow* GetWindow() const { return window; }

@@ -13,7 +13,7 @@ TEST(DisplayHandle, WindowComesBackCentredOnTheMonitor) {
     const PlacementCase cases[] = {
         {1920, 1080, 640, 480, 640, 300},
         {1280, 720, 960, 720, 160, 0},
-        {1280, 720, 641, 481, 320, 120},   // both halves truncate toward zero
+        {1280, 720, 641, 481, 320, 120},  // both halves truncate toward zero
         {1281, 721, 640, 480, 320, 120},
         {800, 600, 1024, 768, -112, -84},  // a window larger than the mode sits off the edge
     };
