@@ -126,15 +126,8 @@ void Actor::PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
     }
 
     const float distance = glm::length(glm::vec2(x, z) - foot);
-    if (radius > distance) {
-        const float angle = std::atan2(z - foot.y, x - foot.x);
-        const float push = std::fabs(distance - radius);
-        const glm::vec2 offset(std::cos(angle) * push, std::sin(angle) * push);
-        position.x += offset.x;
-        position.z += offset.y;
-        velocity.x += offset.x;
-        velocity.z += offset.y;
-    }
+    // Pushed out along the wall's normal: away from the foot, as from a point.
+    if (radius > distance) PushFromPoint(foot.x, foot.y, distance);
 }
 
 void Actor::PushFromEnds(float x1, float z1, float x2, float z2) {

@@ -76,15 +76,8 @@ void Actor::CollidePrepared(const CollisionTriangle& t, float dt) {
         return;
     }
     const float distance = glm::length(glm::vec2(x, z) - foot);
-    if (radius > distance) {
-        const float angle = std::atan2(z - foot.y, x - foot.x);
-        const float push = std::fabs(distance - radius);
-        const glm::vec2 offset(std::cos(angle) * push, std::sin(angle) * push);
-        position.x += offset.x;
-        position.z += offset.y;
-        velocity.x += offset.x;
-        velocity.z += offset.y;
-    }
+    // Pushed out along the wall's normal: away from the foot, as from a point.
+    if (radius > distance) PushFromPoint(foot.x, foot.y, distance);
 }
 
 }  // namespace Application
