@@ -4,15 +4,6 @@
 
 namespace Application {
 
-namespace {
-
-const glm::vec3 StartPosition(0.1f, 10.0f, -15.0f);
-constexpr float FieldOfView = 75.0f;  // degrees, vertical
-constexpr float NearPlane = 0.1f;
-constexpr float FarPlane = 200.0f;
-
-}  // namespace
-
 Game::Game() { Game::Init(); }
 
 Game::~Game() { delete player; }

@@ -12,6 +12,12 @@ namespace Application {
 
 class Game final : public Scene, public HUD, public Stage {
 public:
+    // Where the player starts and respawns, in world units.
+    static inline const glm::vec3 StartPosition{0.1f, 10.0f, -15.0f};
+    static constexpr float FieldOfView = 75.0f;  // degrees, vertical
+    static constexpr float NearPlane = 0.1f;
+    static constexpr float FarPlane = 200.0f;  // anything farther from the eye is clipped to black
+
     // Runs Init: the whole start-up of the scene.
     Game();
     ~Game();

@@ -11,16 +11,13 @@ namespace Application {
 namespace {
 
 constexpr unsigned JumpButton = 0;
-constexpr float PitchLimit = 1.2566371f;  // 0.4 pi: keeps the look-at away from straight up/down
-constexpr float FallSpeed = -0.5f;        // terminal vertical velocity
+constexpr float FallSpeed = -0.5f;  // terminal vertical velocity
 constexpr float JumpSpeed = 0.875f;
 constexpr float JumpBobPhase = 2.3561945f;  // 3/4 pi: the eye starts high and dips on landing
 constexpr float ShortJumpDivisor = 1.75f;
 constexpr float WalkSpeed = 0.2f;
 constexpr float BobRate = 1.25f;     // phase per unit of distance walked
 constexpr float BobSettle = 0.225f;  // phase per time unit while running on to rest
-constexpr float RespawnDepth = -25.0f;
-constexpr float EyeHeight = 2.0f;
 constexpr float BobAmplitude = 0.5f;
 
 bool SameSign(float a, float b) { return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f); }

@@ -10,18 +10,12 @@ namespace Application {
 
 namespace {
 
-// The room is modelled at 1/8 of its world size; drawing and collision both scale it up.
-constexpr float RoomScale = 8.0f;
-constexpr float SkyboxScale = 120.0f;
-constexpr float BackdropScale = 100.0f;
-// Both surroundings are centred this far above the camera so their lower rim stays out of view.
-constexpr float SurroundLift = 50.0f;
 constexpr float FogMin = 7.5f;
 constexpr float FogMax = 50.0f;
 constexpr size_t FloatsPerTriangle = 9;
 
 glm::vec3 Corner(const std::vector<float>& positions, size_t at) {
-    return glm::vec3(positions[at], positions[at + 1], positions[at + 2]) * RoomScale;
+    return glm::vec3(positions[at], positions[at + 1], positions[at + 2]) * Stage::RoomScale;
 }
 
 }  // namespace

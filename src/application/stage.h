@@ -21,6 +21,14 @@ class Actor;
 
 class Stage {
 public:
+    // The room is modelled at 1/8 of its world size; drawing and collision both scale it up.
+    static constexpr float RoomScale = 8.0f;
+    // The sky box follows the eye on every axis, the backdrop in x and z only; both are centred
+    // SurroundLift above it so their lower rim stays out of view.
+    static constexpr float SkyboxScale = 120.0f;
+    static constexpr float BackdropScale = 100.0f;
+    static constexpr float SurroundLift = 50.0f;
+
     // Looks up "room2", "cylinder", "skybox", "cityBg" and "sky"; missing names stay null. The sky
     // box's first mesh, if any, is set to clamp its texture to the edge.
     void InitStage(Engine::Assets* assets);

@@ -3,6 +3,7 @@
 #include "stagewalk_check/asset_files_check.h"
 #include "stagewalk_check/config_check.h"
 #include "stagewalk_check/document_check.h"
+#include "stagewalk_check/geometry_check.h"
 #include "stagewalk_check/manifest_check.h"
 #include "stagewalk_check/required_assets.h"
 
@@ -35,6 +36,7 @@ void CheckAssets(const GameFolder& folder, const PathSetting& assetPath, Diagnos
     const std::vector<PlannedEntry> plan = CheckManifest(*manifest.document, manifestFile, out);
     CheckAssetFiles(plan, folder, manifestFile, out);
     CheckRequiredAssets(plan, manifestFile, out);
+    CheckGeometry(plan, folder, out);
 }
 
 }  // namespace

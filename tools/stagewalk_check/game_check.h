@@ -1,5 +1,6 @@
 // The whole check of one game folder, in the order the game itself starts: config.tml, the shader
-// files, the asset manifest, every asset file, and the names the game asks for. Single-threaded.
+// files, the asset manifest, every asset file, the names the game asks for, and the rules its
+// models must keep. Single-threaded.
 #pragma once
 
 #include "stagewalk_check/diagnostics.h"

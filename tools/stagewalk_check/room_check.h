@@ -1,0 +1,27 @@
+// The room's rules as the game applies them: faces the collision takes for floors although they
+// were meant as walls, objects it never sees, faces that cannot be drawn, floors wound to face
+// down, and whether the real player, dropped at the spawn point, finds a floor. Findings point at
+// the OBJ's "f" and "o"/"g" lines. Single-threaded: the spawn check runs the real player, which
+// reads the virtual gamepad's static state (the check sets both sticks to rest).
+#pragma once
+
+#include "engine/graphics/mesh_data.h"
+#include "stagewalk_check/diagnostics.h"
+#include "stagewalk_check/obj_layout.h"
+
+#include <string>
+
+namespace StagewalkCheck {
+
+// Below this |normal y| a floor is surely a wall that a modeller tilted or a loader rounded.
+inline constexpr float kNearVertical = 0.02f;
+
+// Checks `room`, the engine's conversion of the room model, whose lines `layout` knows; findings
+// go to `file` (the path as written in the manifest).
+void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
+               Diagnostics& out);
+
+// "1.25", "-0.0037": short numbers for messages.
+std::string Number(double value);
+
+}  // namespace StagewalkCheck
