@@ -2,6 +2,7 @@
 
 #include "engine/assets/raw_bitmap.h"
 #include "engine/graphics/model_conversion.h"
+#include "stagewalk_check/image_diagnosis.h"
 #include "stagewalk_check/required_assets.h"
 #include "tmxparser/tmxparser.h"
 
@@ -52,7 +53,15 @@ void CheckEntry(const PlannedEntry& planned, const GameFolder& folder, const std
     bool faceless = false;
     const std::string failure = Load(entry, folder.Resolve(entry.path), faceless);
     if (!failure.empty()) {
-        out.Error(manifestFile, planned.line, subject + ": " + folder.AsWritten(failure, entry.path));
+        std::string reason;
+        if (entry.kind == "bitmap") {
+            // The loader says only that it failed; the bytes often say why, and what to do about it.
+            Engine::ImageBytes bytes(folder.Resolve(entry.path));
+            reason = ExplainRefusedImage(bytes);
+        }
+        out.Error(
+            manifestFile, planned.line,
+            subject + ": " + folder.AsWritten(failure, entry.path) + (reason.empty() ? "" : ": " + reason));
     } else if (faceless && entry.name == kRoomModel && planned.firstOfName) {
         out.Error(manifestFile, planned.line, subject + " has no faces: the room has no floor to walk on");
     } else if (faceless) {
