@@ -16,6 +16,9 @@ using StagewalkCheck::CheckGame;
 using StagewalkCheck::GameFolder;
 
 const char* const kTriangle = "v 0 0 0\nv 1 0 0\nv 0 0 1\nvt 0 0\nvn 0 1 0\nf 1/1/1 2/1/1 3/1/1\n";
+// A floor below the spawn point, facing up: the room the player lands on.
+const char* const kFloor =
+    "v -1 0 -3\nv -1 0 1\nv 1 0 1\nv 1 0 -3\nvt 0 0\nvn 0 1 0\nf 1/1/1 2/1/1 3/1/1 4/1/1\n";
 
 // A small game folder that passes every check; each test breaks one thing in it.
 class GameCheckTest : public ::testing::Test {
@@ -34,7 +37,8 @@ protected:
             manifest += std::string("{ bitmap\n! name ") + name + "\n! path " + name + ".png\n}\n";
         }
         for (const char* name : {"room2", "cylinder", "skybox"}) {
-            dir.Write(std::string("data/") + name + ".obj", kTriangle);
+            dir.Write(std::string("data/") + name + ".obj",
+                      name == std::string("room2") ? kFloor : kTriangle);
             manifest += std::string("{ model\n! name ") + name + "\n! path " + name + ".obj\n}\n";
         }
         dir.Write("data/assets.tml", manifest + "}\n");
