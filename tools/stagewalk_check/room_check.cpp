@@ -122,7 +122,7 @@ void CheckFaces(const Engine::ModelData& room, const ObjLayout& layout, const st
             previousLine = line;
             std::string message = problem;
             const size_t slot = message.find("%s");
-            if (slot != std::string::npos) message.replace(slot, 2, Number(-triangles[i].normal.y));
+            if (slot != std::string::npos) message.replace(slot, 2, Number(std::fabs(triangles[i].normal.y)));
             if (warning) {
                 out.Warning(file, line, message);
             } else {
