@@ -2,6 +2,7 @@
 
 #include "engine/graphics/model_conversion.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -60,11 +61,17 @@ std::vector<long> Corners(std::string_view rest, long positionsSoFar) {
 size_t TriangleCount(const Face& face, const std::vector<std::string_view>& positions) {
     if (face.corners.size() < 3) return 0;
     if (face.corners.size() == 3) return 1;
+    // A quad is cut along a diagonal into two, unless a corner lies outside the file's positions.
+    const auto inside = [&positions](long corner) {
+        return corner >= 0 && static_cast<size_t>(corner) < positions.size();
+    };
+    if (face.corners.size() == 4)
+        return std::all_of(face.corners.begin(), face.corners.end(), inside) ? 2 : 0;
     std::string text;
     std::string indices;
     long next = 1;
     for (const long corner : face.corners) {
-        if (corner >= 0 && static_cast<size_t>(corner) < positions.size()) {
+        if (inside(corner)) {
             text.append(positions[static_cast<size_t>(corner)]).append("\n");
             indices += " " + std::to_string(next++);
         } else {
