@@ -23,8 +23,8 @@ constexpr uint32_t kLastTile = 73;
 constexpr int kColumns = 8;  // tiles per row of the tile set picture
 constexpr int kPixels = 32;  // tile edge in the tile set picture
 
-// The diagonal tile whose solid half holds the corner between `a` and the next direction clockwise:
-// kFirstDiagonal + North is the NE corner, + East the SE, + South the SW, + West the NW.
+// A diagonal tile kFirstDiagonal + d is solid in the corner between d and NextClockwise(d): North
+// gives the north-east corner, East the south-east, South the south-west, West the north-west.
 inline constexpr Direction NextClockwise(Direction d) { return static_cast<Direction>((d + 1) % 4); }
 inline constexpr Direction Opposite(Direction d) { return static_cast<Direction>((d + 2) % 4); }
 
