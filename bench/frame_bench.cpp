@@ -5,6 +5,9 @@
 // the first scene frame after loading. Both are skipped without an X display.
 #include "application/game.h"
 #include "engine/graphics/graphics.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/model.h"
+#include "engine/graphics/model_conversion.h"
 #include "support/game_harness.h"
 
 #include <GL/glew.h>
@@ -19,6 +22,7 @@
 namespace {
 
 const std::string GameFolder = STAGEWALK_SOURCE_DIR "/game";
+const std::string OldRoom = STAGEWALK_SOURCE_DIR "/bench/data/terrace_room2.obj";
 
 std::unique_ptr<TestSupport::GameHarness> game;  // the running game of the frame benchmarks
 
@@ -49,6 +53,45 @@ TestSupport::GameHarness* RunningGame(benchmark::State& state) {
     return game.get();
 }
 
+// For one benchmark: `room` drawn and collided with, the player back at its spawn point; the room
+// and the player as they were afterwards.
+class RoomInUse {
+public:
+    RoomInUse(Application::Game* game, Engine::Model* room)
+        : game(game), player(*game->player), room(game->room) {
+        Use(room);
+        game->player->position = game->player->spawnPosition;
+        game->player->velocity = glm::vec3(0.0f);
+    }
+    ~RoomInUse() {
+        Use(room);
+        *game->player = player;
+    }
+
+private:
+    void Use(Engine::Model* model) {
+        game->room = model;
+        game->PrepareCollision(model->GetMesh(0)->GetPositions());
+    }
+    Application::Game* game;
+    Application::Player player;
+    Engine::Model* room;
+};
+
+// Whole frames after the landing from the spawn point, with the triangles tested per collision pass.
+void WholeFrames(benchmark::State& state, TestSupport::GameHarness* game, Engine::Model* room) {
+    RoomInUse use(game->GetGame(), room);
+    for (int i = 0; i < 90; ++i) game->Frame();
+    double tested = 0;
+    for (auto _ : state) {
+        game->Frame();
+        glFinish();
+        tested += static_cast<double>(game->GetGame()->GetCollisionMesh().GetTestedCount());
+    }
+    state.counters["tested"] = benchmark::Counter(tested, benchmark::Counter::kAvgIterations);
+    state.counters["triangles"] = static_cast<double>(game->GetGame()->GetCollisionMesh().GetTriangleCount());
+}
+
 void FrameGameUpdate(benchmark::State& state) {
     TestSupport::GameHarness* game = RunningGame(state);
     if (!game) return;
@@ -67,10 +110,14 @@ void FrameSceneDraw(benchmark::State& state) {
 void FrameWhole(benchmark::State& state) {
     TestSupport::GameHarness* game = RunningGame(state);
     if (!game) return;
-    for (auto _ : state) {
-        game->Frame();
-        glFinish();
-    }
+    WholeFrames(state, game, game->GetGame()->room);
+}
+
+void FrameWholeOldRoom(benchmark::State& state) {
+    TestSupport::GameHarness* game = RunningGame(state);
+    if (!game) return;
+    static Engine::Model* const old = Engine::CreateModel(Engine::ConvertObj(OldRoom));
+    WholeFrames(state, game, old);
 }
 
 void StartUpInProcess(benchmark::State& state) {
@@ -105,6 +152,7 @@ void StartUpInProcess(benchmark::State& state) {
 BENCHMARK(FrameGameUpdate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameSceneDraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(FrameWhole)->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameWholeOldRoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUpInProcess)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -29,6 +29,7 @@ TmxMap* mpointer = nullptr;
 XmlDocument* doc = nullptr;
 bool errTriggered = false;
 std::string err;
+TileFailure tileFailure;
 
 // rapidxml recurses once per nesting level (a few hundred bytes of stack each); TMX files nest about
 // five levels, so this rejects only hostile input while staying far from any thread's stack limit.
@@ -135,6 +136,8 @@ void ReadLayer(const XmlNode* element, const std::string& path) {
         if (SplitCsv(data->value(), data->value_size(), layer.tiles, failure) != NumberStatus::Ok) {
             const std::string where =
                 "layer '" + layer.name + "', field " + std::to_string(failure.fieldNumber);
+            tileFailure = {true, layer.name, failure.fieldNumber - 1, mpointer->width,
+                           Quote(failure.fieldBegin, failure.fieldEnd)};
             throw LoadFailure(NumberError(failure.status, failure.fieldBegin, failure.fieldEnd, path, where));
         }
         // The tiles move into the map (the next "data" child reads its own); the name is copied.
@@ -205,6 +208,7 @@ bool BeginLoad(const std::string& path) {
     ReleaseState();
     err.clear();
     errTriggered = false;
+    tileFailure = TileFailure();
     try {
         mpointer = new TmxMap();
         doc = new XmlDocument();
@@ -254,5 +258,7 @@ TmxMap* LoadTmxMapFromMemory(std::string_view text, const std::string& path) {
 }
 
 std::string GetError() { return err; }
+
+TileFailure GetTileFailure() { return tileFailure; }
 
 }  // namespace TmxParser

@@ -5,6 +5,8 @@
 
 #include "tmxparser/tmx_map.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,5 +19,16 @@ TmxMap* LoadTmxMap(std::string path);
 TmxMap* LoadTmxMapFromMemory(std::string_view text, const std::string& path);
 // The text of the last failure; empty after a successful LoadTmxMap.
 std::string GetError();
+
+// Where the last failed load stopped inside a layer's tile numbers, for callers that name the tile
+// itself (a map editor's flip flags, for one). `found` is false when the failure lay elsewhere.
+struct TileFailure {
+    bool found = false;
+    std::string layer;      // the layer's name
+    std::size_t index = 0;  // 0-based place of the bad number among the layer's tiles
+    uint32_t mapWidth = 0;  // the map's width as read before the layer
+    std::string text;       // the bad number as it stood in the file
+};
+TileFailure GetTileFailure();
 
 }  // namespace TmxParser

@@ -1,15 +1,17 @@
 # Runs the asset generator into a fresh directory and compares every file it writes, byte for byte,
-# with the committed copy. Inputs: GENERATOR (executable), EXPECTED (committed folder), SCRATCH
-# (a folder this script may wipe).
-foreach(var GENERATOR EXPECTED SCRATCH)
+# with the committed copy, the level tile set picture included. Inputs: GENERATOR (executable),
+# EXPECTED (committed folder), EXPECTED_TILESET (the committed tile set picture), SCRATCH (a folder
+# this script may wipe).
+foreach(var GENERATOR EXPECTED EXPECTED_TILESET SCRATCH)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "reproduce.cmake needs -D${var}=...")
   endif()
 endforeach()
 
-file(REMOVE_RECURSE "${SCRATCH}")
-file(MAKE_DIRECTORY "${SCRATCH}")
-execute_process(COMMAND "${GENERATOR}" "${SCRATCH}" RESULT_VARIABLE result)
+file(REMOVE_RECURSE "${SCRATCH}" "${SCRATCH}-tileset")
+file(MAKE_DIRECTORY "${SCRATCH}" "${SCRATCH}-tileset")
+set(tileset "${SCRATCH}-tileset/level_tiles.png")
+execute_process(COMMAND "${GENERATOR}" "${SCRATCH}" --tileset "${tileset}" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "asset_generator failed with ${result}")
 endif()
@@ -33,9 +35,15 @@ foreach(name IN LISTS generated)
   endif()
 endforeach()
 
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${tileset}" "${EXPECTED_TILESET}"
+                RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  list(APPEND mismatches "the level tile set")
+endif()
+
 if(mismatches)
   string(REPLACE ";" ", " listed "${mismatches}")
   message(FATAL_ERROR "generated files differ from game/data: ${listed}; run scripts/generate-assets")
 endif()
-file(REMOVE_RECURSE "${SCRATCH}")
+file(REMOVE_RECURSE "${SCRATCH}" "${SCRATCH}-tileset")
 message(STATUS "all ${count} generated files match game/data")

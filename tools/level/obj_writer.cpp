@@ -3,10 +3,14 @@
 #include <glm/geometric.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace AssetGenerator {
 
@@ -94,11 +98,25 @@ std::string ObjWriter::ToString() const {
     return out;
 }
 
-void ObjWriter::Write(const std::string& path) const {
-    std::ofstream file(path, std::ios::binary);
-    const std::string text = ToString();
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!file) throw std::runtime_error("cannot write " + path);
+void ObjWriter::Write(const std::string& path) const { WriteFileAtomically(path, ToString()); }
+
+void WriteFileAtomically(const std::string& path, const std::string& text) {
+    // Written beside the target and renamed over it, so a reader never sees half a file and a
+    // failure leaves the old one in place.
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        file.close();
+        if (!file) {
+            std::remove(temporary.c_str());
+            throw std::runtime_error("cannot write " + path);
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    }
 }
 
 }  // namespace AssetGenerator

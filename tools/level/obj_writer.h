@@ -1,7 +1,7 @@
 // Collects triangles with positions, texture coordinates and normals and writes them as Wavefront
 // OBJ text with every corner as v/vt/vn. Identical values share one line, and equal numbers are always
 // printed as the same text, so corners meant to coincide read back as bit-identical floats.
-// Owned by the model generator that fills it; one thread.
+// Shared by the asset generator and the level builder; owned by whoever fills it; one thread.
 #pragma once
 
 #include <glm/vec2.hpp>
@@ -32,7 +32,7 @@ public:
     void AddPolygon(std::vector<Corner> corners, const glm::dvec3& facing);
     int TriangleCount() const { return triangleCount; }  // triangles added so far
     std::string ToString() const;                        // the whole file
-    void Write(const std::string& path) const;           // throws std::runtime_error on failure
+    void Write(const std::string& path) const;           // atomically; throws std::runtime_error on failure
 
 private:
     struct Face {
@@ -56,5 +56,8 @@ private:
 };
 
 std::string FormatNumber(double value);  // shortest fixed text with at most 6 decimals; never "-0"
+// Writes `text` to a temporary file beside `path` and renames it over `path`; on failure nothing
+// changes at `path`. Throws std::runtime_error.
+void WriteFileAtomically(const std::string& path, const std::string& text);
 
 }  // namespace AssetGenerator

@@ -1,0 +1,145 @@
+// The shipped level played through the real Game: a scripted player (keys and mouse through the
+// input state and the virtual gamepad, one 60-Hz frame at a time) climbs from the spawn point to the
+// top of the tower, and another walks off the open west edge of the terrace and respawns. A room
+// change that breaks the route, or a jump the player cannot make, fails here.
+#include "application/game.h"
+
+#include "application/control_state.h"
+#include "application/vpad.h"
+#include "engine/assets/asset_buffer.h"
+#include "engine/assets/assets.h"
+#include "input_script.h"
+#include "support/gl_context.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+using Application::ControlState;
+using namespace TestSupport;
+
+// One stretch of the route in world units: walk towards `target`; with `jumpWithin` > 0, press
+// space (and keep it down) once the target is that close, to leap onto the next platform.
+struct Leg {
+    glm::vec2 target;  // x, z
+    float jumpWithin = 0;
+};
+
+constexpr float kMouseScale = 96.0f;  // mouse pixels per radian of yaw
+const glm::vec3 kSpawn(0.1f, 10.0f, -15.0f);
+
+class LevelRoute : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(std::string(STAGEWALK_SOURCE_DIR) + "/game");
+        Engine::AssetBuffer buffer("data/assets.tml", &assets);
+        while (!buffer.LoadNext()) {
+        }
+        assets.CreateModels();
+        Application::Vpad::Init();
+        Application::Vpad::ClearButtons();
+        Application::Vpad::PushButton(KeySpace, 0);
+        ControlState::Init();
+        game.OnLoaded(&assets);
+        ASSERT_NE(game.room, nullptr);
+    }
+    void TearDown() override {
+        if (!previous.empty()) std::filesystem::current_path(previous);
+        GLTest::TearDown();
+    }
+
+    // One frame as the shell runs it: this frame's events, the gamepad, the scene, the input's end.
+    void Frame(bool forward, bool jump, float turnTo) {
+        const Application::Player& player = *game.player;
+        if (forward != walking) forward ? ControlState::OnKeyDown(KeyW) : ControlState::OnKeyUp(KeyW);
+        if (jump != jumping) jump ? ControlState::OnKeyDown(KeySpace) : ControlState::OnKeyUp(KeySpace);
+        walking = forward, jumping = jump;
+        // The cursor moves by the turn still missing; one pixel moves the view by 1/96 radian.
+        mouseX += (player.rotation.y - turnTo) * kMouseScale;
+        ControlState::OnMouseMove(mouseX, 0.0);
+        Application::Vpad::Update();
+        game.Update(1.0f);
+        ControlState::Update();
+        lowest = std::min(lowest, game.player->position.y);
+    }
+
+    // Walks the legs in order; false when a leg is not reached within its frame budget. A jump
+    // keeps space down from the take-off until the player stands again.
+    bool Walk(const std::vector<Leg>& legs) {
+        for (const Leg& leg : legs) {
+            enum { Before, Pressed, Airborne, Landed } jump = Before;
+            int frame = 0;
+            for (; frame < 600; ++frame) {
+                const Application::Player& player = *game.player;
+                const glm::vec2 to = leg.target - glm::vec2(player.position.x, player.position.z);
+                if (glm::length(to) < 1.0f && player.onGround) break;
+                if (jump == Before && glm::length(to) <= leg.jumpWithin && player.onGround) jump = Pressed;
+                if (jump == Pressed && !player.onGround) jump = Airborne;
+                if (jump == Airborne && player.onGround) jump = Landed;
+                Frame(true, jump == Pressed || jump == Airborne, std::atan2(to.x, to.y));
+            }
+            if (frame == 600) return false;
+        }
+        for (int frame = 0; frame < 60; ++frame) Frame(false, false, game.player->rotation.y);
+        return true;
+    }
+
+    std::filesystem::path previous;
+    Engine::Assets assets;
+    Application::Game game;
+    bool walking = false, jumping = false;
+    double mouseX = 0;
+    float lowest = 1e9f;
+};
+
+TEST_F(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
+    for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
+    ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
+    const float terrace = game.player->position.y;
+    lowest = terrace;
+    // Down the ramp into the courtyard, past its pillar to the open east edge, then five jumps up
+    // the platforms: east, east, north, west, north.
+    const bool arrived = Walk({{{10, -7}},
+                               {{10, 13}},
+                               {{18, 17}},
+                               {{16, 25}},
+                               {{32, 25}, 11},
+                               {{48, 25}, 11},
+                               {{48, 9}, 11},
+                               {{32, 9}, 11},
+                               {{32, -7}, 11}});
+    const glm::vec3 end = game.player->position;
+    EXPECT_TRUE(arrived) << "stopped at " << end.x << ", " << end.y << ", " << end.z;
+    EXPECT_TRUE(game.player->onGround);
+    EXPECT_EQ(end.y, 32.0f) << "on the tower's top platform";
+    EXPECT_GE(lowest, 2.0f) << "never below the courtyard floor";
+    EXPECT_EQ(terrace, 8.0f);
+}
+
+TEST_F(LevelRoute, WalkingOffTheWestEdgeRespawns) {
+    bool respawned = false;
+    float deepest = 0;
+    for (int frame = 0; frame < 600 && !respawned; ++frame) {
+        Frame(frame >= 60, false, -1.5707964f);  // face west (-x) and walk
+        deepest = std::min(deepest, game.player->position.y);
+        // The frame of the respawn puts the player back at the spawn and then moves it on by its
+        // unchanged velocity.
+        const glm::vec3 p = game.player->position;
+        respawned =
+            deepest < -20.0f && glm::length(glm::vec2(p.x - kSpawn.x, p.z - kSpawn.z)) < 1.0f && p.y > 9.0f;
+    }
+    EXPECT_TRUE(respawned) << "deepest " << deepest;
+    for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
+    EXPECT_TRUE(game.player->onGround);
+    EXPECT_EQ(game.player->position.y, 8.0f) << "back on the terrace";
+}
+
+}  // namespace

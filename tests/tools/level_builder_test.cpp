@@ -1,0 +1,203 @@
+// The level builder on small maps: bad maps give one line naming the file, the layer and the tile,
+// and good ones give geometry the game treats as intended: every wall where floors differ stops a
+// walking player, walls face the lower side, coplanar floors are merged and every coordinate
+// survives the OBJ text and the loader's y snap unchanged.
+#include <gtest/gtest.h>
+
+#include "application/actor.h"
+#include "level_error.h"
+#include "level_geometry.h"
+#include "level_map.h"
+#include "support/scratch_dir.h"
+#include "tools/room_mesh.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace AssetGenerator;
+using AssetTests::WorldTriangle;
+
+std::string MapText(int width, int height, const std::string& heights, const std::string& shapes,
+                    const std::string& properties = "", const std::string& extra = "") {
+    auto layer = [&](const char* name, const std::string& csv) {
+        return std::string("<layer name=\"") + name + "\"><data encoding=\"csv\">" + csv + "</data></layer>";
+    };
+    return "<map width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
+           "\"><properties>" + properties + "</properties>" + layer("height", heights) +
+           (shapes.empty() ? "" : layer("shape", shapes)) + extra + "</map>";
+}
+
+// A 3 x 2 map at height 4 with the anchor in its north-west corner, some tiles replaced.
+std::string Small(const std::string& heights = "4,4,4,4,4,4", const std::string& shapes = "65,0,0,0,0,0",
+                  const std::string& properties = "") {
+    return MapText(3, 2, heights, shapes, properties);
+}
+
+// Every shape: ramps up to a ring at 4 steps from all four sides, the ring's corners cut diagonally,
+// a block at 8 in its middle, a void corner; the anchor on the floor at 2.
+const std::string kAllShapes =
+    MapText(7, 5, "2,2,2,2,2,2,2, 2,4,4,4,4,4,2, 2,4,8,8,8,4,2, 2,4,4,4,4,4,2, 2,2,2,2,2,2,0",
+            "65,0,0,68,0,0,0, 0,71,0,0,0,72,0, 67,0,0,0,0,0,69, 0,70,0,0,0,73,0, 0,0,0,66,0,0,0");
+
+class LevelBuilder : public ::testing::Test {
+protected:
+    // Builds `text` as a map file into room2.obj in the scratch folder and reads it back.
+    std::vector<WorldTriangle> Build(const std::string& text) {
+        const LevelMap map = LevelMap::Load(scratch.Write("level.tmx", text));
+        LevelGeometry(map).Build("room2").Write(scratch.File("room2.obj"));
+        return AssetTests::LoadRoom(scratch.File("room2.obj"));
+    }
+    TestSupport::ScratchDir scratch;
+};
+
+TEST_F(LevelBuilder, BadMapsNameTheFileTheLayerAndTheTile) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::string message;  // after "<path>: "
+    } cases[] = {
+        {"malformed", "<map", "cannot read the map: Malformed XML"},
+        {"layer size", Small("4,4,4,4,4"), "layer 'height': has 5 tiles; the map is 3 x 2 = 6"},
+        {"unknown height", Small("4,4,4,4,4,99"), "layer 'height', tile (2,1): unknown tile value 99"},
+        {"shape as height", Small("4,67,4,4,4,4"), "layer 'height', tile (1,0): shape tile 67"},
+        {"height as shape", Small("4,4,4,4,4,4", "65,0,5,0,0,0"),
+         "layer 'shape', tile (2,0): unknown tile value 5"},
+        {"flipped", Small("4,4,4,4,4,4", "65,0,0,0,2147483715,0"),
+         "layer 'shape', tile (1,1): tile 67 was flipped horizontally in the editor"},
+        {"rotated", Small("4,4,4,4,4,4", "65,0,0,0,0,536870979"),
+         "layer 'shape', tile (2,1): tile 67 was rotated (flipped diagonally)"},
+        {"ramp to nothing", Small("4,4,4,4,4,4", "65,0,67,0,0,0"),
+         "layer 'shape', tile (2,0): a ramp rising east with nothing to rise to"},
+        {"ramp to lower", Small("4,4,2,4,4,4", "65,67,0,0,0,0"),
+         "layer 'shape', tile (1,0): a ramp rising east with nothing to rise to (the tile east of it is not "
+         "higher)"},
+        {"no anchor", Small("4,4,4,4,4,4", "0,0,0,0,0,0"), "layer 'shape': no anchor tile"},
+        {"two anchors", Small("4,4,4,4,4,4", "65,0,0,0,0,65"),
+         "layer 'shape', tile (2,1): a second anchor tile"},
+        {"shape on void", Small("4,4,4,4,0,4", "65,0,0,0,70,0"),
+         "layer 'shape', tile (1,1): a shape on the void"},
+        {"anchor too high", Small("10,4,4,4,4,4"),
+         "layer 'height', tile (0,0): the anchor's floor must lie below"},
+        {"crossing seam", Small("2,2,8,2,5,8", "65,67,0,0,0,0"),
+         "layer 'shape', tile (1,0): meets the tile south"},
+        {"too large", MapText(1025, 1, "4", "65"), "the map is 1025 x 1 tiles; levels take 1 to 1024"},
+        {"no heights", "<map width=\"1\" height=\"1\"><layer name=\"shape\"><data>65</data></layer></map>",
+         "layer 'height': missing"},
+        {"bad step", Small("4,4,4,4,4,4", "65,0,0,0,0,0", "<property name=\"step\" value=\"0.1\"/>"),
+         "map property 'step' is '0.1'"},
+        {"unknown property",
+         Small("4,4,4,4,4,4", "65,0,0,0,0,0", "<property name=\"tilesize\" value=\"1\"/>"),
+         "unknown map property 'tilesize'"},
+        {"unknown layer", MapText(1, 1, "4", "65", "", "<layer name=\"decor\"><data>0</data></layer>"),
+         "layer 'decor': unknown layer"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = scratch.Write("bad.tmx", c.text);
+        try {
+            LevelGeometry(LevelMap::Load(path)).Build("room2");
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const LevelError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(path + ": " + c.message, 0), 0u)
+                << c.what << ": " << error.what();
+        }
+    }
+}
+
+TEST_F(LevelBuilder, CoplanarFloorsAndStraightWallsAreMerged) {
+    const struct {
+        std::string text;
+        size_t floors, walls;
+    } cases[] = {
+        {MapText(5, 4, "4,4,4,4,4, 4,4,4,4,4, 4,4,4,4,4, 4,4,4,4,4",
+                 "65,0,0,0,0, 0,0,0,0,0, 0,0,0,0,0, 0,0,0,0,0"),
+         2, 8},
+        // Two floors side by side: the north and south facades change height at the step.
+        {MapText(4, 2, "2,2,4,4, 2,2,4,4", "65,0,0,0, 0,0,0,0"), 4, 14},
+    };
+    for (const auto& c : cases) {
+        size_t floors = 0, walls = 0;
+        for (const WorldTriangle& t : Build(c.text)) (t.IsWall() ? walls : floors) += 1;
+        EXPECT_EQ(floors, c.floors);
+        EXPECT_EQ(walls, c.walls);
+    }
+}
+
+TEST_F(LevelBuilder, WallsFaceTheLowerSide) {
+    const std::vector<WorldTriangle> room = Build(kAllShapes);
+    int walls = 0;
+    for (const WorldTriangle& t : room) {
+        if (!t.IsWall()) continue;
+        ++walls;
+        const glm::vec3 centre = (t.a + t.b + t.c) / 3.0f;
+        const glm::vec2 front = glm::normalize(glm::vec2(t.Front().x, t.Front().z));
+        // Beside the wall's centre, a little along it so as to stay off the seams between tiles.
+        const glm::vec2 at = glm::vec2(centre.x, centre.z) + glm::vec2(-front.y, front.x) * 0.013f;
+        EXPECT_GE(AssetTests::HighestFloor(room, at - front * 0.05f), centre.y)
+            << centre.x << "," << centre.z;
+        EXPECT_LE(AssetTests::HighestFloor(room, at + front * 0.05f), centre.y)
+            << centre.x << "," << centre.z;
+    }
+    EXPECT_GT(walls, 40);
+}
+
+TEST_F(LevelBuilder, EveryStepBetweenFloorsStopsAWalkingPlayer) {
+    // A player on the lower floor 0.3 from the step (radius 0.5) is pushed back to 0.5 by the wall,
+    // along straight seams between flat tiles and across the diagonal half tiles.
+    const std::vector<WorldTriangle> room = Build(kAllShapes);
+    const LevelMap map = LevelMap::Load(scratch.File("level.tmx"));
+    const float s = AssetTests::kRoomScale;
+    struct Step {
+        glm::vec2 edge, towardsHigher;  // world x-z
+        float low;                      // the lower floor, world y
+    };
+    std::vector<Step> steps;
+    for (int r = 0; r < map.Height(); ++r) {
+        for (int c = 0; c < map.Width(); ++c) {
+            const LevelCell& cell = map.At(c, r);
+            const glm::vec2 centre(glm::dvec2(map.X(c) + map.X(c + 1), map.Z(r) + map.Z(r + 1)) * (s / 2.0));
+            const float half = s * static_cast<float>(map.Settings().tileSize) / 2;
+            if (cell.shape == Shape::Diagonal) {
+                // The solid corner lies between the tile's direction and the next one clockwise.
+                const glm::vec2 corner[4] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+                steps.push_back({centre, glm::normalize(corner[(cell.direction + 1) % 4]),
+                                 s * static_cast<float>(map.Y(2))});
+            }
+            for (const auto& [dc, dr] : {std::pair{1, 0}, std::pair{0, 1}}) {
+                const LevelCell& next = map.At(c + dc, r + dr);
+                if (cell.shape == Shape::Full && next.shape == Shape::Full && next.height > 0 &&
+                    cell.height != next.height) {
+                    const glm::vec2 d(dc, dr), edge = centre + d * half;
+                    const bool up = next.height > cell.height;
+                    steps.push_back({edge, up ? d : -d,
+                                     s * static_cast<float>(map.Y(std::min(cell.height, next.height)))});
+                }
+            }
+        }
+    }
+    ASSERT_EQ(steps.size(), 16u);
+    for (const Step& step : steps) {
+        Application::Actor actor;
+        actor.radius = 0.5f;
+        const glm::vec2 start = step.edge - step.towardsHigher * 0.3f;
+        actor.position = {start.x, step.low, start.y};
+        for (const WorldTriangle& t : room) actor.CollideTriangle(t.a, t.b, t.c, 1.0f);
+        const float distance =
+            glm::dot(step.edge - glm::vec2(actor.position.x, actor.position.z), step.towardsHigher);
+        EXPECT_NEAR(distance, 0.5f, 1e-4f) << "at " << step.edge.x << "," << step.edge.y;
+    }
+}
+
+TEST_F(LevelBuilder, CoordinatesSurviveTheTextAndTheLoadersSnap) {
+    Build(kAllShapes);
+    for (const AssetTests::Triangle& t : AssetTests::LoadObj(scratch.File("room2.obj")).triangles) {
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(t.rawY[k], t.p[k].y);
+            for (float v : {t.p[k].x, t.p[k].z}) EXPECT_EQ(v * 64.0f, std::floor(v * 64.0f));
+        }
+    }
+}
+
+}  // namespace

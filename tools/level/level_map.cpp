@@ -1,0 +1,230 @@
+#include "level_map.h"
+
+#include "level_error.h"
+#include "obj_writer.h"
+#include "tmxparser/tmx_map.h"
+#include "tmxparser/tmxparser.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+namespace AssetGenerator {
+
+namespace {
+
+constexpr const char* kHeightLayer = "height";
+constexpr const char* kShapeLayer = "shape";
+
+// Tiled keeps a flipped or rotated tile as its number with these bits set on top.
+constexpr uint64_t kFlipHorizontal = 0x80000000u, kFlipVertical = 0x40000000u, kFlipDiagonal = 0x20000000u;
+constexpr uint64_t kFlipBits = kFlipHorizontal | kFlipVertical | kFlipDiagonal;
+
+std::string FlipMessage(uint64_t value) {
+    std::string how;
+    auto add = [&how](const char* text) { how += (how.empty() ? "" : " and ") + std::string(text); };
+    if (value & kFlipHorizontal) add("flipped horizontally");
+    if (value & kFlipVertical) add("flipped vertically");
+    if (value & kFlipDiagonal) add("rotated (flipped diagonally)");
+    return "tile " + std::to_string(value & ~kFlipBits) + " was " + how + " in the editor (stored as " +
+           std::to_string(value) +
+           "); levels take no flipped or rotated tiles: use the ramp or diagonal tile that faces the "
+           "way you want instead";
+}
+
+// A property value as a number that is a whole multiple of `unit` within [low, high], or an error.
+double ReadNumber(const std::string& path, const std::string& key, const std::string& text, int perUnit,
+                  double low, double high) {
+    const double unit = 1.0 / perUnit;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    const bool whole = !text.empty() && end == text.c_str() + text.size();
+    if (!whole || !(value >= low && value <= high) || std::floor(value / unit) != value / unit) {
+        throw LevelError(path, "map property '" + key + "' is '" + text + "': it takes a multiple of 1/" +
+                                   std::to_string(perUnit) + " from " + FormatNumber(low) + " to " +
+                                   FormatNumber(high) + " (model units)");
+    }
+    return value;
+}
+
+}  // namespace
+
+const char* DirectionName(Direction direction) {
+    static const char* const names[] = {"north", "east", "south", "west"};
+    return names[direction];
+}
+
+LevelMap LevelMap::Load(const std::string& path) {
+    const std::unique_ptr<TmxParser::TmxMap> map(TmxParser::LoadTmxMap(path));
+    if (map) return FromTmx(*map, path);
+    const TmxParser::TileFailure tile = TmxParser::GetTileFailure();
+    char* end = nullptr;
+    const unsigned long long value = tile.found ? std::strtoull(tile.text.c_str(), &end, 10) : 0;
+    if (tile.found && end != tile.text.c_str() && *end == '\0' && value <= 0xFFFFFFFFull &&
+        (value & kFlipBits)) {
+        const uint32_t columns = tile.mapWidth > 0 ? tile.mapWidth : 1;
+        throw LevelError(path, tile.layer, static_cast<int>(tile.index % columns),
+                         static_cast<int>(tile.index / columns), FlipMessage(value));
+    }
+    throw LevelError(path, "cannot read the map: " + TmxParser::GetError());
+}
+
+LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path) {
+    LevelMap level;
+    level.path = path;
+    if (map.width < 1 || map.height < 1 || map.width > kMaxSide || map.height > kMaxSide) {
+        throw LevelError(path, "the map is " + std::to_string(map.width) + " x " +
+                                   std::to_string(map.height) + " tiles; levels take 1 to " +
+                                   std::to_string(kMaxSide) + " tiles a side");
+    }
+    level.width = static_cast<int>(map.width);
+    level.height = static_cast<int>(map.height);
+    level.cells.assign(static_cast<size_t>(level.width) * level.height, LevelCell());
+    level.ReadProperties(map);
+    level.ReadLayers(map);
+    level.CheckShapes();
+    return level;
+}
+
+void LevelMap::ReadProperties(const TmxParser::TmxMap& map) {
+    for (const TmxParser::KeyValuePair& property : map.properties) {
+        if (property.key == "tile-size") {
+            settings.tileSize = ReadNumber(path, property.key, property.value, 32, 1.0 / 8, 8.0);
+        } else if (property.key == "step") {
+            settings.step = ReadNumber(path, property.key, property.value, 8, 1.0 / 8, 1.0);
+        } else if (property.key == "facade-bottom") {
+            settings.facadeBottom = ReadNumber(path, property.key, property.value, 8, -64.0, 0.0);
+        } else {
+            throw LevelError(path, "unknown map property '" + property.key +
+                                       "' (levels know 'tile-size', 'step' and 'facade-bottom')");
+        }
+    }
+}
+
+void LevelMap::ReadLayers(const TmxParser::TmxMap& map) {
+    bool seen[2] = {false, false};
+    const size_t expected = cells.size();
+    for (const TmxParser::TmxLayer& layer : map.layers) {
+        const bool isHeight = layer.name == kHeightLayer;
+        if (!isHeight && layer.name != kShapeLayer) {
+            throw LevelError(path, layer.name,
+                             "unknown layer (levels have a layer 'height' and may have 'shape')");
+        }
+        if (seen[isHeight ? 0 : 1]) throw LevelError(path, layer.name, "a second layer of this name");
+        seen[isHeight ? 0 : 1] = true;
+        if (layer.tiles.size() != expected) {
+            throw LevelError(path, layer.name,
+                             "has " + std::to_string(layer.tiles.size()) + " tiles; the map is " +
+                                 std::to_string(width) + " x " + std::to_string(height) + " = " +
+                                 std::to_string(expected));
+        }
+        for (int row = 0; row < height; ++row) {
+            for (int column = 0; column < width; ++column) {
+                const uint32_t value = layer.tiles[static_cast<size_t>(row) * width + column];
+                if (value & kFlipBits) throw LevelError(path, layer.name, column, row, FlipMessage(value));
+                if (isHeight) {
+                    ReadHeight(value, column, row);
+                } else {
+                    ReadShape(value, column, row);
+                }
+            }
+        }
+    }
+    if (!seen[0]) throw LevelError(path, kHeightLayer, "missing: every level needs its floor heights");
+}
+
+void LevelMap::ReadHeight(uint32_t value, int column, int row) {
+    if (value >= LevelTiles::kAnchor && value <= LevelTiles::kLastTile) {
+        throw LevelError(
+            path, kHeightLayer, column, row,
+            "shape tile " + std::to_string(value) + " in the height layer (shapes go in 'shape')");
+    }
+    if (value > LevelTiles::kMaxHeight) {
+        throw LevelError(path, kHeightLayer, column, row,
+                         "unknown tile value " + std::to_string(value) + " (heights are 1 to " +
+                             std::to_string(LevelTiles::kMaxHeight) + " steps, 0 is the void)");
+    }
+    cells[static_cast<size_t>(row) * width + column].height = static_cast<int>(value);
+}
+
+void LevelMap::ReadShape(uint32_t value, int column, int row) {
+    LevelCell& cell = cells[static_cast<size_t>(row) * width + column];
+    if (value == LevelTiles::kVoid) return;
+    if (value < LevelTiles::kAnchor || value > LevelTiles::kLastTile) {
+        throw LevelError(path, kShapeLayer, column, row,
+                         "unknown tile value " + std::to_string(value) +
+                             (value <= LevelTiles::kMaxHeight ? " (a height tile: heights go in 'height')"
+                                                              : " (shapes are 65 to 73, 0 is a full tile)"));
+    }
+    if (value == LevelTiles::kAnchor) {
+        if (anchorColumn >= 0) {
+            throw LevelError(path, kShapeLayer, column, row,
+                             "a second anchor tile (the first is at (" + std::to_string(anchorColumn) + "," +
+                                 std::to_string(anchorRow) + "))");
+        }
+        cell.shape = Shape::Anchor;
+        anchorColumn = column;
+        anchorRow = row;
+    } else if (value < LevelTiles::kFirstDiagonal) {
+        cell.shape = Shape::Ramp;
+        cell.direction = static_cast<Direction>(value - LevelTiles::kFirstRamp);
+    } else {
+        cell.shape = Shape::Diagonal;
+        cell.direction = static_cast<Direction>(value - LevelTiles::kFirstDiagonal);
+    }
+}
+
+void LevelMap::CheckShapes() {
+    if (anchorColumn < 0) {
+        throw LevelError(path, kShapeLayer, "no anchor tile (65): put one where the player starts");
+    }
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const LevelCell& cell = At(column, row);
+            if (cell.shape == Shape::Full) continue;
+            if (cell.height == 0) {
+                throw LevelError(path, kShapeLayer, column, row,
+                                 "a shape on the void (give the tile a height)");
+            }
+            if (cell.shape != Shape::Ramp) continue;
+            const int dc = cell.direction == East ? 1 : cell.direction == West ? -1 : 0;
+            const int dr = cell.direction == South ? 1 : cell.direction == North ? -1 : 0;
+            const LevelCell& next = At(column + dc, row + dr);
+            if (next.height <= cell.height) {
+                throw LevelError(path, kShapeLayer, column, row,
+                                 std::string("a ramp rising ") + DirectionName(cell.direction) +
+                                     " with nothing to rise to (the tile " + DirectionName(cell.direction) +
+                                     " of it is " + (next.height == 0 ? "void" : "not higher") + ")");
+            }
+        }
+    }
+    const LevelCell& anchor = At(anchorColumn, anchorRow);
+    if (anchor.height == 0 || !(Y(anchor.height) < kSpawnY)) {
+        throw LevelError(path, kHeightLayer, anchorColumn, anchorRow,
+                         "the anchor's floor must lie below the spawn point at y = 1.25 (it is " +
+                             std::to_string(anchor.height) + " steps)");
+    }
+}
+
+bool LevelMap::Inside(int column, int row) const {
+    return column >= 0 && row >= 0 && column < width && row < height;
+}
+
+const LevelCell& LevelMap::At(int column, int row) const {
+    static const LevelCell outside;
+    return Inside(column, row) ? cells[static_cast<size_t>(row) * width + column] : outside;
+}
+
+double LevelMap::X(int column) const {
+    return kAnchorX + (column - anchorColumn) * settings.tileSize - settings.tileSize / 2;
+}
+
+double LevelMap::Z(int row) const {
+    return kAnchorZ + (row - anchorRow) * settings.tileSize - settings.tileSize / 2;
+}
+
+std::string LevelMap::LayerOf(int column, int row) const {
+    return At(column, row).shape == Shape::Full ? kHeightLayer : kShapeLayer;
+}
+
+}  // namespace AssetGenerator
