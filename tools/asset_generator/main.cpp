@@ -10,6 +10,7 @@
 #include "city_backdrop.h"
 #include "crosshair.h"
 #include "font_sheet.h"
+#include "icon.h"
 #include "manifest.h"
 #include "room_layout.h"
 #include "sky.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
         MakeRoomModel().Write(out + "/room2.obj");
+        MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         WriteText(out + "/assets.tml", MakeManifest("data", {
                                                                 {"bitmap", "font16", "font16.png"},
                                                                 {"bitmap", "crosshair", "crosshair.png"},
