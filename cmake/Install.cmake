@@ -32,10 +32,12 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/game/ DESTINATION ${STAGEWALK_INSTALL_GA
 
 # The launcher finds the program and the game folder relative to itself, so an installed tree can be
 # moved or unpacked anywhere (the package test runs it from a scratch root).
-file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_GAME "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}"
-     "${CMAKE_INSTALL_PREFIX}/${STAGEWALK_INSTALL_GAMEDIR}")
-file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_PROGRAM "${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}"
-     "${CMAKE_INSTALL_PREFIX}/${STAGEWALK_INSTALL_PROGRAMDIR}/stagewalk")
+foreach(dir GAMEDIR PROGRAMDIR)
+  cmake_path(ABSOLUTE_PATH STAGEWALK_INSTALL_${dir} BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
+             OUTPUT_VARIABLE full_${dir})
+endforeach()
+file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_GAME "${CMAKE_INSTALL_FULL_BINDIR}" "${full_GAMEDIR}")
+file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_PROGRAM "${CMAKE_INSTALL_FULL_BINDIR}" "${full_PROGRAMDIR}/stagewalk")
 configure_file(${PROJECT_SOURCE_DIR}/tools/launcher/stagewalk.in ${PROJECT_BINARY_DIR}/launcher/stagewalk @ONLY)
 install(PROGRAMS ${PROJECT_BINARY_DIR}/launcher/stagewalk DESTINATION ${CMAKE_INSTALL_BINDIR})
 
