@@ -11,6 +11,7 @@
 #include "city_backdrop.h"
 #include "crosshair.h"
 #include "font_sheet.h"
+#include "icon.h"
 #include "level_geometry.h"
 #include "level_map.h"
 #include "level_tileset.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
         LevelGeometry(LevelMap::Load(map)).Build("room2").Write(out + "/room2.obj");
+        MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
         WriteFileAtomically(out + "/assets.tml",
                             MakeManifest("data", {
