@@ -1,6 +1,7 @@
 #include "engine/assets/image_check.h"
 
 #include "engine/assets/byte_cursor.h"
+#include "engine/assets/idat_source.h"
 #include "engine/assets/png_stream.h"
 #include "engine/assets/scanned_image_check.h"
 
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace Engine {
 
@@ -49,7 +49,8 @@ bool StartsWith(const unsigned char* head, size_t available, const char* magic) 
 
 // PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data: the
 // decoder copies a chunk's claimed length straight out of a buffer in memory, unchecked. The image
-// data (all IDAT chunks, joined) must inflate cleanly to no more than the header's size.
+// data (all IDAT chunks, in file order wherever they stand) must inflate cleanly to no more than
+// the header's size; it is read chunk by chunk once the structure is known to be whole.
 bool CheckPng(ImageBytes& file) {
     std::array<unsigned char, 29> head{};
     if (!file.Read(0, head.data(), head.size())) return false;
@@ -58,20 +59,20 @@ bool CheckPng(ImageBytes& file) {
     const uint64_t height = Be32(head.data() + 20);
     if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
     const uint64_t rawBytes = PngRawBytes(width, height, head[25], head[24], head[28] != 0);
-    uint64_t offset = 8;
-    std::vector<unsigned char> compressed;
+    const uint64_t firstChunk = 8;
+    uint64_t offset = firstChunk;
+    uint64_t compressedBytes = 0;
     std::array<unsigned char, 8> chunk{};
     while (file.Read(offset, chunk.data(), chunk.size())) {
         const uint64_t length = Be32(chunk.data());
         if (length > 0x7FFFFFFFu || offset + 12 + length > file.Size()) return false;
-        if (std::memcmp(chunk.data() + 4, "IEND", 4) == 0) return PngStreamInflates(compressed, rawBytes);
+        if (std::memcmp(chunk.data() + 4, "IEND", 4) == 0) {
+            IdatSource compressed(file, firstChunk);
+            return PngStreamInflates(compressed, compressedBytes, rawBytes);
+        }
         if (std::memcmp(chunk.data() + 4, "IDAT", 4) == 0) {
-            if (compressed.size() + length > INT_MAX) return false;
-            const size_t at = compressed.size();
-            compressed.resize(at + static_cast<size_t>(length));
-            if (length > 0 && !file.Read(offset + 8, compressed.data() + at, static_cast<size_t>(length))) {
-                return false;
-            }
+            compressedBytes += length;
+            if (compressedBytes > INT_MAX) return false;
         }
         offset += 12 + length;
     }
