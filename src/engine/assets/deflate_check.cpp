@@ -152,47 +152,40 @@ bool DeflateCheck::CodedBlock() {
     }
 }
 
-// Reads the common codes through the runs table, straight from the window, while it holds
-// kSlack bytes past the position: a pass reads at most two entries (23 bits each) and a distance
-// code with its extra bits (28 bits), so every load of eight bytes lies inside the window, and
-// each gives at least 57 bits. Stops at the first code the table does not read through.
+// Reads the common codes through the runs table, straight from the window, while sixteen bytes
+// are left in it. A refill after each entry keeps at least 33 bits in the buffer: the next entry
+// (at most 23 bits) is looked up before the refill, so that the walk waits only on its lookups,
+// and a distance read after a flagged entry (at most 10 bits) has its 28 bits. Stops at the first
+// code the table does not read through.
 bool DeflateCheck::Walk() {
-    constexpr std::ptrdiff_t kSlack = 16;
-    const unsigned char* byte = nullptr;
+    const unsigned char* next = nullptr;
     unsigned bit = 0;
-    in.Locate(byte, bit);
-    if (in.WindowEnd() - byte < kSlack) return true;
-    const unsigned char* const stop = in.WindowEnd() - kSlack;
-    uint64_t sum = bit;   // bits read from `byte` in the low 32 bits, and the bytes made above
-    auto advance = [&] {  // moves `byte` up to the position
-        byte += static_cast<uint32_t>(sum) >> 3;
-        sum &= ~uint64_t{0xFFFFFFF8};
-    };
-    // A match length whose distance code did not fit the table: the distance is read here.
-    auto distance = [&] {
-        advance();
-        const uint64_t bits = BitReader::LoadWord(byte) >> (sum & 7);
-        uint32_t entry = distances.Lookup(bits);
-        if (Code::Is(entry, Code::kLong)) entry = distances.DecodeLong(bits, 57);
-        sum += Code::Bits(entry);
-        return Code::Is(entry, Code::kSymbol);
-    };
+    in.Locate(next, bit);
+    if (in.WindowEnd() - next < 16) return true;
+    const unsigned char* const stop = in.WindowEnd() - 8;
+    uint64_t bits = BitReader::LoadWord(next) >> bit;
+    unsigned count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
+    next += 7;
+    uint64_t sum = 0;  // the entries added up: the bytes made are in the high half
     bool ok = true;
-    for (advance(); byte < stop; advance()) {
-        const uint64_t bits = BitReader::LoadWord(byte) >> (sum & 7);
-        uint64_t entry = runs.Lookup(bits);
-        if (CodeRuns::Bits(entry) == 0) break;
+    uint64_t entry = runs.Lookup(bits);
+    while (next < stop && CodeRuns::Bits(entry) != 0) {
+        bits >>= CodeRuns::Bits(entry);
+        count -= CodeRuns::Bits(entry);
         sum += entry;
         if ((entry & CodeRuns::kDistanceFollows) != 0) {
-            if (!(ok = distance())) break;
-            continue;
+            uint32_t distance = distances.Lookup(bits);
+            if (Code::Is(distance, Code::kLong)) distance = distances.DecodeLong(bits, count);
+            if (!(ok = Code::Is(distance, Code::kSymbol))) break;
+            bits >>= Code::Bits(distance);
+            count -= Code::Bits(distance);
         }
-        entry = runs.Lookup(bits >> CodeRuns::Bits(entry));
-        if (CodeRuns::Bits(entry) == 0) break;
-        sum += entry;
-        if ((entry & CodeRuns::kDistanceFollows) != 0 && !(ok = distance())) break;
+        entry = runs.Lookup(bits);
+        bits |= BitReader::LoadWord(next) << count;
+        next += (63 - count) >> 3;
+        count |= 56;
     }
-    in.Seek(byte + (static_cast<uint32_t>(sum) >> 3), static_cast<unsigned>(sum & 7));
+    in.Seek(next - (count + 7) / 8, (8 - count % 8) % 8);
     produced += CodeRuns::Made(sum);
     return ok;
 }
