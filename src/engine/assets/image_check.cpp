@@ -34,6 +34,23 @@ bool ImageBytes::Read(uint64_t offset, unsigned char* out, std::size_t count) {
         if (count > 0) std::memcpy(out, memory + offset, count);
         return true;
     }
+    constexpr std::size_t kWindowBytes = std::size_t{1} << 16;
+    const bool inWindow = offset >= windowStart && offset + count <= windowStart + window.size();
+    if (!inWindow && count < kWindowBytes) {
+        window.resize(static_cast<std::size_t>(std::min<uint64_t>(kWindowBytes, size - offset)));
+        windowStart = offset;
+        in.clear();
+        in.seekg(static_cast<std::streamoff>(offset));
+        in.read(reinterpret_cast<char*>(window.data()), static_cast<std::streamsize>(window.size()));
+        if (static_cast<std::size_t>(in.gcount()) != window.size()) {
+            window.clear();
+            return false;
+        }
+    }
+    if (count > 0 && offset >= windowStart && offset + count <= windowStart + window.size()) {
+        std::memcpy(out, window.data() + (offset - windowStart), count);
+        return true;
+    }
     in.clear();
     in.seekg(static_cast<std::streamoff>(offset));
     in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count));
