@@ -64,10 +64,9 @@ bool StartsWith(const unsigned char* head, size_t available, const char* magic) 
     return available >= length && std::memcmp(head, magic, length) == 0;
 }
 
-// PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data: the
-// decoder copies a chunk's claimed length straight out of a buffer in memory, unchecked. The image
-// data (all IDAT chunks, in file order wherever they stand) must inflate cleanly to no more than
-// the header's size; it is read chunk by chunk once the structure is known to be whole.
+// PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data, and
+// the image data (all IDAT chunks, in file order wherever they stand) must inflate cleanly to no
+// more than the header's size; both are checked in one pass over the chunks.
 bool CheckPng(ImageBytes& file) {
     std::array<unsigned char, 29> head{};
     if (!file.Read(0, head.data(), head.size())) return false;
@@ -76,24 +75,10 @@ bool CheckPng(ImageBytes& file) {
     const uint64_t height = Be32(head.data() + 20);
     if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
     const uint64_t rawBytes = PngRawBytes(width, height, head[25], head[24], head[28] != 0);
-    const uint64_t firstChunk = 8;
-    uint64_t offset = firstChunk;
-    uint64_t compressedBytes = 0;
-    std::array<unsigned char, 8> chunk{};
-    while (file.Read(offset, chunk.data(), chunk.size())) {
-        const uint64_t length = Be32(chunk.data());
-        if (length > 0x7FFFFFFFu || offset + 12 + length > file.Size()) return false;
-        if (std::memcmp(chunk.data() + 4, "IEND", 4) == 0) {
-            IdatSource compressed(file, firstChunk);
-            return PngStreamInflates(compressed, compressedBytes, rawBytes);
-        }
-        if (std::memcmp(chunk.data() + 4, "IDAT", 4) == 0) {
-            compressedBytes += length;
-            if (compressedBytes > INT_MAX) return false;
-        }
-        offset += 12 + length;
-    }
-    return false;  // the data ends before IEND: a truncated file
+    if (rawBytes == 0 || rawBytes > INT_MAX) return false;
+    IdatSource compressed(file, 8);
+    return PngStreamInflates(compressed, rawBytes) && compressed.WalkToEnd() &&
+           PngDataCanHold(compressed.DataBytes(), rawBytes);
 }
 
 // BMP: both header layouts; a negative height means top-down rows. The pixel data must be present

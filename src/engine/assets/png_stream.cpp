@@ -60,10 +60,13 @@ uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsign
     return total;
 }
 
-bool PngStreamInflates(ByteSource& compressed, uint64_t compressedBytes, uint64_t rawBytes) {
-    if (rawBytes == 0 || rawBytes > INT_MAX || compressedBytes > INT_MAX) return false;
-    if (compressedBytes * kMaxInflateRatio + 64 < rawBytes) return false;
+bool PngStreamInflates(ByteSource& compressed, uint64_t rawBytes) {
+    if (rawBytes == 0 || rawBytes > INT_MAX) return false;
     return DeflateCheck(compressed, rawBytes).Run();
+}
+
+bool PngDataCanHold(uint64_t compressedBytes, uint64_t rawBytes) {
+    return compressedBytes <= INT_MAX && compressedBytes * kMaxInflateRatio + 64 >= rawBytes;
 }
 
 }  // namespace Engine

@@ -13,9 +13,13 @@ namespace Engine {
 // interlacing can inflate to; 0 when the header values are not a valid combination.
 uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsigned bitDepth, bool interlaced);
 
-// True when `compressed` (the IDAT chunks' data in order, `compressedBytes` in all) is a sound
-// zlib stream that inflates to at most `rawBytes` bytes. Refuses at once a stream too short to
-// inflate to that much; holds a small window of the stream, never its output.
-bool PngStreamInflates(ByteSource& compressed, uint64_t compressedBytes, uint64_t rawBytes);
+// True when `compressed` (the IDAT chunks' data in order) is a sound zlib stream that inflates to
+// at most `rawBytes` bytes (which must fit an int). Holds a small window of the stream, never its
+// output.
+bool PngStreamInflates(ByteSource& compressed, uint64_t rawBytes);
+
+// True when `compressedBytes` of image data (at most an int's worth) can inflate to `rawBytes`:
+// a stream far too short for the image is refused, even if it is sound.
+bool PngDataCanHold(uint64_t compressedBytes, uint64_t rawBytes);
 
 }  // namespace Engine

@@ -51,7 +51,7 @@ private:
 
 bool Check(const Bytes& stream, uint64_t rawBytes) {
     MemorySource source(stream);
-    return Engine::PngStreamInflates(source, stream.size(), rawBytes);
+    return Engine::PngStreamInflates(source, rawBytes) && Engine::PngDataCanHold(stream.size(), rawBytes);
 }
 
 bool InflaterAccepts(const Bytes& stream, uint64_t rawBytes) {
