@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes docs/performance.md (to standard output) from one run of scripts/bench.
 
-Usage: bench_report.py RESULTS_DIR   (reads bench.json and startup.json from it)
+Usage: bench_report.py RESULTS_DIR   (reads bench.json, startup.json and png.json from it)
+       bench_report.py --splice-png RESULTS_DIR DOC   (replaces only DOC's PNG section and goal rows)
 CPU-bound figures use CPU time (less disturbed by other processes on a shared machine); GL figures
 use wall time, since the software rasteriser works on threads of its own.
 """
@@ -47,7 +48,12 @@ def load(results):
     if os.path.exists(path) and os.path.getsize(path) > 0:
         with open(path) as f:
             startup = json.load(f)
-    return bench, runs, steady, startup
+    png = None
+    path = os.path.join(results, "png.json")
+    if os.path.exists(path) and os.path.getsize(path) > 0:
+        with open(path) as f:
+            png = json.load(f)
+    return bench, runs, steady, startup, png
 
 
 SCALE = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
@@ -67,9 +73,84 @@ def mark(ok):
     return "met" if ok else "**not met**"
 
 
+PNG_GOAL = "| LoadBitmap of a large photographic PNG within 1.1x of SOIL alone"
+
+
+def png_report(png):
+    """The PNG loading section and its rows of the goals table, as lists of lines."""
+    out = []
+    w = out.append
+    image = png["image"]
+    raw = image.get("raw_bytes")
+    w("## PNG loading")
+    w("")
+    w("`Engine::LoadBitmap` (the image checks, then `SOIL_load_image`) against `SOIL_load_image` alone on "
+      "a generated 4096 x 4096 RGB photograph-like PNG (smooth light and shapes, texture, sensor-like grain; "
+      f"{fmt(image['file_bytes'] / 2**20)} MiB"
+      + (f", {fmt(100 * image['compressed_bytes'] / raw)} % of its {fmt(raw / 2**20)} MiB of filtered rows" if raw else "")
+      + "), both asked for RGBA. `scripts/bench_png.py` runs every load in a process of its own, "
+      f"{len(png['runs']['soil'])} rounds with the loads of each round in shuffled order; CPU time of the load, "
+      "and the process's peak resident size (VmHWM) against an idle process of the same program.")
+    w("")
+    w("| load | fastest CPU ms | median CPU ms | peak resident MiB | over an idle process MiB |")
+    w("|---|---:|---:|---:|---:|")
+    idle = sorted(r["peak_kib"] for r in png["runs"]["none"])[len(png["runs"]["none"]) // 2]
+    cpu, peak = {}, {}
+    for mode, label in (("soil", "`SOIL_load_image` alone"), ("load", "`LoadBitmap`"),
+                        ("check", "the checks alone (`ImageAcceptable`)")):
+        times = sorted(r["cpu_s"] for r in png["runs"][mode])
+        peaks = sorted(r["peak_kib"] for r in png["runs"][mode])
+        cpu[mode], peak[mode] = times, peaks[len(peaks) // 2]
+        w(f"| {label} | {fmt(times[0] * 1e3)} | {fmt(times[len(times) // 2] * 1e3)} | {fmt(peak[mode] / 1024)} | "
+          f"{fmt((peak[mode] - idle) / 1024)} |")
+    rounds = sorted(a["cpu_s"] / b["cpu_s"] for a, b in zip(png["runs"]["load"], png["runs"]["soil"]))
+    time_ratio = cpu["load"][0] / cpu["soil"][0]
+    memory_ratio = (peak["load"] - idle) / (peak["soil"] - idle)
+    before, after = png["load_avg"]
+    w("")
+    w(f"`LoadBitmap` / SOIL alone: {fmt(time_ratio)} in CPU time (fastest runs; median of the rounds' ratios "
+      f"{fmt(rounds[len(rounds) // 2])}), {fmt(memory_ratio, 4)} in peak memory over the idle process. Load "
+      f"average {', '.join(fmt(x, 3) for x in before)} before these loads, {', '.join(fmt(x, 3) for x in after)} after"
+      + (f"; taken on {png['date']}" if png.get("date") else "") + ".")
+    w("")
+    goals = [f"{PNG_GOAL}: time | {fmt(time_ratio)}x | {mark(time_ratio <= 1.1)} |",
+             f"| the same: peak memory | {fmt(memory_ratio, 4)}x | {mark(memory_ratio <= 1.1)} |"]
+    return out, goals
+
+
+def splice_png(results, doc):
+    """Replaces the PNG section and goal rows of an existing report with those of a PNG-only run."""
+    with open(os.path.join(results, "png.json")) as f:
+        section, goals = png_report(json.load(f))
+    with open(doc) as f:
+        lines = f.read().split("\n")
+    if "## PNG loading" in lines:
+        start = lines.index("## PNG loading")
+        end = next(i for i in range(start + 1, len(lines)) if lines[i].startswith("## "))
+        del lines[start:end]
+    lines = [line for line in lines if not line.startswith((PNG_GOAL, "| the same: peak memory"))]
+    at = lines.index("## Goals in this run")
+    lines[at:at] = section
+    at = lines.index("## Goals in this run")
+    end = next((i for i in range(at + 1, len(lines)) if lines[i].startswith("## ")), len(lines))
+    last_row = max(i for i in range(at, end) if lines[i].startswith("|"))
+    lines[last_row + 1:last_row + 1] = goals
+    # The notes after the tables are those of the current notes file.
+    notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "performance-notes.md")
+    if "## How the figures are taken" in lines and os.path.exists(notes):
+        del lines[lines.index("## How the figures are taken"):]
+        with open(notes) as f:
+            lines += f.read().rstrip().split("\n")
+    with open(doc, "w") as f:
+        f.write("\n".join(lines).rstrip("\n") + "\n")
+
+
 def main():
+    if sys.argv[1] == "--splice-png":
+        splice_png(sys.argv[2], sys.argv[3])
+        return
     results = sys.argv[1]
-    bench, runs, steady, startup = load(results)
+    bench, runs, steady, startup, png = load(results)
     get = runs.get
     out = []
     w = out.append
@@ -230,6 +311,12 @@ def main():
         w(f"| in-process, Init to first scene frame | {fmt(seconds(start_in, wall=True) * 1e3)} |")
     w("")
 
+    # PNG loading.
+    goal_png = []
+    if png:
+        section, goal_png = png_report(png)
+        out.extend(section)
+
     # Goals.
     w("## Goals in this run")
     w("")
@@ -261,6 +348,7 @@ def main():
     if frame and "tested" in frame:
         w(f"| collision tests a handful of triangles per frame (at most 16) | {fmt(frame['tested'])} | "
           f"{mark(frame['tested'] <= 16)} |")
+    out.extend(goal_png)
     if startup:
         w(f"| start-up <= 0.3 s | {fmt(startup['median_ms'] / 1e3)} s | {mark(startup['median_ms'] <= 300)} |")
     w("")

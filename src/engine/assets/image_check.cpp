@@ -1,6 +1,7 @@
 #include "engine/assets/image_check.h"
 
 #include "engine/assets/byte_cursor.h"
+#include "engine/assets/idat_source.h"
 #include "engine/assets/png_stream.h"
 #include "engine/assets/scanned_image_check.h"
 
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace Engine {
 
@@ -34,6 +34,23 @@ bool ImageBytes::Read(uint64_t offset, unsigned char* out, std::size_t count) {
         if (count > 0) std::memcpy(out, memory + offset, count);
         return true;
     }
+    constexpr std::size_t kWindowBytes = std::size_t{1} << 16;
+    const bool inWindow = offset >= windowStart && offset + count <= windowStart + window.size();
+    if (!inWindow && count < kWindowBytes) {
+        window.resize(static_cast<std::size_t>(std::min<uint64_t>(kWindowBytes, size - offset)));
+        windowStart = offset;
+        in.clear();
+        in.seekg(static_cast<std::streamoff>(offset));
+        in.read(reinterpret_cast<char*>(window.data()), static_cast<std::streamsize>(window.size()));
+        if (static_cast<std::size_t>(in.gcount()) != window.size()) {
+            window.clear();
+            return false;
+        }
+    }
+    if (count > 0 && offset >= windowStart && offset + count <= windowStart + window.size()) {
+        std::memcpy(out, window.data() + (offset - windowStart), count);
+        return true;
+    }
     in.clear();
     in.seekg(static_cast<std::streamoff>(offset));
     in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count));
@@ -47,9 +64,9 @@ bool StartsWith(const unsigned char* head, size_t available, const char* magic) 
     return available >= length && std::memcmp(head, magic, length) == 0;
 }
 
-// PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data: the
-// decoder copies a chunk's claimed length straight out of a buffer in memory, unchecked. The image
-// data (all IDAT chunks, joined) must inflate cleanly to no more than the header's size.
+// PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data, and
+// the image data (all IDAT chunks, in file order wherever they stand) must inflate cleanly to no
+// more than the header's size; both are checked in one pass over the chunks.
 bool CheckPng(ImageBytes& file) {
     std::array<unsigned char, 29> head{};
     if (!file.Read(0, head.data(), head.size())) return false;
@@ -58,24 +75,10 @@ bool CheckPng(ImageBytes& file) {
     const uint64_t height = Be32(head.data() + 20);
     if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
     const uint64_t rawBytes = PngRawBytes(width, height, head[25], head[24], head[28] != 0);
-    uint64_t offset = 8;
-    std::vector<unsigned char> compressed;
-    std::array<unsigned char, 8> chunk{};
-    while (file.Read(offset, chunk.data(), chunk.size())) {
-        const uint64_t length = Be32(chunk.data());
-        if (length > 0x7FFFFFFFu || offset + 12 + length > file.Size()) return false;
-        if (std::memcmp(chunk.data() + 4, "IEND", 4) == 0) return PngStreamInflates(compressed, rawBytes);
-        if (std::memcmp(chunk.data() + 4, "IDAT", 4) == 0) {
-            if (compressed.size() + length > INT_MAX) return false;
-            const size_t at = compressed.size();
-            compressed.resize(at + static_cast<size_t>(length));
-            if (length > 0 && !file.Read(offset + 8, compressed.data() + at, static_cast<size_t>(length))) {
-                return false;
-            }
-        }
-        offset += 12 + length;
-    }
-    return false;  // the data ends before IEND: a truncated file
+    if (rawBytes == 0 || rawBytes > INT_MAX) return false;
+    IdatSource compressed(file, 8);
+    return PngStreamInflates(compressed, rawBytes) && compressed.WalkToEnd() &&
+           PngDataCanHold(compressed.DataBytes(), rawBytes);
 }
 
 // BMP: both header layouts; a negative height means top-down rows. The pixel data must be present

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace Engine {
 
@@ -28,6 +29,10 @@ private:
     std::ifstream in;
     const unsigned char* memory = nullptr;
     uint64_t size = 0;
+    // Small reads of a file go through a window of it: a walk over many small chunks reads their
+    // headers one after another, and a seek of the stream drops what it had buffered.
+    std::vector<unsigned char> window;
+    uint64_t windowStart = 0;
 };
 
 // Largest width or height accepted, in pixels. Larger than any texture the game ships and than

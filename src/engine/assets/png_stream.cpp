@@ -1,27 +1,8 @@
 #include "engine/assets/png_stream.h"
 
-#include <climits>
-#include <memory>
-#include <new>
+#include "engine/assets/deflate_check.h"
 
-// A private copy of stb_image's inflater (static: no symbol clashes with the older copy inside
-// SOIL). Third-party code, compiled with its warnings silenced.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wpedantic"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#include <stb/stb_image.h>
-#pragma GCC diagnostic pop
+#include <climits>
 
 namespace Engine {
 
@@ -79,15 +60,13 @@ uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsign
     return total;
 }
 
-bool PngStreamInflates(const std::vector<unsigned char>& compressed, uint64_t rawBytes) {
-    if (rawBytes == 0 || rawBytes > INT_MAX || compressed.size() > INT_MAX) return false;
-    if (compressed.size() * kMaxInflateRatio + 64 < rawBytes) return false;
-    const std::unique_ptr<char[]> output(new (std::nothrow) char[rawBytes]);
-    if (!output) return false;
-    const int inflated = stbi_zlib_decode_buffer(output.get(), static_cast<int>(rawBytes),
-                                                 reinterpret_cast<const char*>(compressed.data()),
-                                                 static_cast<int>(compressed.size()));
-    return inflated >= 0;
+bool PngStreamInflates(ByteSource& compressed, uint64_t rawBytes) {
+    if (rawBytes == 0 || rawBytes > INT_MAX) return false;
+    return DeflateCheck(compressed, rawBytes).Run();
+}
+
+bool PngDataCanHold(uint64_t compressedBytes, uint64_t rawBytes) {
+    return compressedBytes <= INT_MAX && compressedBytes * kMaxInflateRatio + 64 >= rawBytes;
 }
 
 }  // namespace Engine

@@ -1,10 +1,11 @@
 // Checks the compressed image data of a PNG before SOIL's decoder inflates it: that old decoder
 // stops the whole process with a failed assertion on a corrupt deflate stream, so the stream is
-// inflated here first by a current, hardened inflater. Stateless; any thread.
+// walked here first by a strict reader that keeps nothing of what it inflates. Stateless; any thread.
 #pragma once
 
+#include "engine/assets/byte_source.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace Engine {
 
@@ -12,9 +13,13 @@ namespace Engine {
 // interlacing can inflate to; 0 when the header values are not a valid combination.
 uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsigned bitDepth, bool interlaced);
 
-// True when `compressed` (the IDAT chunks' data, joined) is a valid zlib stream that inflates to
-// at most `rawBytes` bytes. Allocates `rawBytes` at most; refuses at once a stream too short to
-// inflate to that much.
-bool PngStreamInflates(const std::vector<unsigned char>& compressed, uint64_t rawBytes);
+// True when `compressed` (the IDAT chunks' data in order) is a sound zlib stream that inflates to
+// at most `rawBytes` bytes (which must fit an int). Holds a small window of the stream, never its
+// output.
+bool PngStreamInflates(ByteSource& compressed, uint64_t rawBytes);
+
+// True when `compressedBytes` of image data (at most an int's worth) can inflate to `rawBytes`:
+// a stream far too short for the image is refused, even if it is sound.
+bool PngDataCanHold(uint64_t compressedBytes, uint64_t rawBytes);
 
 }  // namespace Engine

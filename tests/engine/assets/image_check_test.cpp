@@ -7,8 +7,10 @@
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -134,8 +136,63 @@ TEST(ImageCheckTest, PngRawBytesCountsFilterBytesPerRowAndPass) {
         EXPECT_EQ(Engine::PngRawBytes(c.width, c.height, c.colorType, c.bitDepth, c.interlaced), c.bytes)
             << c.width << "x" << c.height << " type " << c.colorType << " depth " << c.bitDepth;
     }
-    // A stream far too short for the image is refused before anything is inflated or allocated.
-    EXPECT_FALSE(Engine::PngStreamInflates(std::vector<unsigned char>(10, 0), 16384u * 16384u * 4u));
+}
+
+// A PNG of 4 x 2 RGBA pixels from its pieces: the filtered rows (`extraRows` more or fewer bytes
+// than the header needs), compressed, then `after` appended to the stream, split over two IDAT
+// chunks with `between` as a chunk between them.
+std::string Png(int extraRows, const std::string& after, const std::string& between) {
+    std::string raw;
+    for (int row = 0; row < 2 + extraRows; ++row) {
+        raw += '\0';
+        for (int i = 0; i < 16; ++i) raw += static_cast<char>(row * 16 + i);
+    }
+    uLongf size = compressBound(raw.size());
+    std::string stream(size, '\0');
+    compress(reinterpret_cast<Bytef*>(&stream[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
+             raw.size());
+    stream.resize(size);
+    stream += after;
+    std::string png = "\x89PNG\r\n\x1a\n";
+    auto chunk = [&png](const std::string& type, const std::string& data) {
+        for (int shift : {24, 16, 8, 0}) png += static_cast<char>(data.size() >> shift);
+        const std::string body = type + data;
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size());
+        png += body;
+        for (int shift : {24, 16, 8, 0}) png += static_cast<char>(crc >> shift);
+    };
+    chunk("IHDR", std::string("\0\0\0\4\0\0\0\2\x08\x06\0\0\0", 13));
+    chunk("IDAT", stream.substr(0, stream.size() / 2));
+    if (!between.empty()) chunk(between, "note");
+    chunk("IDAT", stream.substr(stream.size() / 2));
+    chunk("IEND", "");
+    return png;
+}
+
+// The image data is read chunk by chunk as the file has it: IDAT chunks apart and data after the
+// stream decode as the decoder decodes them; rows missing are the decoder's to refuse, rows too
+// many the check's.
+TEST(ImageCheckTest, PngImageDataIsTakenAsTheDecoderTakesIt) {
+    struct Case {
+        const char* what;
+        std::string png;
+        bool decodes;
+    };
+    const Case cases[] = {
+        {"IDAT chunks in a row", Png(0, "", ""), true},
+        {"another chunk between IDAT chunks", Png(0, "", "tEXt"), true},
+        {"data after the stream's end", Png(0, "trailing", "tEXt"), true},
+        {"a row fewer than the header says", Png(-1, "", ""), false},
+        {"a row more than the header says", Png(1, "", ""), false},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        const auto bitmap = FromMemory(c.png, "data/x.png", error);
+        ASSERT_EQ(bitmap != nullptr, c.decodes) << c.what << ": " << error;
+        if (bitmap) {
+            EXPECT_EQ(bitmap->pixels[4 * 7 + 3], 16 + 15) << c.what;  // the last pixel's alpha
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+// What the next bits of a coded deflate block hold, read ahead through as many whole literals and
+// matches (length, distance and their extra bits) as they contain: one lookup moves the stream
+// check past several codes. Built for each block from its two codes; owned by the stream check;
+// one thread.
+#pragma once
+
+#include "engine/assets/huffman_code.h"
+
+#include <array>
+#include <cstdint>
+
+namespace Engine {
+
+class CodeRuns {
+public:
+    static constexpr unsigned kTableBits = HuffmanCode::kTableBits;
+    static constexpr uint64_t kTableMask = HuffmanCode::kTableMask;
+    static constexpr uint64_t kDistanceFollows = uint64_t{1} << 63;
+
+    // Distances are not compared with what has been made: the table serves only once 32 KiB
+    // have been, when every distance reaches back into them.
+    void Build(const HuffmanCode& literals, const HuffmanCode& distances);
+
+    // The entry for the bits at the bottom of `bits`: in the low byte the bits its codes take in
+    // all (0 when the first code is none the table reads through: the end of the block, a long
+    // code, ...), from bit 32 the bytes they make, and kDistanceFollows when they end with a match
+    // length whose distance code did not fit and is read next. The bits and the bytes made add up
+    // in one number: a walk keeps their sums by adding entries.
+    uint64_t Lookup(uint64_t bits) const { return table[bits & kTableMask]; }
+    static unsigned Bits(uint64_t entry) { return static_cast<unsigned>(entry & 0x3F); }
+    static uint64_t Made(uint64_t entry) { return (entry >> 32) & 0x7FFFFFFF; }
+
+private:
+    std::array<uint64_t, 1u << kTableBits> table{};
+    std::array<uint8_t, 1u << kTableBits>
+        codeBits{};  // bits of each entry's codes without the last extra bits
+};
+
+}  // namespace Engine

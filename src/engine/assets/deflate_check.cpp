@@ -1,0 +1,193 @@
+#include "engine/assets/deflate_check.h"
+
+#include <algorithm>
+#include <array>
+
+namespace Engine {
+
+namespace {
+
+using Code = HuffmanCode;
+
+}  // namespace
+
+DeflateCheck::DeflateCheck(ByteSource& source, uint64_t most) : in(source), limit(most) {}
+
+bool DeflateCheck::Run() {
+    uint32_t method = 0;
+    uint32_t flags = 0;
+    if (!in.Take(8, method) || !in.Take(8, flags)) return false;
+    // The decoder's header rules: a valid header check, deflate, no preset dictionary. The window
+    // size is not looked at (the decoder keeps all it inflates).
+    if ((method * 256 + flags) % 31 != 0 || (method & 15) != 8 || (flags & 32) != 0) return false;
+    for (uint32_t last = 0; last == 0;) {
+        uint32_t type = 0;
+        if (!in.Take(1, last) || !in.Take(2, type)) return false;
+        bool ok = false;
+        if (type == 0) ok = StoredBlock();
+        if (type == 1) ok = FixedCodes() && CodedBlock();
+        if (type == 2) ok = DynamicCodes() && CodedBlock();
+        if (!ok) return false;
+    }
+    // A whole zlib stream ends with its check value; a stream cut before it is refused, so the
+    // decoder never reads past the data.
+    in.AlignToByte();
+    return in.HasBytes(4);
+}
+
+bool DeflateCheck::StoredBlock() {
+    in.AlignToByte();
+    uint32_t length = 0;
+    uint32_t complement = 0;
+    if (!in.Take(16, length) || !in.Take(16, complement) || (length ^ 0xFFFFu) != complement) return false;
+    produced += length;
+    return produced <= limit && in.SkipBytes(length);
+}
+
+bool DeflateCheck::FixedCodes() {
+    std::array<uint8_t, 288 + 32> lengths{};
+    std::fill(lengths.begin(), lengths.begin() + 144, 8);
+    std::fill(lengths.begin() + 144, lengths.begin() + 256, 9);
+    std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
+    std::fill(lengths.begin() + 280, lengths.begin() + 288, 8);
+    std::fill(lengths.begin() + 288, lengths.end(), 5);
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), 288) &&
+           distances.Build(Code::Alphabet::kDistance, lengths.data() + 288, 32);
+}
+
+bool DeflateCheck::DynamicCodes() {
+    uint32_t literalCount = 0;
+    uint32_t distanceCount = 0;
+    uint32_t lengthCodes = 0;
+    if (!in.Take(5, literalCount) || !in.Take(5, distanceCount) || !in.Take(4, lengthCodes)) return false;
+    literalCount += 257;
+    distanceCount += 1;
+    lengthCodes += 4;
+    static constexpr uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    std::array<uint8_t, 19> lengthCodeLengths{};
+    for (uint32_t i = 0; i < lengthCodes; ++i) {
+        uint32_t length = 0;
+        if (!in.Take(3, length)) return false;
+        lengthCodeLengths[kOrder[i]] = static_cast<uint8_t>(length);
+    }
+    HuffmanCode lengthCode;
+    if (!lengthCode.Build(Code::Alphabet::kCodeLength, lengthCodeLengths.data(), 19)) return false;
+    std::array<uint8_t, 288 + 32> lengths{};
+    const uint32_t total = literalCount + distanceCount;
+    for (uint32_t n = 0; n < total;) {
+        uint32_t entry = 0;
+        if (!Decode(lengthCode, entry)) return false;
+        const unsigned symbol = Code::Value(entry);
+        if (symbol < 16) {
+            lengths[n++] = static_cast<uint8_t>(symbol);
+            continue;
+        }
+        uint32_t repeat = 0;
+        uint8_t fill = 0;
+        if (symbol == 16) {  // the previous length again; there must be one
+            if (n == 0 || !in.Take(2, repeat)) return false;
+            fill = lengths[n - 1];
+            repeat += 3;
+        } else if (symbol == 17) {
+            if (!in.Take(3, repeat)) return false;
+            repeat += 3;
+        } else {
+            if (!in.Take(7, repeat)) return false;
+            repeat += 11;
+        }
+        if (repeat > total - n) return false;
+        std::fill(lengths.begin() + n, lengths.begin() + n + repeat, fill);
+        n += repeat;
+    }
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), literalCount) &&
+           distances.Build(Code::Alphabet::kDistance, lengths.data() + literalCount, distanceCount);
+}
+
+bool DeflateCheck::Decode(const HuffmanCode& code, uint32_t& entry) {
+    in.Refill();
+    entry = code.Lookup(in.Bits());
+    if (Code::Is(entry, Code::kLong)) entry = code.DecodeLong(in.Bits(), in.Count());
+    if (Code::Is(entry, Code::kLong) || Code::CodeBits(entry) > in.Count()) return false;
+    in.Drop(Code::CodeBits(entry));
+    return true;
+}
+
+bool DeflateCheck::Symbol(bool& endOfBlock) {
+    uint32_t entry = 0;
+    if (!Decode(literals, entry)) return false;
+    switch (Code::KindOf(entry)) {
+        case Code::kLiteral:
+            ++produced;
+            return true;
+        case Code::kEndOfBlock:
+            endOfBlock = true;
+            return true;
+        case Code::kLength: {
+            uint32_t extra = 0;
+            if (!in.Take(Code::Extra(entry), extra)) return false;
+            const uint32_t length = Code::Value(entry) + extra;
+            if (!Decode(distances, entry) || !Code::Is(entry, Code::kSymbol) ||
+                !in.Take(Code::Extra(entry), extra)) {
+                return false;
+            }
+            // The decoder copies from what it has made so far; nothing lies before it.
+            if (Code::Value(entry) + extra > produced) return false;
+            produced += length;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+bool DeflateCheck::CodedBlock() {
+    runs.Build(literals, distances);
+    for (;;) {
+        if (produced >= 32768 && !Walk()) return false;
+        // Anything else, one symbol at a time with every check: the end of the block, long codes,
+        // reserved symbols, the first 32 KiB and the last bytes of each window.
+        bool endOfBlock = false;
+        if (!Symbol(endOfBlock) || produced > limit) return false;
+        if (endOfBlock) return true;
+    }
+}
+
+// Reads the common codes through the runs table, straight from the window, while sixteen bytes
+// are left in it. A refill after each entry keeps at least 33 bits in the buffer: the next entry
+// (at most 23 bits) is looked up before the refill, so that the walk waits only on its lookups,
+// and a distance read after a flagged entry (at most 10 bits) has its 28 bits. Stops at the first
+// code the table does not read through.
+bool DeflateCheck::Walk() {
+    const unsigned char* next = nullptr;
+    unsigned bit = 0;
+    in.Locate(next, bit);
+    if (in.WindowEnd() - next < 16) return true;
+    const unsigned char* const stop = in.WindowEnd() - 8;
+    uint64_t bits = BitReader::LoadWord(next) >> bit;
+    unsigned count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
+    next += 7;
+    uint64_t sum = 0;  // the entries added up: the bytes made are in the high half
+    bool ok = true;
+    uint64_t entry = runs.Lookup(bits);
+    while (next < stop && CodeRuns::Bits(entry) != 0) {
+        bits >>= CodeRuns::Bits(entry);
+        count -= CodeRuns::Bits(entry);
+        sum += entry;
+        if ((entry & CodeRuns::kDistanceFollows) != 0) {
+            uint32_t distance = distances.Lookup(bits);
+            if (Code::Is(distance, Code::kLong)) distance = distances.DecodeLong(bits, count);
+            if (!(ok = Code::Is(distance, Code::kSymbol))) break;
+            bits >>= Code::Bits(distance);
+            count -= Code::Bits(distance);
+        }
+        entry = runs.Lookup(bits);
+        bits |= BitReader::LoadWord(next) << count;
+        next += (63 - count) >> 3;
+        count |= 56;
+    }
+    in.Seek(next - (count + 7) / 8, (8 - count % 8) % 8);
+    produced += CodeRuns::Made(sum);
+    return ok;
+}
+
+}  // namespace Engine

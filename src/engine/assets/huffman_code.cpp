@@ -1,0 +1,107 @@
+#include "engine/assets/huffman_code.h"
+
+#include <array>
+
+namespace Engine {
+
+namespace {
+
+constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                        33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                        1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                        6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+constexpr unsigned kMaxLength = 15;
+
+// Every 10-bit number with its bits in reverse order: codes are written first bit highest, and the
+// stream delivers that bit first.
+constexpr std::array<uint16_t, 1024> Reversals() {
+    std::array<uint16_t, 1024> reversed{};
+    for (unsigned n = 0; n < reversed.size(); ++n) {
+        for (unsigned bit = 0; bit < 10; ++bit)
+            reversed[n] |= static_cast<uint16_t>(((n >> bit) & 1u) << (9 - bit));
+    }
+    return reversed;
+}
+constexpr std::array<uint16_t, 1024> kReversed = Reversals();
+static_assert(HuffmanCode::kTableBits == 10, "the reversal table covers the table's bits");
+
+uint32_t Entry(unsigned codeBits, HuffmanCode::Kind kind, unsigned extra = 0, unsigned value = 0) {
+    return codeBits | (extra << 4) | (uint32_t{kind} << 8) | (value << 16);
+}
+
+}  // namespace
+
+uint32_t HuffmanCode::EntryFor(unsigned symbol, unsigned length) const {
+    switch (alphabet) {
+        case Alphabet::kLiteralLength:
+            if (symbol < 256) return Entry(length, kLiteral);
+            if (symbol == 256) return Entry(length, kEndOfBlock);
+            if (symbol < 286)
+                return Entry(length, kLength, kLengthExtra[symbol - 257], kLengthBase[symbol - 257]);
+            return Entry(length, kForbidden);
+        case Alphabet::kDistance:
+            if (symbol < 30) return Entry(length, kSymbol, kDistanceExtra[symbol], kDistanceBase[symbol]);
+            return Entry(length, kForbidden);
+        case Alphabet::kCodeLength:
+            break;
+    }
+    return Entry(length, kSymbol, 0, symbol);
+}
+
+bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count) {
+    alphabet = kind;
+    counts.fill(0);
+    for (unsigned s = 0; s < count; ++s) ++counts[lengths[s]];
+    counts[0] = 0;
+    int left = 1;  // code space left, in units of the current length
+    for (unsigned length = 1; length <= kMaxLength; ++length) {
+        left = left * 2 - counts[length];
+        if (left < 0) return false;
+    }
+    std::array<uint16_t, kMaxLength + 2> offsets{};
+    for (unsigned length = 1; length <= kMaxLength; ++length)
+        offsets[length + 1] = offsets[length] + counts[length];
+    for (unsigned s = 0; s < count; ++s) {
+        if (lengths[s] != 0) sorted[offsets[lengths[s]]++] = static_cast<uint16_t>(s);
+    }
+    // Codes are assigned in symbol order within each length (the canonical code). The table is
+    // indexed by the next bits as they arrive, so a code goes in bit-reversed, once for every
+    // value of the bits after it.
+    table.fill(Entry(0, kLong));
+    unsigned code = 0;
+    unsigned index = 0;
+    for (unsigned length = 1; length <= kTableBits; ++length) {
+        for (unsigned n = 0; n < counts[length]; ++n, ++code) {
+            const uint32_t entry = EntryFor(sorted[index++], length);
+            for (unsigned i = kReversed[code] >> (kTableBits - length); i < table.size(); i += 1u << length) {
+                table[i] = entry;
+            }
+        }
+        code <<= 1;
+    }
+    longFirst = code;
+    longIndex = index;
+    return true;
+}
+
+uint32_t HuffmanCode::DecodeLong(uint64_t bits, unsigned available) const {
+    // Canonical decoding from the first length past the table: the code so far is the table's
+    // bits, first bit highest.
+    unsigned code = kReversed[bits & kTableMask];
+    unsigned first = longFirst;
+    unsigned index = longIndex;
+    for (unsigned length = kTableBits + 1; length <= kMaxLength && length <= available; ++length) {
+        code = (code << 1) | (static_cast<unsigned>(bits >> (length - 1)) & 1u);
+        if (code - first < counts[length]) return EntryFor(sorted[index + code - first], length);
+        index += counts[length];
+        first = (first + counts[length]) << 1;
+    }
+    return Entry(0, kLong);
+}
+
+}  // namespace Engine

@@ -1,0 +1,167 @@
+// The PNG stream check against the rule it replaced: stb_image's inflater decoding the whole
+// stream into a buffer of the image's size. The check never accepts a stream that inflater
+// refuses, accepts every whole stream it accepts, and refuses by design what it would misread.
+#include "engine/assets/png_stream.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#include <stb/stb_image.h>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+class MemorySource : public Engine::ByteSource {
+public:
+    explicit MemorySource(const Bytes& bytes) : bytes(bytes) {}
+    std::size_t Fill(unsigned char* out, std::size_t capacity) override {
+        const std::size_t count = std::min(capacity, bytes.size() - at);
+        if (count > 0) std::memcpy(out, bytes.data() + at, count);
+        at += count;
+        return count;
+    }
+
+private:
+    const Bytes& bytes;
+    std::size_t at = 0;
+};
+
+bool Check(const Bytes& stream, uint64_t rawBytes) {
+    MemorySource source(stream);
+    return Engine::PngStreamInflates(source, rawBytes) && Engine::PngDataCanHold(stream.size(), rawBytes);
+}
+
+bool InflaterAccepts(const Bytes& stream, uint64_t rawBytes) {
+    std::vector<char> out(rawBytes);
+    return stbi_zlib_decode_buffer(out.data(), static_cast<int>(rawBytes),
+                                   reinterpret_cast<const char*>(stream.data()),
+                                   static_cast<int>(stream.size())) >= 0;
+}
+
+Bytes Deflate(const Bytes& data, int level, int strategy) {
+    z_stream z{};
+    deflateInit2(&z, level, Z_DEFLATED, 15, 8, strategy);
+    Bytes out(deflateBound(&z, data.size()));
+    z.next_in = const_cast<unsigned char*>(data.data());
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+// Image-like rows: slow gradients with noise of a few levels, mostly literals and short matches.
+Bytes Rows(std::size_t size, std::mt19937& random, unsigned noise) {
+    Bytes data(size);
+    for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<unsigned char>(i / 97 + random() % noise);
+    return data;
+}
+
+TEST(PngStreamTest, AcceptsWholeStreamsAndNeverWhatTheInflaterRefuses) {
+    std::mt19937 random(16);
+    const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
+    for (int round = 0; round < 60; ++round) {
+        // Sizes past 32 KiB and past one 64 KiB window reach the fast walk and its window ends.
+        const std::size_t size = 1 + random() % (round % 6 == 0 ? 150000 : 5000);
+        const Bytes data = Rows(size, random, 2 + round % 30);
+        const Bytes stream = Deflate(data, round % 10, strategies[round % 5]);
+        SCOPED_TRACE("round " + std::to_string(round));
+        EXPECT_TRUE(Check(stream, size));
+        EXPECT_TRUE(Check(stream, size + 100));
+        EXPECT_FALSE(Check(stream, size - 1));
+        for (int mutation = 0; mutation < 40; ++mutation) {
+            Bytes mutated = stream;
+            for (unsigned n = random() % 3; n < 3; ++n)
+                mutated[random() % mutated.size()] ^= 1u << random() % 8;
+            if (random() % 4 == 0) mutated.resize(random() % mutated.size());
+            if (Check(mutated, size)) {
+                EXPECT_TRUE(InflaterAccepts(mutated, size)) << "mutation " << mutation;
+            }
+        }
+    }
+}
+
+// Fixed-code blocks written bit by bit, for streams no compressor writes.
+class Writer {
+public:
+    Writer() : bytes{0x78, 0x01} {}
+    Writer& Put(uint32_t value, int count) {
+        for (int i = 0; i < count; ++i, ++bit) {
+            if (bit % 8 == 0) bytes.push_back(0);
+            bytes.back() |= static_cast<unsigned char>(((value >> i) & 1u) << (bit % 8));
+        }
+        return *this;
+    }
+    Writer& Code(uint32_t code, int length) {  // first bit highest
+        for (int i = length - 1; i >= 0; --i) Put(code >> i, 1);
+        return *this;
+    }
+    Writer& Fixed() { return Put(1, 1).Put(1, 2); }  // the last block, fixed codes
+    Writer& Literal(int value) { return value < 144 ? Code(0x30 + value, 8) : Code(0x190 + value - 144, 9); }
+    Writer& Symbol(int symbol) { return symbol < 280 ? Code(symbol - 256, 7) : Code(0xC0 + symbol - 280, 8); }
+    Writer& Distance(int symbol) { return Code(symbol, 5); }
+    Bytes End(std::size_t checkValueBytes = 4) {
+        Symbol(256);
+        bytes.insert(bytes.end(), checkValueBytes, 0);
+        return bytes;
+    }
+
+private:
+    Bytes bytes;
+    int bit = 0;
+};
+
+TEST(PngStreamTest, RefusesWhatTheInflaterWouldMisread) {
+    const Bytes stored = {0x78, 0x01, 0x01, 0x03, 0x00, 0xFC, 0xFF, 'a', 'b', 'c', 0, 0, 0, 0};
+    Bytes storedBadComplement = stored;
+    storedBadComplement[5] = 0xFD;
+    Bytes trailing = Writer().Fixed().Literal(7).End();
+    trailing.push_back(0x55);  // data after the stream's end is not looked at, as before
+    struct Case {
+        const char* what;
+        Bytes stream;
+        uint64_t rawBytes;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"two literals", Writer().Fixed().Literal(1).Literal(200).End(), 2, true},
+        {"fewer bytes than the image", Writer().Fixed().Literal(1).End(), 9, true},
+        {"more bytes than the image", Writer().Fixed().Literal(1).Symbol(257).Distance(0).End(), 3, false},
+        {"a match within what was made", Writer().Fixed().Literal(1).Symbol(257).Distance(0).End(), 4, true},
+        {"a match reaching before the start", Writer().Fixed().Literal(1).Symbol(257).Distance(1).End(), 9,
+         false},
+        {"reserved length symbol", Writer().Fixed().Literal(1).Symbol(286).Distance(0).End(), 9, false},
+        {"reserved distance symbol", Writer().Fixed().Literal(1).Symbol(257).Distance(30).End(), 9, false},
+        {"no check value", Writer().Fixed().Literal(1).Literal(2).Literal(3).End(0), 9, false},
+        {"check value cut short", Writer().Fixed().Literal(1).End(3), 9, false},
+        {"data after the check value", trailing, 9, true},
+        {"stored block", stored, 3, true},
+        {"stored block, bad length complement", storedBadComplement, 3, false},
+        {"stored block longer than the data", Bytes(stored.begin(), stored.begin() + 9), 3, false},
+        {"preset dictionary", Bytes{0x78, 0x20, 0x03, 0x00, 0, 0, 0, 0}, 9, false},
+        {"block type 3", Writer().Put(1, 1).Put(3, 2).End(), 9, false},
+        {"image size beyond an int", Writer().Fixed().Literal(1).End(), uint64_t{INT_MAX} + 1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Check(c.stream, c.rawBytes), c.accepted) << c.what;
+    }
+}
+
+}  // namespace
