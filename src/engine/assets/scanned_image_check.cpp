@@ -85,12 +85,17 @@ bool JpegAcceptable(ImageBytes& file, uint64_t start) {
 
 namespace {
 
-// One header line as the HDR decoder reads it: up to '\n' or the end, cut at 1023 bytes.
+// One header line as the HDR decoder reads it: up to '\n' or the end, cut at 1023 bytes. The decoder
+// then looks at the line as a C string, so a NUL ends it: a line that starts with one ends the header
+// there, and a check that read past it would judge other scanlines than the decoder walks (one where
+// it then loops for ever on zero-length runs past the data).
 std::string HdrLine(ByteCursor& cursor) {
     std::string line;
+    bool ended = false;
     unsigned char c = 0;
     while (cursor.Next(c) && c != '\n') {
-        if (line.size() < 1023) line.push_back(static_cast<char>(c));
+        ended = ended || c == 0;
+        if (!ended && line.size() < 1023) line.push_back(static_cast<char>(c));
     }
     return line;
 }
