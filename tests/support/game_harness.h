@@ -30,6 +30,7 @@ public:
     bool IsLoaded() const { return loaded; }
     Application::Game* GetGame() const { return game; }
     Engine::Graphics* GetGraphics() const { return graphics; }
+    Engine::Canvas* GetCanvas() const { return canvas; }
 
 private:
     std::string previousFolder;
