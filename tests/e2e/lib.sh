@@ -36,7 +36,9 @@ e2e_pass() {
 e2e_xvfb() {
   local size=${1:-1280x720}
   local fdfile="$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  # -noreset: a server resets when its last client leaves and refuses connections meanwhile, which
+  # would fail a program started right after the previous one ended.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 1 600); do [ -s "$fdfile" ] && break; sleep 0.05; done
   [ -s "$fdfile" ] || { fail "Xvfb did not start"; e2e_pass; }
@@ -117,10 +119,9 @@ e2e_wait_exit() {
 # Runs the command given after $1 until it succeeds, for at most $1 seconds. A loaded machine makes
 # the game slower, so whatever a test waits for is polled for, never assumed after a fixed pause.
 e2e_until() {
-  local limit=$1
+  local until=$((SECONDS + $1))
   shift
-  local steps=$((limit * 10))
-  for _ in $(seq 1 "$steps"); do
+  while [ "$SECONDS" -lt "$until" ]; do
     "$@" && return 0
     sleep 0.1
   done
