@@ -12,21 +12,9 @@ xdotool click 5
 e2e_wait_line "1" 20
 e2e_wait_line "-1" 20
 
+# Jumping first, where the player landed after spawning: open space all around.
 e2e_until 20 e2e_still || fail "the player never came to rest after spawning"
-e2e_shot "$WORK/0-start.png"
-xdotool keydown w
-e2e_until 20 e2e_view_changed "$WORK/0-start.png" "$WORK/1-walked.png" 0.05 || fail "holding W did not change the view"
-xdotool keyup w
-note "walking changed $(e2e_difference "$WORK/0-start.png" "$WORK/1-walked.png" "$(e2e_view_crop)") of the view"
-
-e2e_until 20 e2e_still || fail "the player never came to rest after walking"
-e2e_shot "$WORK/1-walked.png"
-xdotool mousemove_relative -- 120 0
-e2e_until 20 e2e_view_changed "$WORK/1-walked.png" "$WORK/2-turned.png" 0.05 || fail "the mouse did not turn the view"
-note "turning changed $(e2e_difference "$WORK/1-walked.png" "$WORK/2-turned.png" "$(e2e_view_crop)") of the view"
-
-e2e_until 20 e2e_still || fail "the player never came to rest after turning"
-e2e_shot "$WORK/3-before-jump.png"
+e2e_shot "$WORK/0-before-jump.png"
 crop=$(e2e_view_crop)
 # One jump is in the air for about a second, and a loaded machine may take longer than that between
 # two screenshots; jumping again at every landing keeps the player up nearly all the time.
@@ -38,17 +26,32 @@ touch "$WORK/jumping"
   sleep 0.05
 done) &
 jumper=$!
-e2e_until 30 e2e_view_changed "$WORK/3-before-jump.png" "$WORK/4-jumping.png" 0.05 || fail "space did not lift the view"
+e2e_until 30 e2e_view_changed "$WORK/0-before-jump.png" "$WORK/1-jumping.png" 0.02 || fail "space did not lift the view"
 rm -f "$WORK/jumping"
 wait "$jumper"
-jumped=$(e2e_difference "$WORK/3-before-jump.png" "$WORK/4-jumping.png" "$crop")
+jumped=$(e2e_difference "$WORK/0-before-jump.png" "$WORK/1-jumping.png" "$crop")
 back_down() {
-  e2e_shot "$WORK/5-landed.png"
-  landed=$(e2e_difference "$WORK/3-before-jump.png" "$WORK/5-landed.png" "$crop")
+  e2e_shot "$WORK/2-landed.png"
+  landed=$(e2e_difference "$WORK/0-before-jump.png" "$WORK/2-landed.png" "$crop")
   awk -v l="$landed" -v j="$jumped" 'BEGIN { exit !(l < j / 4) }'
 }
 e2e_until 20 back_down || fail "the view did not come back down after the jump ($landed of it differs, $jumped in the air)"
 note "in the air $jumped of the view differs, after landing $landed"
+
+# The turn per mouse pixel grows with the frame time, so how far the view turns depends on the
+# machine's load: only that it turns is checked.
+e2e_until 20 e2e_still || fail "the player never came to rest after the jump"
+e2e_shot "$WORK/2-landed.png"
+xdotool mousemove_relative -- 120 0
+e2e_until 20 e2e_view_changed "$WORK/2-landed.png" "$WORK/3-turned.png" 0.02 || fail "the mouse did not turn the view"
+note "turning changed $(e2e_difference "$WORK/2-landed.png" "$WORK/3-turned.png" "$crop") of the view"
+
+e2e_until 20 e2e_still || fail "the player never came to rest after turning"
+e2e_shot "$WORK/3-turned.png"
+xdotool keydown w
+e2e_until 20 e2e_view_changed "$WORK/3-turned.png" "$WORK/4-walked.png" 0.02 || fail "holding W did not change the view"
+xdotool keyup w
+note "walking changed $(e2e_difference "$WORK/3-turned.png" "$WORK/4-walked.png" "$crop") of the view"
 
 e2e_quit
 e2e_wait_exit 15
