@@ -3,11 +3,17 @@
 //
 // Why a point far from a triangle cannot pass the strict point test: each of the three edge tests
 // computes e.u * (p.v - f.v) - e.v * (p.u - f.u) with a rounding error of at most a few float ulps
-// of |e| * |p - f|, so a point passing all three lies within t = 16 * eps * |p - f| of the inner
-// side of every edge line. The points within t of all three lines form the triangle grown by
-// t / sin(half the corner angle) at each corner. Thin projections (tiny corner angles) get no
-// bound at all, and a projection whose corners share one u coordinate exactly holds no point,
-// because every term of its tests then has an exact sign.
+// of |e| * |p - f|, plus at most 2^-150 for each product that underflows, so a point passing all
+// three lies within t = 16 * eps * |p - f| + 4 * 2^-150 / |e| of the inner side of every edge line.
+// The points within t of all three lines form the triangle grown by t / sin(half the corner angle)
+// at each corner. Thin projections (tiny corner angles) get no bound at all.
+//
+// A projection whose corners share one u coordinate holds no point: every term of its tests is
+// 0 * (p.v - f.v) - e.v * (p.u - f.u), and the signs of those three products rule every point out.
+// That needs each sign to be exact: no product may overflow (NaN from infinity minus infinity) or
+// round a non-zero value to 0. Coordinates in CollisionTriangle's range guarantee both (a non-zero
+// difference of two of them is at least 2^-63, so a product of two is at least 2^-126, and none
+// exceeds 2^113); outside it the triangle is Generic or the pass does not skip.
 #include "application/collision_triangle.h"
 
 #include <algorithm>
@@ -19,6 +25,8 @@ namespace Application {
 namespace {
 
 constexpr double Eps = 1.0 / 16777216.0;  // float unit roundoff, 2^-24
+// Largest error of a float product that underflows (half the smallest subnormal, 2^-150).
+constexpr double Underflow = 0x1p-150;
 constexpr double Inf = std::numeric_limits<double>::infinity();
 // Relative and absolute slack added to every bound on top of the worked-out rounding.
 constexpr double RelativePad = 1.0e-6;
@@ -56,9 +64,9 @@ double TestReach(double au, double av, double bu, double bv, double cu, double c
     const double area2 = std::fabs((bu - au) * (cv - av) - (bv - av) * (cu - au));
     // Points considered lie within `reach` of every corner; farther ones are ruled out below.
     const double reach = 2.0 * longest + 1.0;
-    const double t = 16.0 * Eps * reach;
     // With less area than the rounding can fake, even the orientation of the test is unsure.
     if (!(area2 > 64.0 * Eps * longest * reach)) return Inf;
+    const double t = 16.0 * Eps * reach + 4.0 * Underflow / std::min({ab, ac, bc});
     const double sinSmallest = std::min({area2 / (ab * ac), area2 / (ab * bc), area2 / (ac * bc)});
     const double grow = 2.0 * t / sinSmallest;  // >= t / sin(angle / 2)
     // Beyond `longest` the assumption on `reach` no longer holds: no bound.
@@ -104,11 +112,12 @@ CollisionBounds FloorBounds(const CollisionTriangle& t) {
     Range h{std::min({plane(a), plane(b), plane(c)}) - drift,
             std::max({plane(a), plane(b), plane(c)}) + drift};
 
-    // Rounding of the three float steps of the numerator and of the division.
+    // Rounding of the three float steps of the numerator (two products that may underflow) and of
+    // the division.
     const double far = std::max(std::fabs(x.lo), std::fabs(x.hi));
     const double farZ = std::max(std::fabs(z.lo), std::fabs(z.hi));
     const double numerator =
-        4.0 * Eps * (std::fabs(d) + Times(std::fabs(nx), far) + Times(std::fabs(nz), farZ));
+        4.0 * Eps * (std::fabs(d) + Times(std::fabs(nx), far) + Times(std::fabs(nz), farZ)) + 2.0 * Underflow;
     const double spread = numerator / std::fabs(ny);
     const double rounding =
         2.0 * (spread + 2.0 * Eps * (std::max(std::fabs(h.lo), std::fabs(h.hi)) + spread));
@@ -120,7 +129,8 @@ CollisionBounds FloorBounds(const CollisionTriangle& t) {
 
 CollisionBounds WallBounds(const CollisionTriangle& t) {
     const glm::vec3 &a = t.a, &b = t.b, &c = t.c;
-    // The wall is consulted only when the probe passes the x-y or the z-y point test.
+    // The wall is consulted only when the probe passes the x-y or the z-y point test; a projection
+    // whose corners share their u holds no point (see the top of this file).
     Range probeY, calledX, calledZ;
     if (!(a.x == b.x && b.x == c.x)) {
         const double grow = TestReach(a.x, a.y, b.x, b.y, c.x, c.y);

@@ -21,8 +21,6 @@ constexpr size_t FloatsPerTriangle = 9;
 constexpr float LandingAbove = 0.2f;
 constexpr float LandingSlack = 0.5f;
 constexpr float WallProbeHeight = 0.25f;
-// Positions beyond this (and NaN) switch the skipping off: the boxes reason about finite actors.
-constexpr float LargestSkippedCoordinate = 1.0e30f;
 
 constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr CollisionBounds Nothing{Inf, -Inf, Inf, -Inf, Inf, -Inf};
@@ -43,7 +41,7 @@ struct Reach {
     float window;  // dt * (|vy| + 0.5), exactly as the landing test forms it
     float radius;  // the radius with a little to spare for the rounding of distances
     bool falling;  // vy < 0: only then can a floor act
-    bool finite;
+    bool inRange;  // the boxes hold for this position (see CollisionTriangle::InRange)
 
     Reach(const Actor& actor, float dt)
         : x(actor.position.x),
@@ -53,7 +51,9 @@ struct Reach {
           window(dt * (std::fabs(actor.velocity.y) + LandingSlack)),
           radius(actor.radius + std::fabs(actor.radius) * 1.0e-5f + 1.0e-5f),
           falling(actor.velocity.y < 0.0f),
-          finite(std::fabs(x) + std::fabs(y) + std::fabs(z) < LargestSkippedCoordinate) {}
+          inRange(CollisionTriangle::InRange(x, CollisionTriangle::LargestActorCoordinate) &&
+                  CollisionTriangle::InRange(z, CollisionTriangle::LargestActorCoordinate) &&
+                  std::fabs(y) < CollisionTriangle::LargestActorCoordinate) {}
 
     // Since rounding is monotonic, y >= fl(y1 + 0.2) rules out y < fl(h + 0.2) for every h <= y1, and
     // y <= fl(y0 - window) rules out y > fl(h - window) for every h >= y0.
@@ -111,7 +111,7 @@ void CollisionMesh::Collide(Actor* actor, float dt) const {
     tested = 0;
     if (actor == nullptr) return;
     auto mayAct = [](const Reach& reach, const RunBounds& run) {
-        return run.always || !reach.finite || reach.MayLand(run.floors) || reach.MayPush(run.walls);
+        return run.always || !reach.inRange || reach.MayLand(run.floors) || reach.MayPush(run.walls);
     };
     const size_t count = triangles.size();
     // The actor changes only inside CollidePrepared, so its reach is taken again only after one.

@@ -10,10 +10,6 @@ namespace Application {
 
 namespace {
 
-// Corners this large (or non-finite) are left to the plain per-triangle code: the bounds below
-// assume products of coordinates stay far from the float range.
-constexpr float LargestPreparedCoordinate = 1.0e15f;
-
 // The corner holding the smallest (or largest) value of one coordinate; on ties the first of
 // a, b, c in that order. The same choice Actor::PushFromWall makes.
 const glm::vec3& Extreme(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, int axis, bool largest) {
@@ -25,9 +21,9 @@ const glm::vec3& Extreme(const glm::vec3& a, const glm::vec3& b, const glm::vec3
 }
 
 bool Usable(const glm::vec3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) &&
-           std::fabs(v.x) < LargestPreparedCoordinate && std::fabs(v.y) < LargestPreparedCoordinate &&
-           std::fabs(v.z) < LargestPreparedCoordinate;
+    const float largest = CollisionTriangle::LargestCorner;
+    return CollisionTriangle::InRange(v.x, largest) && CollisionTriangle::InRange(v.y, largest) &&
+           CollisionTriangle::InRange(v.z, largest);
 }
 
 void PrepareWall(CollisionTriangle& t) {
@@ -82,8 +78,9 @@ CollisionTriangle CollisionTriangle::Prepare(glm::vec3 a, glm::vec3 b, glm::vec3
     normal = normal / glm::length(normal);
     t.normal = normal;
     t.planeTerm = glm::dot(normal, a);
-    // A triangle without area has a NaN normal; with it (and with huge corners) the plain code
-    // decides, since its outcome hangs on how NaN and infinity travel through every step.
+    // A triangle without area has a NaN normal; with it (and with corners out of range: huge ones,
+    // or ones so close to 0 that products of their differences underflow) the plain code decides,
+    // since its outcome hangs on how NaN, infinity and underflow travel through every step.
     if (!Usable(a) || !Usable(b) || !Usable(c) || !std::isfinite(normal.x) || !std::isfinite(normal.y) ||
         !std::isfinite(normal.z) || !std::isfinite(t.planeTerm)) {
         t.kind = Kind::Generic;

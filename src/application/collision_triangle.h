@@ -19,12 +19,26 @@ struct CollisionBounds {
 };
 
 struct CollisionTriangle {
+    // The range in which the boxes hold. Each product the point tests form (an edge times a
+    // distance) then stays far from overflow, and a product of two non-zero differences of such
+    // coordinates cannot round to zero, so a projection whose corners share one coordinate keeps
+    // an exact sign in every term. Corners outside it make a Generic triangle; an actor outside it
+    // switches the skipping off.
+    static constexpr float SmallestCoordinate = 0x1p-40f;  // besides 0; for an actor only x and z
+    static constexpr float LargestCorner = 0x1p50f;
+    static constexpr float LargestActorCoordinate = 0x1p60f;
+    // Whether v is 0 or at least SmallestCoordinate and below `largest` in size (false for NaN).
+    static bool InRange(float v, float largest) {
+        const float size = v < 0.0f ? -v : v;
+        return size < largest && (v == 0.0f || size >= SmallestCoordinate);
+    }
+
     enum class Kind : uint8_t {
         Floor,         // normal y != 0: floors, ceilings and slopes
         XWall,         // vertical, every corner at the same x
         ZWall,         // vertical, footprint ends at the same z
         DiagonalWall,  // vertical, any other footprint
-        Generic,       // non-finite normal or corners: resolved by Actor::CollideTriangle as is
+        Generic,       // non-finite normal, corners out of range: resolved by Actor::CollideTriangle
     };
 
     // Prepares the triangle (a, b, c), already scaled, exactly as Actor::CollideTriangle sees it.

@@ -56,7 +56,7 @@ TEST(AppBaseLoading, FailureInTheMiddleOfALongListIsNeverHandedOver) {
     shell.StartLoading(dir.Write("assets.tml", manifest));
     // Update as the main loop would, frame after frame, until the failure surfaces.
     std::string error;
-    for (int frame = 0; frame < 200000 && error.empty(); ++frame) {
+    for (int frame = 0; frame < 10000000 && error.empty(); ++frame) {
         try {
             shell.OnUpdate(1.0 / 60.0);
         } catch (const std::runtime_error& e) {

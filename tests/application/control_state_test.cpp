@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using Application::ControlState;
 
 namespace {
@@ -12,10 +14,18 @@ protected:
 };
 
 TEST(ControlStateBeforeInit, EveryQueryReadsUpAndEventsAreIgnored) {
-    // Runs first in its own process under ctest; the tables are empty until Init sizes them.
-    ControlState::OnKeyDown(81);
-    EXPECT_EQ(ControlState::GetKeyState(81), ControlState::Up);
-    EXPECT_EQ(ControlState::GetMouseButtonState(0), ControlState::Up);
+    // The tables are process-wide and stay sized once any test has called Init, so the check runs
+    // in a fresh process of this binary, whatever ran before it here.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ControlState::OnKeyDown(81);
+            ControlState::OnMouseDown(0);
+            const bool up = ControlState::GetKeyState(81) == ControlState::Up &&
+                            ControlState::GetMouseButtonState(0) == ControlState::Up;
+            std::exit(up ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ControlStateTest, KeyWalksTheFourStateCycle) {

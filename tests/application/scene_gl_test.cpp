@@ -7,6 +7,7 @@
 #include "engine/graphics/canvas.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/shader_program.h"
+#include "support/game_harness.h"
 #include "support/gl_context.h"
 
 #include <GL/glew.h>
@@ -79,23 +80,10 @@ TEST_F(SceneTest, ShippedSceneShowsSkyRoomAndHud) {
     ASSERT_NE(game.font, nullptr);
     for (int frame = 0; frame < 90; ++frame) game.Update(1.0f);  // fall from the spawn and land
     EXPECT_TRUE(game.player->onGround || game.player->position.y < 0.5f);
-    DrawFrame(game);  // the very first frame already shows the world
+    DrawFrame(game);
 
     // Canvas rows count from the bottom: the top rows are sky (dark blue night, not black), the
     // bottom middle is the lit floor, brighter than the sky.
-    {
-        auto px = TestSupport::ReadPixels(320, 240);
-        FILE* f = fopen("/tmp/canvas.ppm", "wb");
-        fprintf(f, "P6 320 240 255\n");
-        for (int y = 239; y >= 0; --y)
-            for (int x = 0; x < 320; ++x) {
-                auto p = px[y * 320 + x];
-                fputc(p.r, f);
-                fputc(p.g, f);
-                fputc(p.b, f);
-            }
-        fclose(f);
-    }
     const Rgba sky = TestSupport::ReadPixel(300, 200);
     const Rgba floor = TestSupport::ReadPixel(160, 40);
     EXPECT_GT(sky.b, sky.r) << "the night sky is bluish";
@@ -134,6 +122,37 @@ TEST_F(SceneTest, AnEmptyStoreNeitherCrashesNorStopsTheFall) {
     EXPECT_LT(game.player->position.y, 10.0f);
     EXPECT_FALSE(game.player->onGround);
     game.Destroy();
+}
+
+// The frame in which loading ends draws the scene before its first Update: the view from the spawn
+// point along +z, with the counter at 0. Whatever the room looks like, that is the picture of a
+// camera placed there by hand with the counter set to 0, and not that of a game that has moved.
+TEST(SceneFirstFrameTest, ShowsTheSpawnViewWithTheCounterAtZero) {
+    TestSupport::GameHarness shell;
+    testing::internal::CaptureStdout();
+    shell.Start(STAGEWALK_SOURCE_DIR "/game");
+    ASSERT_TRUE(shell.RunUntilLoaded());
+    Engine::Graphics* graphics = shell.GetGraphics();
+    auto canvasPixels = [&] {
+        graphics->BindCanvas(shell.GetCanvas());
+        const auto pixels = TestSupport::ReadPixels(graphics->canvasWidth, graphics->canvasHeight);
+        graphics->BindCanvas(nullptr);
+        return pixels;
+    };
+    const auto first = canvasPixels();
+    for (int frame = 0; frame < 30; ++frame) shell.Frame();  // the player falls; the counter reads 60
+    EXPECT_FALSE(canvasPixels() == first) << "a game that has moved must look different";
+
+    Application::Game* game = shell.GetGame();
+    game->camera = Engine::Camera1stPerson(glm::vec3(0.1f, 10.0f, -15.0f));
+    game->fps = 0.0f;
+    shell.DrawSceneToCanvas(graphics);
+    const auto placed = canvasPixels();
+    size_t differing = 0;
+    for (size_t i = 0; i < first.size(); ++i) differing += first[i] == placed[i] ? 0 : 1;
+    EXPECT_EQ(differing, 0u);
+    shell.Stop();
+    testing::internal::GetCapturedStdout();
 }
 
 }  // namespace

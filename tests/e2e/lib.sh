@@ -36,9 +36,11 @@ e2e_pass() {
 e2e_xvfb() {
   local size=${1:-1280x720}
   local fdfile="$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  # -noreset: a server resets when its last client leaves and refuses connections meanwhile, which
+  # would fail a program started right after the previous one ended.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
-  for _ in $(seq 1 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  for _ in $(seq 1 600); do [ -s "$fdfile" ] && break; sleep 0.05; done
   [ -s "$fdfile" ] || { fail "Xvfb did not start"; e2e_pass; }
   export DISPLAY=":$(head -n1 "$fdfile")"
 }
@@ -83,7 +85,7 @@ e2e_wait_line() {
 # Waits for the window titled "Application"; sets WID, focuses it and puts the pointer on it.
 e2e_wait_window() {
   WID=""
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 600); do
     WID=$(xdotool search --name '^Application$' 2>/dev/null | head -n1)
     [ -n "$WID" ] && break
     sleep 0.05
@@ -114,16 +116,51 @@ e2e_wait_exit() {
   return 0
 }
 
-# Holds modifier $1 for longer than a frame, taps key $2, releases the modifier.
-e2e_chord() {
-  xdotool keydown "$1"
-  sleep 0.2
-  xdotool key "$2"
-  sleep 0.1
-  xdotool keyup "$1"
+# Runs the command given after $1 until it succeeds, for at most $1 seconds. A loaded machine makes
+# the game slower, so whatever a test waits for is polled for, never assumed after a fixed pause.
+e2e_until() {
+  local until=$((SECONDS + $1))
+  shift
+  while [ "$SECONDS" -lt "$until" ]; do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
 }
 
-e2e_quit() { e2e_chord Control_L q; }
+# A shortcut: holds modifier $1, taps key $2, and keeps the modifier down until the command after
+# them (if any) shows the shortcut's effect; without a command it lets go after a short while.
+# The game takes the key as a shortcut only when the modifier was down at an earlier frame's end,
+# and a loaded machine can deliver both within one frame despite the pause between them; the key is
+# then tapped again, the modifier still down, as a player would, but only after 10 s without the
+# effect. Returns 1 when the effect never shows.
+e2e_chord() {
+  local modifier=$1 key=$2
+  shift 2
+  xdotool keydown "$modifier"
+  sleep 0.2
+  local shown=0
+  if [ $# -eq 0 ]; then
+    xdotool key "$key"
+    sleep 0.2
+  else
+    shown=1
+    for _ in 1 2 3; do
+      xdotool key "$key"
+      if e2e_until 10 "$@"; then
+        shown=0
+        break
+      fi
+    done
+  fi
+  xdotool keyup "$modifier"
+  return $shown
+}
+
+# The game has left its loop: it printed its terminate line, or it is gone.
+e2e_stopped() { grep -qxF "Application terminated." "$WORK/out.txt" 2>/dev/null || ! e2e_alive; }
+
+e2e_quit() { e2e_chord Control_L q e2e_stopped || fail "left Ctrl + Q did not stop the game"; }
 
 # Window geometry as WIDTHxHEIGHT.
 e2e_window_size() {
@@ -191,12 +228,45 @@ e2e_wait_scene() {
   return 1
 }
 
-# Fraction (0..1) of pixels that differ noticeably between two images of the same size.
+# Fraction (0..1) of pixels that differ noticeably between two images of the same size, or between
+# the same crop "WxH+X+Y" of both.
 e2e_difference() {
+  local a=$1 b=$2 crop=${3:-}
+  if [ -n "$crop" ]; then
+    convert "$1" -crop "$crop" +repage "$WORK/difference-a.png"
+    convert "$2" -crop "$crop" +repage "$WORK/difference-b.png"
+    a="$WORK/difference-a.png"
+    b="$WORK/difference-b.png"
+  fi
   local pixels count
-  pixels=$(identify -format '%[fx:w*h]' "$1")
-  count=$(compare -metric AE -fuzz 8% "$1" "$2" null: 2>&1 >/dev/null | sed 's/ .*//')
+  pixels=$(identify -format '%[fx:w*h]' "$a")
+  count=$(compare -metric AE -fuzz 8% "$a" "$b" null: 2>&1 >/dev/null | sed 's/ .*//')
   awk -v c="$count" -v p="$pixels" 'BEGIN { printf "%.4f\n", c / p }'
+}
+
+# The middle of the window as a crop of a screenshot: the 3-D view without the HUD's text lines.
+e2e_view_crop() {
+  local geometry x y w h
+  geometry=$(xdotool getwindowgeometry "$WID")
+  read -r x y < <(echo "$geometry" | sed -n 's/^ *Position: *\([0-9-]*\),\([0-9-]*\).*/\1 \2/p')
+  read -r w h < <(echo "$geometry" | sed -n 's/^ *Geometry: *\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+  echo "${w}x$((h * 5 / 9))+${x}+$((y + h * 2 / 9))"
+}
+
+# Whether the view stays the same for 0.3 s: the player has landed and stands still.
+e2e_still() {
+  local crop
+  crop=$(e2e_view_crop)
+  e2e_shot "$WORK/still-a.png"
+  sleep 0.3
+  e2e_shot "$WORK/still-b.png"
+  awk -v d="$(e2e_difference "$WORK/still-a.png" "$WORK/still-b.png" "$crop")" 'BEGIN { exit !(d < 0.001) }'
+}
+
+# Whether a new screenshot $2 differs from $1 in more than the fraction $3 of the view.
+e2e_view_changed() {
+  e2e_shot "$2"
+  awk -v d="$(e2e_difference "$1" "$2" "$(e2e_view_crop)")" -v t="$3" 'BEGIN { exit !(d > t) }'
 }
 
 # True while the game process is still running.
@@ -205,9 +275,9 @@ e2e_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 # Starts the game in folder $1 and waits for its window and its first scene frame.
 e2e_start_scene() {
   e2e_start "$1"
-  e2e_wait_line "Shader program loaded successfully." 20 || return 1
+  e2e_wait_line "Shader program loaded successfully." 60 || return 1
   e2e_wait_window || return 1
-  e2e_wait_scene 20
+  e2e_wait_scene 60
 }
 
 # Writes a config.tml into folder $1 from the statements given as the remaining arguments

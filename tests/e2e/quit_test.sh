@@ -1,26 +1,23 @@
-# Quitting: only left Ctrl held before Q quits. Q alone, right Ctrl + Q and both keys within one
-# frame do nothing; the window's close button (a WM_DELETE_WINDOW request) quits with status 0.
+# Quitting: only left Ctrl held before Q quits. Q alone and right Ctrl + Q do nothing: the game goes
+# on and still answers left Ctrl + F1 afterwards. The window's close button (a WM_DELETE_WINDOW
+# request) quits with status 0. That Ctrl and Q within one frame do nothing is a rule about frames,
+# which real key timing cannot pin down; the shell's own test scripts it frame by frame.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_xvfb
 dir=$(e2e_game_copy)
 e2e_start_scene "$dir" || e2e_pass
+xdotool mousemove --window "$WID" 100 100
 
-note "Q alone"
+note "Q alone, then right Ctrl + Q"
 xdotool key q
-sleep 0.5
-e2e_alive || fail "Q alone quit the game"
-
-note "right Ctrl + Q"
 e2e_chord 105 q  # keycode 105 is Control_R; xdotool's Control_R also presses Control_L
-sleep 0.5
-e2e_alive || fail "right Ctrl + Q quit the game"
 
-note "left Ctrl and Q within one frame"
-xdotool keydown --delay 0 Control_L q
-xdotool keyup --delay 0 q Control_L
-sleep 0.5
-e2e_alive || fail "left Ctrl and Q pressed together quit the game"
+# The game handles events in order: once it has freed the cursor for left Ctrl + F1, the two
+# attempts above are behind it, and it is still running.
+cursor_free() { [ "$("$XPROBE" grab)" = "free" ]; }
+e2e_chord Control_L F1 cursor_free || fail "the game stopped answering after Q alone and right Ctrl + Q"
+e2e_alive || fail "Q alone or right Ctrl + Q quit the game"
 
 note "the close button"
 "$XPROBE" close "$WID"

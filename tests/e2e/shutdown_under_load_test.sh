@@ -16,7 +16,7 @@ entries=${SHUTDOWN_ENTRIES:-3000}
 note "left Ctrl + Q while $entries images of 192 x 192 load"
 e2e_start "$dir"
 e2e_wait_window || e2e_pass
-e2e_wait_line "Shader program loaded successfully." 20
+e2e_wait_line "Shader program loaded successfully." 60
 e2e_shot "$WORK/loading.png"
 brightness=$(e2e_brightness "$WORK/loading.png")
 expect_float "$brightness" lt 0.0001 "screen brightness while loading"

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -50,14 +49,11 @@ TEST(TmlHostile, HugeLineIsReadInOnePass) {
     std::string text = "@ tangly-ml-v-020\n{ a\n! k ";
     text.append(length, 'x');
     text += ";! next v\n# " + std::string(length, ';') + "\n}\n";  // and a comment of nothing but ';'
-    const auto start = std::chrono::steady_clock::now();
-    Doc doc = Parse(text);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    Doc doc = Parse(text);  // linear: a quadratic pass would run into the suite's time limit
     const Tml::Node* node = doc->RootNodes().at(0);
     ASSERT_EQ(node->Attributes().size(), 2u);
     EXPECT_EQ(node->Attributes()[0].value.size(), length);
     EXPECT_EQ(node->Attributes()[1].key, "next");
-    EXPECT_LT(seconds, 30.0);  // linear: a quadratic pass would take hours
 }
 
 }  // namespace

@@ -28,8 +28,10 @@ public:
     void Stop();
 
     bool IsLoaded() const { return loaded; }
+    bool IsRunning() const { return running; }
     Application::Game* GetGame() const { return game; }
     Engine::Graphics* GetGraphics() const { return graphics; }
+    Engine::Canvas* GetCanvas() const { return canvas; }
 
 private:
     std::string previousFolder;

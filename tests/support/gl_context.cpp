@@ -1,9 +1,7 @@
 #include "support/gl_context.h"
 
-#include <chrono>
 #include <cstdio>
 #include <ostream>
-#include <thread>
 
 namespace TestSupport {
 
@@ -15,15 +13,9 @@ GLFWwindow* EnsureGLContext() {
     // A test that ran a whole application may have shut the window library down in between.
     if (sharedWindow && glfwGetCurrentContext() == sharedWindow) return sharedWindow;
     sharedWindow = nullptr;
-    // Several test processes connect to one X server at once; an occasional refused connection
-    // is retried rather than failing the test.
-    for (int attempt = 0; attempt < 20 && !sharedWindow; ++attempt) {
-        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (!glfwInit()) continue;
-        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        sharedWindow = glfwCreateWindow(640, 480, "gl-test", nullptr, nullptr);
-        if (!sharedWindow) glfwTerminate();
-    }
+    if (!glfwInit()) return nullptr;
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    sharedWindow = glfwCreateWindow(640, 480, "gl-test", nullptr, nullptr);
     if (!sharedWindow) return nullptr;
     glfwMakeContextCurrent(sharedWindow);
     if (glewInit() != GLEW_OK) return nullptr;

@@ -1,11 +1,13 @@
 #include "level_map.h"
 
+#include "application/game.h"
 #include "level_error.h"
 #include "obj_writer.h"
 #include "tmxparser/tmx_map.h"
 #include "tmxparser/tmxparser.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -199,10 +201,12 @@ void LevelMap::CheckShapes() {
         }
     }
     const LevelCell& anchor = At(anchorColumn, anchorRow);
-    if (anchor.height == 0 || !(Y(anchor.height) < kSpawnY)) {
+    if (anchor.height == 0 || !(Y(anchor.height) < Spawn().y)) {
+        char spawnY[32];
+        std::snprintf(spawnY, sizeof spawnY, "%g", Spawn().y);
         throw LevelError(path, kHeightLayer, anchorColumn, anchorRow,
-                         "the anchor's floor must lie below the spawn point at y = 1.25 (it is " +
-                             std::to_string(anchor.height) + " steps)");
+                         std::string("the anchor's floor must lie below the spawn point at y = ") + spawnY +
+                             " (it is " + std::to_string(anchor.height) + " steps)");
     }
 }
 
@@ -215,12 +219,21 @@ const LevelCell& LevelMap::At(int column, int row) const {
     return Inside(column, row) ? cells[static_cast<size_t>(row) * width + column] : outside;
 }
 
+glm::dvec3 LevelMap::Spawn() {
+    return glm::dvec3(Application::Game::StartPosition) / static_cast<double>(Application::Stage::RoomScale);
+}
+
+glm::dvec2 LevelMap::AnchorCentre() {
+    const glm::dvec3 spawn = Spawn();
+    return glm::dvec2(std::round(spawn.x * 8) / 8, std::round(spawn.z * 8) / 8);
+}
+
 double LevelMap::X(int column) const {
-    return kAnchorX + (column - anchorColumn) * settings.tileSize - settings.tileSize / 2;
+    return AnchorCentre().x + (column - anchorColumn) * settings.tileSize - settings.tileSize / 2;
 }
 
 double LevelMap::Z(int row) const {
-    return kAnchorZ + (row - anchorRow) * settings.tileSize - settings.tileSize / 2;
+    return AnchorCentre().y + (row - anchorRow) * settings.tileSize - settings.tileSize / 2;
 }
 
 std::string LevelMap::LayerOf(int column, int row) const {

@@ -6,6 +6,9 @@
 
 #include "level_tiles.h"
 
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
 #include <string>
 #include <vector>
 
@@ -32,10 +35,10 @@ struct LevelSettings {
 class LevelMap {
 public:
     static constexpr int kMaxSide = 1024;  // tiles per map side
-    // The game's fixed spawn point in model units; the anchor tile's centre lies under it, at its
-    // x and z rounded to 1/8.
-    static constexpr double kSpawnX = 0.0125, kSpawnY = 1.25, kSpawnZ = -1.875;
-    static constexpr double kAnchorX = 0.0, kAnchorZ = -1.875;
+    // The game's fixed spawn point in model units (its world position over the room's scale); the
+    // anchor tile's centre lies under it, at its x and z rounded to 1/8 so that corners stay exact.
+    static glm::dvec3 Spawn();
+    static glm::dvec2 AnchorCentre();
 
     // Reads `path` with the game's TMX loader; throws LevelError naming the file, layer and tile.
     static LevelMap Load(const std::string& path);

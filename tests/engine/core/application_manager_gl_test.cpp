@@ -8,11 +8,9 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -88,14 +86,21 @@ TEST(ApplicationManager, HooksRunInOrderAndTerminateOnce) {
 }
 
 TEST(ApplicationManager, AStallGivesOneFrameWithALargeDelta) {
+    // The stall is the clock jumping 1000 s ahead during the first frame: far more than any real
+    // pause of a test run, so exactly one frame can see it. A loop that caught up would follow it
+    // with more late frames, or spread the stall over frames of one period each.
+    constexpr double Stall = 1000.0;
     Recorder app;
-    app.stopAfterFrames = 3;
+    app.stopAfterFrames = 5;
     app.onUpdate = [](Recorder& a) {
-        if (a.frames == 0) std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        if (a.frames == 0) glfwSetTime(glfwGetTime() + Stall);
     };
     app.Run(0, nullptr);
-    ASSERT_EQ(app.deltas.size(), 3u);
-    EXPECT_GE(app.deltas[1], 0.5);  // no catch-up burst: the stall is one long frame
+    ASSERT_EQ(app.deltas.size(), 5u);
+    EXPECT_LT(app.deltas[0], Stall / 2);
+    EXPECT_GE(app.deltas[1], Stall);
+    for (size_t frame = 2; frame < app.deltas.size(); ++frame)
+        EXPECT_LT(app.deltas[frame], Stall / 2) << frame;
 }
 
 TEST(ApplicationManager, CloseButtonStopsTheLoop) {

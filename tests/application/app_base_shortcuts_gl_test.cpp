@@ -1,0 +1,60 @@
+// The three shortcuts through the shell's own input path: key events into the event hooks, then a
+// whole frame, frame by frame as a script says, so which events share a frame is exact. Only a
+// modifier already down at the end of the previous frame makes the key a shortcut.
+#include "support/game_harness.h"
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+enum class Effect { Quit, Fullscreen, CursorFreed };
+
+bool Happened(const TestSupport::GameHarness& shell, Effect effect) {
+    switch (effect) {
+        case Effect::Quit:
+            return !shell.IsRunning();
+        case Effect::Fullscreen:
+            return shell.IsFullscreen();
+        default:
+            return !shell.IsCursorCaptured();
+    }
+}
+
+TEST(AppBaseShortcutsTest, OnlyAModifierHeldSinceAnEarlierFrameMakesAShortcut) {
+    constexpr int Ctrl = GLFW_KEY_LEFT_CONTROL, RightCtrl = GLFW_KEY_RIGHT_CONTROL, Alt = GLFW_KEY_LEFT_ALT,
+                  RightAlt = GLFW_KEY_RIGHT_ALT, Q = GLFW_KEY_Q, Enter = GLFW_KEY_ENTER, F1 = GLFW_KEY_F1;
+    const struct {
+        const char* name;
+        std::vector<std::vector<int>> frames;  // the events of each frame: key down, or -key for up
+        Effect effect;
+        bool happens;
+    } scripts[] = {
+        {"left Ctrl, then Q", {{Ctrl}, {Q}}, Effect::Quit, true},
+        {"left Ctrl and Q in one frame, then held", {{Ctrl, Q}, {}, {}}, Effect::Quit, false},
+        {"Q tapped within the frame after left Ctrl", {{Ctrl}, {Q, -Q}}, Effect::Quit, true},
+        {"left Ctrl let go in the frame of Q", {{Ctrl}, {Q, -Ctrl}}, Effect::Quit, false},
+        {"Q alone", {{Q}, {-Q}, {Q}}, Effect::Quit, false},
+        {"right Ctrl, then Q", {{RightCtrl}, {Q}}, Effect::Quit, false},
+        {"left Alt, then Enter", {{Alt}, {Enter}}, Effect::Fullscreen, true},
+        {"left Alt and Enter in one frame", {{Alt, Enter}, {}}, Effect::Fullscreen, false},
+        {"right Alt, then Enter", {{RightAlt}, {Enter}}, Effect::Fullscreen, false},
+        {"left Ctrl, then F1", {{Ctrl}, {F1}}, Effect::CursorFreed, true},
+        {"left Ctrl and F1 in one frame", {{Ctrl, F1}, {}}, Effect::CursorFreed, false},
+    };
+    for (const auto& script : scripts) {
+        TestSupport::GameHarness shell;
+        shell.Start(STAGEWALK_SOURCE_DIR "/game");
+        ASSERT_FALSE(Happened(shell, script.effect)) << script.name;
+        for (const std::vector<int>& frame : script.frames) {
+            for (int key : frame) key > 0 ? shell.OnKeyDown(key) : shell.OnKeyUp(-key);
+            shell.Frame();
+        }
+        EXPECT_EQ(Happened(shell, script.effect), script.happens) << script.name;
+    }
+}
+
+}  // namespace
