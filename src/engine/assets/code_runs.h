@@ -1,7 +1,7 @@
-// What the next bits of a coded deflate block hold, read ahead through as many whole literals and
-// matches (length, distance and their extra bits) as they contain: one lookup moves the stream
-// check past several codes. Built for each block from its two codes; owned by the stream check;
-// one thread.
+// What the next bits of a coded deflate block hold, read ahead through a literal or a whole match
+// (length, distance and their extra bits) and, when its codes fit in the rest of the bits, the
+// literal or match after it: one lookup moves the stream check past up to two codes. Built for
+// each block from its two codes; owned by the stream check; one thread.
 #pragma once
 
 #include "engine/assets/huffman_code.h"
@@ -13,8 +13,8 @@ namespace Engine {
 
 class CodeRuns {
 public:
-    static constexpr unsigned kTableBits = HuffmanCode::kTableBits;
-    static constexpr uint64_t kTableMask = HuffmanCode::kTableMask;
+    static constexpr unsigned kTableBits = 12;
+    static constexpr uint64_t kTableMask = (uint64_t{1} << kTableBits) - 1;
     static constexpr uint64_t kDistanceFollows = uint64_t{1} << 63;
 
     // Distances are not compared with what has been made: the table serves only once 32 KiB
@@ -32,8 +32,6 @@ public:
 
 private:
     std::array<uint64_t, 1u << kTableBits> table{};
-    std::array<uint8_t, 1u << kTableBits>
-        codeBits{};  // bits of each entry's codes without the last extra bits
 };
 
 }  // namespace Engine

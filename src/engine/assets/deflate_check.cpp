@@ -1,5 +1,7 @@
 #include "engine/assets/deflate_check.h"
 
+#include "engine/assets/split_walk.h"
+
 #include <algorithm>
 #include <array>
 
@@ -143,51 +145,13 @@ bool DeflateCheck::Symbol(bool& endOfBlock) {
 bool DeflateCheck::CodedBlock() {
     runs.Build(literals, distances);
     for (;;) {
-        if (produced >= 32768 && !Walk()) return false;
+        if (produced >= 32768) SplitWalk(runs, literals, distances).Run(in, produced);
         // Anything else, one symbol at a time with every check: the end of the block, long codes,
         // reserved symbols, the first 32 KiB and the last bytes of each window.
         bool endOfBlock = false;
         if (!Symbol(endOfBlock) || produced > limit) return false;
         if (endOfBlock) return true;
     }
-}
-
-// Reads the common codes through the runs table, straight from the window, while sixteen bytes
-// are left in it. A refill after each entry keeps at least 33 bits in the buffer: the next entry
-// (at most 23 bits) is looked up before the refill, so that the walk waits only on its lookups,
-// and a distance read after a flagged entry (at most 10 bits) has its 28 bits. Stops at the first
-// code the table does not read through.
-bool DeflateCheck::Walk() {
-    const unsigned char* next = nullptr;
-    unsigned bit = 0;
-    in.Locate(next, bit);
-    if (in.WindowEnd() - next < 16) return true;
-    const unsigned char* const stop = in.WindowEnd() - 8;
-    uint64_t bits = BitReader::LoadWord(next) >> bit;
-    unsigned count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
-    next += 7;
-    uint64_t sum = 0;  // the entries added up: the bytes made are in the high half
-    bool ok = true;
-    uint64_t entry = runs.Lookup(bits);
-    while (next < stop && CodeRuns::Bits(entry) != 0) {
-        bits >>= CodeRuns::Bits(entry);
-        count -= CodeRuns::Bits(entry);
-        sum += entry;
-        if ((entry & CodeRuns::kDistanceFollows) != 0) {
-            uint32_t distance = distances.Lookup(bits);
-            if (Code::Is(distance, Code::kLong)) distance = distances.DecodeLong(bits, count);
-            if (!(ok = Code::Is(distance, Code::kSymbol))) break;
-            bits >>= Code::Bits(distance);
-            count -= Code::Bits(distance);
-        }
-        entry = runs.Lookup(bits);
-        bits |= BitReader::LoadWord(next) << count;
-        next += (63 - count) >> 3;
-        count |= 56;
-    }
-    in.Seek(next - (count + 7) / 8, (8 - count % 8) % 8);
-    produced += CodeRuns::Made(sum);
-    return ok;
 }
 
 }  // namespace Engine

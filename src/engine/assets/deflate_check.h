@@ -27,7 +27,6 @@ private:
     bool CodedBlock();
     bool Decode(const HuffmanCode& code, uint32_t& entry);  // the next code's entry; false if none
     bool Symbol(bool& endOfBlock);  // one literal, match or end of block, checked bit by bit
-    bool Walk();                    // the common codes, read fast once 32 KiB have been made
 
     BitReader in;
     HuffmanCode literals;

@@ -89,6 +89,22 @@ bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count) {
     return true;
 }
 
+unsigned HuffmanCode::ShortCodes(unsigned maxLength, std::array<ShortCode, 288>& out) const {
+    unsigned code = 0;
+    unsigned index = 0;
+    for (unsigned length = 1; length <= maxLength; ++length) {
+        for (unsigned n = 0; n < counts[length]; ++n, ++code, ++index) {
+            // Reversed in two pieces of at most 10 bits.
+            const unsigned reversed = length <= 10 ? kReversed[code] >> (10 - length)
+                                                   : (kReversed[code & 1023] << (length - 10)) |
+                                                         (kReversed[code >> 10] >> (20 - length));
+            out[index] = {EntryFor(sorted[index], length), static_cast<uint16_t>(reversed)};
+        }
+        code <<= 1;
+    }
+    return index;
+}
+
 uint32_t HuffmanCode::DecodeLong(uint64_t bits, unsigned available) const {
     // Canonical decoding from the first length past the table: the code so far is the table's
     // bits, first bit highest.

@@ -43,6 +43,15 @@ public:
     // reading one of its unused codes fails when it happens.
     bool Build(Alphabet alphabet, const uint8_t* lengths, unsigned count);
 
+    // A code of at most the table's bits and its entry; `reversed` is the code as the stream
+    // delivers it, first bit lowest.
+    struct ShortCode {
+        uint32_t entry;
+        uint16_t reversed;
+    };
+    // The codes of at most `maxLength` (at most 15) bits, in code order; returns how many.
+    unsigned ShortCodes(unsigned maxLength, std::array<ShortCode, 288>& out) const;
+
     // The entry for the code at the bottom of `bits`.
     uint32_t Lookup(uint64_t bits) const { return table[bits & kTableMask]; }
     // The entry of a code longer than the table, read bit by bit from `bits`; kLong when the code

@@ -1,0 +1,163 @@
+#include "engine/assets/split_walk.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace Engine {
+
+namespace {
+
+using Code = HuffmanCode;
+
+// The second lane starts this many bytes ahead of the first, or half of what is left of the
+// window when that is less. Joining costs a few codes; what the second lane walked past the end
+// of the block is lost.
+constexpr std::ptrdiff_t kSpan = 4096;
+constexpr std::ptrdiff_t kShortestSpan = 256;
+// Codes a lane started at a byte boundary may take to fall into step with the codes as written:
+// almost always a handful. Past this many the second lane is dropped and the first walks on.
+constexpr unsigned kJoinSteps = 256;
+
+}  // namespace
+
+SplitWalk::SplitWalk(const CodeRuns& table, const HuffmanCode& literalCode, const HuffmanCode& distanceCode)
+    : runs(table), literals(literalCode), distances(distanceCode) {}
+
+SplitWalk::Lane SplitWalk::StartAt(const unsigned char* byte, unsigned bit) const {
+    Lane lane;
+    lane.bits = BitReader::LoadWord(byte) >> bit;
+    lane.count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
+    lane.next = byte + 7;
+    lane.entry = runs.Lookup(lane.bits);
+    lane.sum = 0;
+    return lane;
+}
+
+uint64_t SplitWalk::Single(uint64_t bits, unsigned count) const {
+    uint32_t entry = literals.Lookup(bits);
+    if (Code::Is(entry, Code::kLong)) entry = literals.DecodeLong(bits, count);
+    if (Code::Is(entry, Code::kLiteral)) return Code::CodeBits(entry) | (uint64_t{1} << 32);
+    if (!Code::Is(entry, Code::kLength)) return 0;
+    const uint64_t length = Code::ValueWithExtra(entry, bits);
+    unsigned used = Code::Bits(entry);
+    uint32_t distance = distances.Lookup(bits >> used);
+    if (Code::Is(distance, Code::kLong)) distance = distances.DecodeLong(bits >> used, count - used);
+    if (!Code::Is(distance, Code::kSymbol)) return 0;
+    used += Code::Bits(distance);
+    return used <= count ? used | (length << 32) : 0;
+}
+
+// After a refill a lane holds at least 49 bits and the 64 of its buffer are all the stream's: an
+// entry takes at most 23 of them (48 for a code the table does not hold), a flagged one at most
+// 10 and the distance after it at most 28, and the next entry's 10 bits are there before the
+// refill, so that a lane waits only on its lookups.
+template <bool calls>
+inline bool SplitWalk::Step(Lane& lane) const {
+    uint64_t entry = lane.entry;
+    if (CodeRuns::Bits(entry) == 0) {
+        if (!calls) return false;
+        entry = Single(lane.bits, lane.count);
+        if (entry == 0) return false;
+    }
+    uint64_t bits = lane.bits >> CodeRuns::Bits(entry);
+    unsigned count = lane.count - CodeRuns::Bits(entry);
+    if ((entry & CodeRuns::kDistanceFollows) != 0) {
+        uint32_t distance = distances.Lookup(bits);
+        if (Code::Is(distance, Code::kLong)) {
+            if (!calls) return false;
+            distance = distances.DecodeLong(bits, count);
+        }
+        if (!Code::Is(distance, Code::kSymbol)) return false;
+        bits >>= Code::Bits(distance);
+        count -= Code::Bits(distance);
+    }
+    lane.sum += entry;
+    lane.entry = runs.Lookup(bits);
+    lane.bits = bits | BitReader::LoadWord(lane.next) << count;
+    lane.next += (63 - count) >> 3;
+    lane.count = count | 56;
+    return true;
+}
+
+bool SplitWalk::Pair(Lane& first, Lane& second, const unsigned char* start) const {
+    // Copies, so that the lanes stay in registers.
+    Lane lane = first;
+    Lane ahead = second;
+    bool aheadOwes = false;
+    while (lane.next < start && ahead.next < stop) {
+        if (!Step<false>(lane)) break;
+        if (!Step<false>(ahead)) {
+            aheadOwes = true;
+            break;
+        }
+    }
+    first = lane;
+    second = ahead;
+    return aheadOwes;
+}
+
+inline bool SplitWalk::WalkTo(Lane& lane, const unsigned char* until) const {
+    while (lane.next < until) {
+        if (!Step<false>(lane) && !Step<true>(lane)) return false;
+    }
+    return true;
+}
+
+SplitWalk::Joined SplitWalk::Join(Lane lane, Lane ahead, const unsigned char* start) const {
+    // Positions in bits from `start`: a lane's codes are a function of where it stands.
+    auto position = [start](const Lane& l) {
+        return (l.next - start) * 8 - static_cast<std::ptrdiff_t>(l.count);
+    };
+    Lane replay = StartAt(start, 0);
+    for (unsigned steps = 0; steps < kJoinSteps;) {
+        const std::ptrdiff_t at = position(lane);
+        const std::ptrdiff_t replayAt = position(replay);
+        if (at == replayAt) {
+            // The codes from here on are those `ahead` walked: its sum counts them once replay's
+            // is taken off.
+            ahead.sum += lane.sum - replay.sum;
+            return {ahead, true};
+        }
+        if (at < replayAt) {
+            if (lane.next >= stop || !Step<true>(lane)) return {lane, false};
+        } else {
+            if (replay.next >= stop || !Step<true>(replay)) break;
+            ++steps;
+        }
+    }
+    return {lane, true};
+}
+
+void SplitWalk::Run(BitReader& in, uint64_t& made) {
+    const unsigned char* byte = nullptr;
+    unsigned bit = 0;
+    in.Locate(byte, bit);
+    if (in.WindowEnd() - byte < 16) return;
+    stop = in.WindowEnd() - 8;
+    Lane lane = StartAt(byte, bit);
+    for (;;) {
+        const std::ptrdiff_t left = stop - lane.next;
+        if (left < 2 * kShortestSpan) {
+            WalkTo(lane, stop);
+            break;
+        }
+        // The first lane stops before `start`: it moves at most seven bytes per step and holds
+        // at least 56 bits after it.
+        const unsigned char* const start = lane.next + std::min(kSpan, left / 2);
+        Lane ahead = StartAt(start, 0);
+        // Both lanes step while neither needs a call; the one that does takes one step with it.
+        for (;;) {
+            const bool aheadOwes = Pair(lane, ahead, start);
+            if (lane.next >= start || ahead.next >= stop) break;
+            if (aheadOwes ? !Step<true>(ahead) : !Step<true>(lane)) break;
+        }
+        if (!WalkTo(lane, start)) break;
+        const Joined joined = Join(lane, ahead, start);
+        lane = joined.lane;
+        if (!joined.going) break;
+    }
+    in.Seek(lane.next - (lane.count + 7) / 8, (8 - lane.count % 8) % 8);
+    made += CodeRuns::Made(lane.sum);
+}
+
+}  // namespace Engine

@@ -1,0 +1,64 @@
+// The fast part of the stream check: walks the common codes of a coded block through the runs
+// table in two lanes at once, the second from a byte further on, and keeps the second lane's count
+// from where the first lane's codes meet its own. Made by the stream check for one window of a
+// block; one thread.
+#pragma once
+
+#include "engine/assets/bit_reader.h"
+#include "engine/assets/code_runs.h"
+#include "engine/assets/huffman_code.h"
+
+#include <cstdint>
+
+namespace Engine {
+
+class SplitWalk {
+public:
+    SplitWalk(const CodeRuns& runs, const HuffmanCode& literals, const HuffmanCode& distances);
+
+    // Walks from the reader's position while 16 bytes of its window are left, and leaves the
+    // reader at the first code it does not read through (the end of the block, a code the block
+    // does not use, a reserved symbol, ...), adding the bytes made to `made`. Only once the stream
+    // has made 32 KiB: distances are not compared with what has been made.
+    void Run(BitReader& in, uint64_t& made);
+
+private:
+    // One lane: a bit buffer over the window, the runs entry for the bits at its bottom (looked up
+    // before the buffer was last refilled) and the entries walked, added up.
+    struct Lane {
+        uint64_t bits;
+        const unsigned char* next;  // the first byte not yet in the buffer
+        uint64_t entry;
+        uint64_t sum;
+        unsigned count;  // bits in the buffer
+    };
+    struct Joined {
+        Lane lane;
+        bool going;  // false when the lane stopped
+    };
+
+    Lane StartAt(const unsigned char* byte, unsigned bit) const;
+    // Moves past the lane's entry; false, with the lane unchanged, at a code it does not read
+    // through. Without `calls`, also at the codes that need a function call: a loop of such
+    // steps keeps its lanes in registers.
+    template <bool calls>
+    bool Step(Lane& lane) const;
+    // Steps both lanes in turn while `first` has not reached `start` and neither needs a call;
+    // true when `second` stopped for one.
+    __attribute__((noinline)) bool Pair(Lane& first, Lane& second, const unsigned char* start) const;
+    // Steps while the lane has not reached `until`; false when it stops first.
+    bool WalkTo(Lane& lane, const unsigned char* until) const;
+    // The entry of one literal or whole match (at most 48 bits) at the bottom of `bits`, for the
+    // codes the runs table does not hold; 0 when it is none.
+    uint64_t Single(uint64_t bits, unsigned count) const;
+    // Walks `lane` on until it stands where `ahead`, started at `start`, has stood, then takes
+    // over `ahead`; when they do not meet soon, the lane where it got to.
+    Joined Join(Lane lane, Lane ahead, const unsigned char* start) const;
+
+    const CodeRuns& runs;
+    const HuffmanCode& literals;
+    const HuffmanCode& distances;
+    const unsigned char* stop = nullptr;  // lanes step only while their next byte is before it
+};
+
+}  // namespace Engine
