@@ -1,10 +1,13 @@
 #include "engine/assets/code_runs.h"
 
+#include <algorithm>
+
 namespace Engine {
 
 namespace {
 
 using Code = HuffmanCode;
+constexpr unsigned kSize = 1u << CodeRuns::kTableBits;
 
 // While the table is built, bits 8 to 11 of an entry hold the bits its codes need within the
 // table's index (a last distance's extra bits may lie beyond it).
@@ -17,48 +20,67 @@ uint64_t Unit(unsigned bits, unsigned needed, uint64_t made) {
 
 unsigned Needed(uint64_t entry) { return static_cast<unsigned>((entry & kNeededMask) >> kNeededShift); }
 
-// A match whose length code and extra bits take the first `lengthBits` of `index`, with its
-// distance when that code fits too.
-uint64_t Match(uint32_t length, unsigned index, const HuffmanCode& distances) {
-    const unsigned lengthBits = Code::Bits(length);
-    const uint32_t distance = distances.Lookup(index >> lengthBits);
-    const uint64_t made = Code::ValueWithExtra(length, index);
+// The distance part of a match whose length code and extra bits take `lengthBits`, for the
+// distance code at the bottom of `rest`: its bits when the code fits in the table's index, else
+// the flag.
+uint64_t DistanceUnit(unsigned lengthBits, unsigned rest, const HuffmanCode& distances) {
+    const uint32_t distance = distances.Lookup(rest);
     const unsigned needed = lengthBits + Code::CodeBits(distance);
     if (Code::Is(distance, Code::kSymbol) && needed <= CodeRuns::kTableBits)
-        return Unit(lengthBits + Code::Bits(distance), needed, made);
-    return Unit(lengthBits, lengthBits, made) | CodeRuns::kDistanceFollows;
+        return Unit(lengthBits + Code::Bits(distance), needed, 0);
+    return Unit(lengthBits, lengthBits, 0) | CodeRuns::kMore;
+}
+
+// The literal or match that index `i` begins with, `code` being its first code.
+uint64_t FirstUnit(uint32_t code, unsigned i, const HuffmanCode& distances) {
+    if (Code::Is(code, Code::kLiteral)) return Unit(Code::CodeBits(code), Code::CodeBits(code), 1);
+    if (!Code::Is(code, Code::kLength) || Code::Bits(code) > CodeRuns::kTableBits) return 0;
+    const uint64_t made = Code::ValueWithExtra(code, i);
+    return DistanceUnit(Code::Bits(code), i >> Code::Bits(code), distances) + (made << 32);
 }
 
 }  // namespace
 
 void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) {
-    // First every index gets the literal or match its bits begin with.
-    table.fill(0);
     std::array<HuffmanCode::ShortCode, 288> codes;
     const unsigned count = literals.ShortCodes(kTableBits, codes);
+    table.fill(kMore);  // the end of the block, long codes and unused ones
+    if (count == 0) return;
+    // The units that can follow a literal: the first unit of every index below 2^(bits left
+    // after the shortest literal), as if the bits above were 0.
+    unsigned shortest = kTableBits;
     for (unsigned n = 0; n < count; ++n) {
-        const uint32_t entry = codes[n].entry;
-        const unsigned step = 1u << Code::CodeBits(entry);
-        if (Code::Is(entry, Code::kLiteral)) {
-            const uint64_t unit = Unit(Code::CodeBits(entry), Code::CodeBits(entry), 1);
-            for (unsigned i = codes[n].reversed; i < table.size(); i += step) table[i] = unit;
-        } else if (Code::Is(entry, Code::kLength) && Code::Bits(entry) <= kTableBits) {
-            for (unsigned i = codes[n].reversed; i < table.size(); i += step)
-                table[i] = Match(entry, i, distances);
-        }
+        if (Code::Is(codes[n].entry, Code::kLiteral)) shortest = std::min(shortest, Code::CodeBits(codes[n].entry));
     }
-    // Then the unit after it is taken on when its codes lie within the bits left. The bits left
-    // are a smaller index, whose entry is still its first unit alone while the indices are
-    // filled from the top.
-    for (unsigned i = table.size(); i-- > 0;) {
-        const uint64_t unit = table[i];
-        const unsigned used = Bits(unit);
-        uint64_t rest = 0;
-        if (unit != 0 && (unit & kDistanceFollows) == 0 && used < kTableBits) {
-            rest = table[i >> used];
-            if (Needed(rest) > kTableBits - used) rest = 0;
+    const unsigned small = kSize >> shortest;
+    std::fill(first.begin(), first.begin() + small, 0);
+    for (unsigned n = 0; n < count; ++n) {
+        for (unsigned i = codes[n].reversed; i < small; i += 1u << Code::CodeBits(codes[n].entry))
+            first[i] = FirstUnit(codes[n].entry, i, distances);
+    }
+    for (unsigned n = 0; n < count; ++n) {
+        const uint32_t code = codes[n].entry;
+        const unsigned length = Code::CodeBits(code);
+        const unsigned reversed = codes[n].reversed;
+        if (Code::Is(code, Code::kLiteral)) {
+            // A literal, and the unit after it when its codes fit in the bits left.
+            const uint64_t literal = Unit(length, 0, 1);
+            const unsigned left = kTableBits - length;
+            for (unsigned rest = 0; rest < (1u << left); ++rest) {
+                const uint64_t next = first[rest];
+                table[reversed | rest << length] = literal + (Needed(next) <= left ? next & ~kNeededMask : 0);
+            }
+        } else if (Code::Is(code, Code::kLength) && Code::Bits(code) <= kTableBits) {
+            const unsigned lengthBits = Code::Bits(code);
+            const unsigned extras = 1u << Code::Extra(code);
+            for (unsigned rest = 0; rest < (kSize >> lengthBits); ++rest) {
+                const uint64_t distance = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
+                for (unsigned extra = 0; extra < extras; ++extra) {
+                    const uint64_t made = Code::Value(code) + extra;
+                    table[reversed | extra << length | rest << lengthBits] = distance + (made << 32);
+                }
+            }
         }
-        table[i] = (unit & ~kNeededMask) + (rest & ~kNeededMask);
     }
 }
 

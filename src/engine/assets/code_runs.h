@@ -15,23 +15,25 @@ class CodeRuns {
 public:
     static constexpr unsigned kTableBits = 12;
     static constexpr uint64_t kTableMask = (uint64_t{1} << kTableBits) - 1;
-    static constexpr uint64_t kDistanceFollows = uint64_t{1} << 63;
+    static constexpr uint64_t kMore = uint64_t{1} << 63;
 
     // Distances are not compared with what has been made: the table serves only once 32 KiB
     // have been, when every distance reaches back into them.
     void Build(const HuffmanCode& literals, const HuffmanCode& distances);
 
-    // The entry for the bits at the bottom of `bits`: in the low byte the bits its codes take in
-    // all (0 when the first code is none the table reads through: the end of the block, a long
-    // code, ...), from bit 32 the bytes they make, and kDistanceFollows when they end with a match
-    // length whose distance code did not fit and is read next. The bits and the bytes made add up
-    // in one number: a walk keeps their sums by adding entries.
+    // The entry for the bits at the bottom of `bits`: in the low half the bits its codes take in
+    // all, from bit 32 the bytes they make, and kMore when the walk must look further: the codes
+    // end with a match length whose distance code did not fit and is read next, or (with no
+    // bits) the first code is none the table reads through (the end of the block, a long code,
+    // ...). The bits and the bytes made add up in one number: a walk keeps their sums by adding
+    // entries.
     uint64_t Lookup(uint64_t bits) const { return table[bits & kTableMask]; }
     static unsigned Bits(uint64_t entry) { return static_cast<unsigned>(entry & 0x3F); }
     static uint64_t Made(uint64_t entry) { return (entry >> 32) & 0x7FFFFFFF; }
 
 private:
     std::array<uint64_t, 1u << kTableBits> table{};
+    std::array<uint64_t, (1u << kTableBits) / 2> first{};  // the first unit of small indices alone
 };
 
 }  // namespace Engine

@@ -48,20 +48,27 @@ uint64_t SplitWalk::Single(uint64_t bits, unsigned count) const {
 }
 
 // After a refill a lane holds at least 49 bits and the 64 of its buffer are all the stream's: an
-// entry takes at most 23 of them (48 for a code the table does not hold), a flagged one at most
-// 10 and the distance after it at most 28, and the next entry's 10 bits are there before the
+// entry takes at most 25 of them (48 for a code the table does not hold), a flagged one at most
+// 12 and the distance after it at most 28, and the next entry's 12 bits are there before the
 // refill, so that a lane waits only on its lookups.
 template <bool calls>
 inline bool SplitWalk::Step(Lane& lane) const {
     uint64_t entry = lane.entry;
-    if (CodeRuns::Bits(entry) == 0) {
+    uint64_t bits = lane.bits;
+    unsigned count = lane.count;
+    if ((entry & CodeRuns::kMore) == 0) {
+        // The low half of an entry is its bits alone.
+        bits >>= static_cast<uint32_t>(entry);
+        count -= static_cast<uint32_t>(entry);
+    } else if (CodeRuns::Bits(entry) == 0) {
         if (!calls) return false;
-        entry = Single(lane.bits, lane.count);
+        entry = Single(bits, count);
         if (entry == 0) return false;
-    }
-    uint64_t bits = lane.bits >> CodeRuns::Bits(entry);
-    unsigned count = lane.count - CodeRuns::Bits(entry);
-    if ((entry & CodeRuns::kDistanceFollows) != 0) {
+        bits >>= CodeRuns::Bits(entry);
+        count -= CodeRuns::Bits(entry);
+    } else {
+        bits >>= CodeRuns::Bits(entry);
+        count -= CodeRuns::Bits(entry);
         uint32_t distance = distances.Lookup(bits);
         if (Code::Is(distance, Code::kLong)) {
             if (!calls) return false;
@@ -74,7 +81,7 @@ inline bool SplitWalk::Step(Lane& lane) const {
     lane.sum += entry;
     lane.entry = runs.Lookup(bits);
     lane.bits = bits | BitReader::LoadWord(lane.next) << count;
-    lane.next += (63 - count) >> 3;
+    lane.next += 7 - (count >> 3);
     lane.count = count | 56;
     return true;
 }
