@@ -24,10 +24,14 @@ SplitWalk::SplitWalk(const CodeRuns& table, const HuffmanCode& literalCode, cons
     : runs(table), literals(literalCode), distances(distanceCode) {}
 
 SplitWalk::Lane SplitWalk::StartAt(const unsigned char* byte, unsigned bit) const {
+    // Two loads, so that the lane holds at least 56 bits and all 64 of its buffer are the
+    // stream's, as after any refill.
     Lane lane;
     lane.bits = BitReader::LoadWord(byte) >> bit;
-    lane.count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
-    lane.next = byte + 7;
+    const unsigned count = 56 - bit;
+    lane.bits |= BitReader::LoadWord(byte + 7) << count;
+    lane.next = byte + 14 - (count >> 3);
+    lane.count = count | 56;
     lane.entry = runs.Lookup(lane.bits);
     lane.sum = 0;
     return lane;
@@ -47,7 +51,7 @@ uint64_t SplitWalk::Single(uint64_t bits, unsigned count) const {
     return used <= count ? used | (length << 32) : 0;
 }
 
-// After a refill a lane holds at least 49 bits and the 64 of its buffer are all the stream's: an
+// After a refill a lane holds at least 56 bits and the 64 of its buffer are all the stream's: an
 // entry takes at most 25 of them (48 for a code the table does not hold), a flagged one at most
 // 12 and the distance after it at most 28, and the next entry's 12 bits are there before the
 // refill, so that a lane waits only on its lookups.
@@ -86,17 +90,44 @@ inline bool SplitWalk::Step(Lane& lane) const {
     return true;
 }
 
+inline bool SplitWalk::TwoSteps(Lane& lane) const {
+    const uint64_t entry = lane.entry;
+    if ((entry & CodeRuns::kMore) != 0) return Step<false>(lane);
+    // Two plain entries take at most 50 bits and the lookup after them 12: the 64 bits loaded at
+    // the last refill hold them all.
+    uint64_t bits = lane.bits >> static_cast<uint32_t>(entry);
+    unsigned count = lane.count - static_cast<uint32_t>(entry);
+    lane.sum += entry;
+    uint64_t next = runs.Lookup(bits);
+    if ((next & CodeRuns::kMore) == 0) {
+        bits >>= static_cast<uint32_t>(next);
+        count -= static_cast<uint32_t>(next);
+        lane.sum += next;
+        next = runs.Lookup(bits);
+    }
+    lane.entry = next;
+    lane.bits = bits | BitReader::LoadWord(lane.next) << count;
+    lane.next += 7 - (count >> 3);
+    lane.count = count | 56;
+    return true;
+}
+
 bool SplitWalk::Pair(Lane& first, Lane& second, const unsigned char* start) const {
     // Copies, so that the lanes stay in registers.
     Lane lane = first;
     Lane ahead = second;
     bool aheadOwes = false;
-    while (lane.next < start && ahead.next < stop) {
-        if (!Step<false>(lane)) break;
-        if (!Step<false>(ahead)) {
-            aheadOwes = true;
-            break;
+    // A refill moves a lane at most seven bytes: so many rounds keep both short of their ends.
+    for (std::ptrdiff_t rounds;
+         !aheadOwes && (rounds = std::min(start - lane.next, stop - ahead.next) / 7) > 0;) {
+        for (; rounds > 0; --rounds) {
+            if (!TwoSteps(lane)) break;
+            if (!TwoSteps(ahead)) {
+                aheadOwes = true;
+                break;
+            }
         }
+        if (rounds > 0 && !aheadOwes) break;
     }
     first = lane;
     second = ahead;

@@ -43,6 +43,8 @@ private:
     // steps keeps its lanes in registers.
     template <bool calls>
     bool Step(Lane& lane) const;
+    // One or two plain entries with one refill, or one step without calls.
+    bool TwoSteps(Lane& lane) const;
     // Steps both lanes in turn while `first` has not reached `start` and neither needs a call;
     // true when `second` stopped for one.
     __attribute__((noinline)) bool Pair(Lane& first, Lane& second, const unsigned char* start) const;
