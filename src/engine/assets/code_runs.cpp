@@ -50,13 +50,18 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
     // after the shortest literal), as if the bits above were 0.
     unsigned shortest = kTableBits;
     for (unsigned n = 0; n < count; ++n) {
-        if (Code::Is(codes[n].entry, Code::kLiteral)) shortest = std::min(shortest, Code::CodeBits(codes[n].entry));
+        if (Code::Is(codes[n].entry, Code::kLiteral))
+            shortest = std::min(shortest, Code::CodeBits(codes[n].entry));
     }
     const unsigned small = kSize >> shortest;
     std::fill(first.begin(), first.begin() + small, 0);
+    std::fill(firstNeeds.begin(), firstNeeds.begin() + small, 0);
     for (unsigned n = 0; n < count; ++n) {
-        for (unsigned i = codes[n].reversed; i < small; i += 1u << Code::CodeBits(codes[n].entry))
-            first[i] = FirstUnit(codes[n].entry, i, distances);
+        for (unsigned i = codes[n].reversed; i < small; i += 1u << Code::CodeBits(codes[n].entry)) {
+            const uint64_t unit = FirstUnit(codes[n].entry, i, distances);
+            first[i] = unit & ~kNeededMask;
+            firstNeeds[i] = static_cast<uint8_t>(Needed(unit));
+        }
     }
     for (unsigned n = 0; n < count; ++n) {
         const uint32_t code = codes[n].entry;
@@ -66,19 +71,18 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
             // A literal, and the unit after it when its codes fit in the bits left.
             const uint64_t literal = Unit(length, 0, 1);
             const unsigned left = kTableBits - length;
-            for (unsigned rest = 0; rest < (1u << left); ++rest) {
-                const uint64_t next = first[rest];
-                table[reversed | rest << length] = literal + (Needed(next) <= left ? next & ~kNeededMask : 0);
-            }
+            for (unsigned rest = 0, i = reversed; rest < (1u << left); ++rest, i += 1u << length)
+                table[i] = firstNeeds[rest] <= left ? literal + first[rest] : literal;
         } else if (Code::Is(code, Code::kLength) && Code::Bits(code) <= kTableBits) {
             const unsigned lengthBits = Code::Bits(code);
-            const unsigned extras = 1u << Code::Extra(code);
-            for (unsigned rest = 0; rest < (kSize >> lengthBits); ++rest) {
-                const uint64_t distance = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
-                for (unsigned extra = 0; extra < extras; ++extra) {
-                    const uint64_t made = Code::Value(code) + extra;
-                    table[reversed | extra << length | rest << lengthBits] = distance + (made << 32);
-                }
+            const unsigned rests = kSize >> lengthBits;
+            for (unsigned rest = 0; rest < rests; ++rest)
+                distanceUnits[rest] = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
+            for (unsigned extra = 0; extra < (1u << Code::Extra(code)); ++extra) {
+                const uint64_t made = uint64_t{Code::Value(code) + extra} << 32;
+                const unsigned from = reversed | extra << length;
+                for (unsigned rest = 0; rest < rests; ++rest)
+                    table[from | rest << lengthBits] = distanceUnits[rest] + made;
             }
         }
     }

@@ -33,7 +33,10 @@ public:
 
 private:
     std::array<uint64_t, 1u << kTableBits> table{};
-    std::array<uint64_t, (1u << kTableBits) / 2> first{};  // the first unit of small indices alone
+    // The first unit of small indices alone, and the bits its codes need within the index.
+    std::array<uint64_t, (1u << kTableBits) / 2> first{};
+    std::array<uint8_t, (1u << kTableBits) / 2> firstNeeds{};
+    std::array<uint64_t, (1u << kTableBits) / 2> distanceUnits{};  // after one length code
 };
 
 }  // namespace Engine
