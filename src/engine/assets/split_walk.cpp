@@ -9,10 +9,10 @@ namespace {
 
 using Code = HuffmanCode;
 
-// The second lane starts this many bytes ahead of the first, or half of what is left of the
-// window when that is less. Joining costs a few codes; what the second lane walked past the end
-// of the block is lost.
-constexpr std::ptrdiff_t kSpan = 4096;
+// Each lane starts this many bytes ahead of the one before, or a third of what is left of the
+// window when that is less. Joining costs a few codes; what the lanes walked past the end of the
+// block is lost.
+constexpr std::ptrdiff_t kSpan = 2048;
 constexpr std::ptrdiff_t kShortestSpan = 256;
 // Codes a lane started at a byte boundary may take to fall into step with the codes as written:
 // almost always a handful. Past this many the second lane is dropped and the first walks on.
@@ -112,26 +112,33 @@ inline bool SplitWalk::TwoSteps(Lane& lane) const {
     return true;
 }
 
-bool SplitWalk::Pair(Lane& first, Lane& second, const unsigned char* start) const {
+unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends) const {
     // Copies, so that the lanes stay in registers.
-    Lane lane = first;
-    Lane ahead = second;
-    bool aheadOwes = false;
-    // A refill moves a lane at most seven bytes: so many rounds keep both short of their ends.
+    Lane first = lanes[0];
+    Lane second = lanes[1];
+    Lane third = lanes[2];
+    unsigned owes = kLanes;
+    // A refill moves a lane at most seven bytes: so many rounds keep all short of their ends.
     for (std::ptrdiff_t rounds;
-         !aheadOwes && (rounds = std::min(start - lane.next, stop - ahead.next) / 7) > 0;) {
+         owes == kLanes &&
+         (rounds = std::min({ends[0] - first.next, ends[1] - second.next, ends[2] - third.next}) / 7) > 0;) {
         for (; rounds > 0; --rounds) {
-            if (!TwoSteps(lane)) break;
-            if (!TwoSteps(ahead)) {
-                aheadOwes = true;
+            if (!TwoSteps(first)) {
+                owes = 0;
+                break;
+            }
+            if (!TwoSteps(second)) {
+                owes = 1;
+                break;
+            }
+            if (!TwoSteps(third)) {
+                owes = 2;
                 break;
             }
         }
-        if (rounds > 0 && !aheadOwes) break;
     }
-    first = lane;
-    second = ahead;
-    return aheadOwes;
+    lanes = {first, second, third};
+    return owes;
 }
 
 inline bool SplitWalk::WalkTo(Lane& lane, const unsigned char* until) const {
@@ -173,26 +180,39 @@ void SplitWalk::Run(BitReader& in, uint64_t& made) {
     if (in.WindowEnd() - byte < 16) return;
     stop = in.WindowEnd() - 8;
     Lane lane = StartAt(byte, bit);
-    for (;;) {
+    for (bool going = true; going;) {
         const std::ptrdiff_t left = stop - lane.next;
-        if (left < 2 * kShortestSpan) {
+        if (left < std::ptrdiff_t{kLanes} * kShortestSpan) {
             WalkTo(lane, stop);
             break;
         }
-        // The first lane stops before `start`: it moves at most seven bytes per step and holds
-        // at least 56 bits after it.
-        const unsigned char* const start = lane.next + std::min(kSpan, left / 2);
-        Lane ahead = StartAt(start, 0);
-        // Both lanes step while neither needs a call; the one that does takes one step with it.
-        for (;;) {
-            const bool aheadOwes = Pair(lane, ahead, start);
-            if (lane.next >= start || ahead.next >= stop) break;
-            if (aheadOwes ? !Step<true>(ahead) : !Step<true>(lane)) break;
+        // Each lane ends its part with its position before the next lane's start: it moves at
+        // most seven bytes per step and holds at least 56 bits after it.
+        const std::ptrdiff_t span = std::min(kSpan, left / std::ptrdiff_t{kLanes});
+        Lanes lanes;
+        Ends ends;
+        lanes[0] = lane;
+        for (unsigned n = 1; n < kLanes; ++n) {
+            ends[n - 1] = lane.next + span * std::ptrdiff_t{n};
+            lanes[n] = StartAt(ends[n - 1], 0);
         }
-        if (!WalkTo(lane, start)) break;
-        const Joined joined = Join(lane, ahead, start);
-        lane = joined.lane;
-        if (!joined.going) break;
+        ends[kLanes - 1] = stop;
+        // The lanes step while none needs a call; the one that does takes one step with it.
+        for (;;) {
+            const unsigned owes = Rounds(lanes, ends);
+            bool ended = false;
+            for (unsigned n = 0; n < kLanes; ++n) ended = ended || lanes[n].next >= ends[n];
+            if (ended || !Step<true>(lanes[owes == kLanes ? 0 : owes])) break;
+        }
+        // Then each lane walks on to where the next started, and takes it over where they meet.
+        lane = lanes[0];
+        for (unsigned n = 1; n < kLanes && going; ++n) {
+            going = WalkTo(lane, ends[n - 1]);
+            if (!going) break;
+            const Joined joined = Join(lane, lanes[n], ends[n - 1]);
+            lane = joined.lane;
+            going = joined.going;
+        }
     }
     in.Seek(lane.next - (lane.count + 7) / 8, (8 - lane.count % 8) % 8);
     made += CodeRuns::Made(lane.sum);

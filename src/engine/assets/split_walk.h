@@ -1,13 +1,14 @@
 // The fast part of the stream check: walks the common codes of a coded block through the runs
-// table in two lanes at once, the second from a byte further on, and keeps the second lane's count
-// from where the first lane's codes meet its own. Made by the stream check for one window of a
-// block; one thread.
+// table in three lanes at once, each from a byte further on, and keeps a lane's count from where
+// the codes of the lane before meet its own. Made by the stream check for one window of a block;
+// one thread.
 #pragma once
 
 #include "engine/assets/bit_reader.h"
 #include "engine/assets/code_runs.h"
 #include "engine/assets/huffman_code.h"
 
+#include <array>
 #include <cstdint>
 
 namespace Engine {
@@ -32,6 +33,10 @@ private:
         uint64_t sum;
         unsigned count;  // bits in the buffer
     };
+    // Lanes walked in turn: three keep the processor busy while each waits on its lookups.
+    static constexpr unsigned kLanes = 3;
+    using Lanes = std::array<Lane, kLanes>;
+    using Ends = std::array<const unsigned char*, kLanes>;  // where each lane must stop
     struct Joined {
         Lane lane;
         bool going;  // false when the lane stopped
@@ -45,9 +50,9 @@ private:
     bool Step(Lane& lane) const;
     // One or two plain entries with one refill, or one step without calls.
     bool TwoSteps(Lane& lane) const;
-    // Steps both lanes in turn while `first` has not reached `start` and neither needs a call;
-    // true when `second` stopped for one.
-    __attribute__((noinline)) bool Pair(Lane& first, Lane& second, const unsigned char* start) const;
+    // Steps the lanes in turn while none has reached its end and none needs a call; returns the
+    // lane that stopped for one, or kLanes.
+    __attribute__((noinline)) unsigned Rounds(Lanes& lanes, const Ends& ends) const;
     // Steps while the lane has not reached `until`; false when it stops first.
     bool WalkTo(Lane& lane, const unsigned char* until) const;
     // The entry of one literal or whole match (at most 48 bits) at the bottom of `bits`, for the
