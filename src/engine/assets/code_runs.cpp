@@ -41,10 +41,34 @@ uint64_t FirstUnit(uint32_t code, unsigned i, const HuffmanCode& distances) {
 
 }  // namespace
 
+// A literal code longer than the index is looked up again with the bits after the index, in a
+// group of 8 entries that its index's entry names: the walk takes it without a call.
+void CodeRuns::LongCodes(const std::array<HuffmanCode::ShortCode, 288>& codes, unsigned from, unsigned to) {
+    std::fill(longs.begin(), longs.begin() + kLongGroup, kMore);  // group 0: none
+    unsigned groups = 1;
+    for (unsigned n = from; n < to; ++n) {
+        const unsigned index = codes[n].reversed & kTableMask;
+        if (table[index] == kMore) {
+            table[index] = kMore | uint64_t{groups} << 32;
+            std::fill(longs.begin() + groups * kLongGroup, longs.begin() + (groups + 1) * kLongGroup, kMore);
+            ++groups;
+        }
+        const unsigned length = Code::CodeBits(codes[n].entry);
+        const uint64_t unit = Code::Is(codes[n].entry, Code::kLiteral) ? Unit(length, 0, 1) : kMore;
+        uint64_t* const group = longs.data() + (table[index] >> 32 & 0x7FFFFFFF) * kLongGroup;
+        for (unsigned i = codes[n].reversed >> kTableBits; i < kLongGroup; i += 1u << (length - kTableBits))
+            group[i] = unit;
+    }
+}
+
 void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) {
     std::array<HuffmanCode::ShortCode, 288> codes;
-    const unsigned count = literals.ShortCodes(kTableBits, codes);
+    const unsigned all = literals.ShortCodes(kMaxCodeBits, codes);
+    // Codes come shortest first: those past `count` are longer than the index.
+    unsigned count = 0;
+    while (count < all && Code::CodeBits(codes[count].entry) <= kTableBits) ++count;
     table.fill(kMore);  // the end of the block, long codes and unused ones
+    LongCodes(codes, count, all);
     if (count == 0) return;
     // The units that can follow a literal: the first unit of every index below 2^(bits left
     // after the shortest literal), as if the bits above were 0.

@@ -29,10 +29,20 @@ public:
     // entries.
     uint64_t Lookup(uint64_t bits) const { return table[bits & kTableMask]; }
     static unsigned Bits(uint64_t entry) { return static_cast<unsigned>(entry & 0x3F); }
+    // For an entry with kMore and no bits: the entry of the literal whose code is longer than
+    // the index, from the bits after it; kMore when it is none.
+    uint64_t Long(uint64_t entry, uint64_t bits) const {
+        return longs[(entry >> 32 & 0x7FFFFFFF) * kLongGroup + (bits >> kTableBits & (kLongGroup - 1))];
+    }
     static uint64_t Made(uint64_t entry) { return (entry >> 32) & 0x7FFFFFFF; }
 
 private:
+    static constexpr unsigned kMaxCodeBits = 15;
+    static constexpr unsigned kLongGroup = 1u << (kMaxCodeBits - kTableBits);
+    void LongCodes(const std::array<HuffmanCode::ShortCode, 288>& codes, unsigned from, unsigned to);
+
     std::array<uint64_t, 1u << kTableBits> table{};
+    std::array<uint64_t, (288 + 1) * kLongGroup> longs{};  // groups of entries for long codes
     // The first unit of small indices alone, and the bits its codes need within the index.
     std::array<uint64_t, (1u << kTableBits) / 2> first{};
     std::array<uint8_t, (1u << kTableBits) / 2> firstNeeds{};

@@ -65,9 +65,12 @@ inline bool SplitWalk::Step(Lane& lane) const {
         bits >>= static_cast<uint32_t>(entry);
         count -= static_cast<uint32_t>(entry);
     } else if (CodeRuns::Bits(entry) == 0) {
-        if (!calls) return false;
-        entry = Single(bits, count);
-        if (entry == 0) return false;
+        entry = runs.Long(entry, bits);
+        if ((entry & CodeRuns::kMore) != 0) {
+            if (!calls) return false;
+            entry = Single(bits, count);
+            if (entry == 0) return false;
+        }
         bits >>= CodeRuns::Bits(entry);
         count -= CodeRuns::Bits(entry);
     } else {
@@ -202,7 +205,7 @@ void SplitWalk::Run(BitReader& in, uint64_t& made) {
             const unsigned owes = Rounds(lanes, ends);
             bool ended = false;
             for (unsigned n = 0; n < kLanes; ++n) ended = ended || lanes[n].next >= ends[n];
-            if (ended || !Step<true>(lanes[owes == kLanes ? 0 : owes])) break;
+            if (ended || owes == kLanes || !Step<true>(lanes[owes])) break;
         }
         // Then each lane walks on to where the next started, and takes it over where they meet.
         lane = lanes[0];
