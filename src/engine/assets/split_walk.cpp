@@ -21,7 +21,12 @@ constexpr unsigned kJoinSteps = 256;
 }  // namespace
 
 SplitWalk::SplitWalk(const CodeRuns& table, const HuffmanCode& literalCode, const HuffmanCode& distanceCode)
-    : runs(table), literals(literalCode), distances(distanceCode) {}
+    : runs(table), literals(literalCode), distances(distanceCode) {
+#if SPLIT_WALK_BMI2
+    static const bool hasBmi2 = __builtin_cpu_supports("bmi2");
+    bmi2 = hasBmi2;
+#endif
+}
 
 SplitWalk::Lane SplitWalk::StartAt(const unsigned char* byte, unsigned bit) const {
     // Two loads, so that the lane holds at least 56 bits and all 64 of its buffer are the
@@ -56,7 +61,7 @@ uint64_t SplitWalk::Single(uint64_t bits, unsigned count) const {
 // 12 and the distance after it at most 28, and the next entry's 12 bits are there before the
 // refill, so that a lane waits only on its lookups.
 template <bool calls>
-inline bool SplitWalk::Step(Lane& lane) const {
+SPLIT_WALK_INLINE bool SplitWalk::Step(Lane& lane) const {
     uint64_t entry = lane.entry;
     uint64_t bits = lane.bits;
     unsigned count = lane.count;
@@ -93,7 +98,7 @@ inline bool SplitWalk::Step(Lane& lane) const {
     return true;
 }
 
-inline bool SplitWalk::TwoSteps(Lane& lane) const {
+SPLIT_WALK_INLINE bool SplitWalk::TwoSteps(Lane& lane) const {
     const uint64_t entry = lane.entry;
     if ((entry & CodeRuns::kMore) != 0) return Step<false>(lane);
     // Two plain entries take at most 50 bits and the lookup after them 12: the 64 bits loaded at
@@ -115,7 +120,7 @@ inline bool SplitWalk::TwoSteps(Lane& lane) const {
     return true;
 }
 
-unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends) const {
+SPLIT_WALK_INLINE unsigned SplitWalk::LaneRounds(Lanes& lanes, const Ends& ends) const {
     // Copies, so that the lanes stay in registers.
     Lane first = lanes[0];
     Lane second = lanes[1];
@@ -143,6 +148,21 @@ unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends) const {
     lanes = {first, second, third};
     return owes;
 }
+
+unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends) const {
+#if SPLIT_WALK_BMI2
+    if (bmi2) return RoundsBmi2(lanes, ends);
+#endif
+    return LaneRounds(lanes, ends);
+}
+
+#if SPLIT_WALK_BMI2
+// The same loop with shifts by a count in any register, one instruction each: a tenth of the
+// loop's instructions are shifts by the entry's or the buffer's count.
+__attribute__((target("bmi2"))) unsigned SplitWalk::RoundsBmi2(Lanes& lanes, const Ends& ends) const {
+    return LaneRounds(lanes, ends);
+}
+#endif
 
 inline bool SplitWalk::WalkTo(Lane& lane, const unsigned char* until) const {
     while (lane.next < until) {

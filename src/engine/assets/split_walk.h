@@ -11,6 +11,15 @@
 #include <array>
 #include <cstdint>
 
+// The lane loop is also built for processors with BMI2 and chosen when the processor has it.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define SPLIT_WALK_BMI2 1
+#else
+#define SPLIT_WALK_BMI2 0
+#endif
+// The steps are inlined into each build of the loop.
+#define SPLIT_WALK_INLINE __attribute__((always_inline)) inline
+
 namespace Engine {
 
 class SplitWalk {
@@ -52,7 +61,11 @@ private:
     bool TwoSteps(Lane& lane) const;
     // Steps the lanes in turn while none has reached its end and none needs a call; returns the
     // lane that stopped for one, or kLanes.
-    __attribute__((noinline)) unsigned Rounds(Lanes& lanes, const Ends& ends) const;
+    unsigned Rounds(Lanes& lanes, const Ends& ends) const;
+    unsigned LaneRounds(Lanes& lanes, const Ends& ends) const;
+#if SPLIT_WALK_BMI2
+    __attribute__((noinline)) unsigned RoundsBmi2(Lanes& lanes, const Ends& ends) const;
+#endif
     // Steps while the lane has not reached `until`; false when it stops first.
     bool WalkTo(Lane& lane, const unsigned char* until) const;
     // The entry of one literal or whole match (at most 48 bits) at the bottom of `bits`, for the
@@ -66,6 +79,7 @@ private:
     const HuffmanCode& literals;
     const HuffmanCode& distances;
     const unsigned char* stop = nullptr;  // lanes step only while their next byte is before it
+    bool bmi2 = false;
 };
 
 }  // namespace Engine
