@@ -1,5 +1,6 @@
 #include "engine/assets/huffman_code.h"
 
+#include <algorithm>
 #include <array>
 
 namespace Engine {
@@ -86,7 +87,34 @@ bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count) {
     }
     longFirst = code;
     longIndex = index;
+    if (alphabet == Alphabet::kDistance) LongDistances(code, index);
     return true;
+}
+
+// Distance codes longer than the table go into groups of entries for the bits after the table,
+// which the table's entry for their first bits names: the fast walk reads them without a call.
+// Codes come in code order, so those that share their first bits are neighbours.
+void HuffmanCode::LongDistances(unsigned code, unsigned index) {
+    std::fill(second.begin(), second.begin() + kGroup, Entry(0, kLong));  // group 0: no code
+    unsigned groups = 1;
+    for (unsigned length = kTableBits + 1; length <= kMaxLength; ++length) {
+        for (unsigned n = 0; n < counts[length]; ++n, ++code) {
+            const unsigned reversed = (kReversed[code & kTableMask] << (length - kTableBits)) |
+                                      (kReversed[code >> kTableBits] >> (20 - length));
+            uint32_t& first = table[reversed & kTableMask];
+            if (Value(first) == 0) {
+                first = Entry(0, kLong, 0, groups);
+                std::fill(second.begin() + groups * kGroup, second.begin() + (groups + 1) * kGroup,
+                          Entry(0, kLong));
+                ++groups;
+            }
+            const uint32_t entry = EntryFor(sorted[index++], length);
+            uint32_t* const group = second.data() + Value(first) * kGroup;
+            for (unsigned i = reversed >> kTableBits; i < kGroup; i += 1u << (length - kTableBits))
+                group[i] = entry;
+        }
+        code <<= 1;
+    }
 }
 
 unsigned HuffmanCode::ShortCodes(unsigned maxLength, std::array<ShortCode, 288>& out) const {

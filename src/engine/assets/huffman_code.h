@@ -54,19 +54,27 @@ public:
 
     // The entry for the code at the bottom of `bits`.
     uint32_t Lookup(uint64_t bits) const { return table[bits & kTableMask]; }
+    // For a kLong entry of a distance code: the entry of the code longer than the table that
+    // `bits` begin with; kLong when it is unused.
+    uint32_t LongDistance(uint32_t entry, uint64_t bits) const {
+        return second[Value(entry) * kGroup + (bits >> kTableBits & (kGroup - 1))];
+    }
     // The entry of a code longer than the table, read bit by bit from `bits`; kLong when the code
     // is unused or needs more than `available` bits.
     uint32_t DecodeLong(uint64_t bits, unsigned available) const;
 
 private:
+    static constexpr unsigned kGroup = 1u << (15 - kTableBits);
     uint32_t EntryFor(unsigned symbol, unsigned length) const;
+    void LongDistances(unsigned code, unsigned index);
 
     Alphabet alphabet = Alphabet::kCodeLength;
     std::array<uint32_t, 1u << kTableBits> table{};
-    std::array<uint16_t, 16> counts{};   // codes of each length
-    std::array<uint16_t, 288> sorted{};  // symbols in code order
-    unsigned longFirst = 0;              // the first code one bit longer than the table
-    unsigned longIndex = 0;              // the place of its symbol in `sorted`
+    std::array<uint32_t, (32 + 1) * kGroup> second{};  // groups of long distance codes
+    std::array<uint16_t, 16> counts{};                 // codes of each length
+    std::array<uint16_t, 288> sorted{};                // symbols in code order
+    unsigned longFirst = 0;                            // the first code one bit longer than the table
+    unsigned longIndex = 0;                            // the place of its symbol in `sorted`
 };
 
 }  // namespace Engine

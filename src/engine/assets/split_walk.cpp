@@ -82,10 +82,7 @@ SPLIT_WALK_INLINE bool SplitWalk::Step(Lane& lane) const {
         bits >>= CodeRuns::Bits(entry);
         count -= CodeRuns::Bits(entry);
         uint32_t distance = distances.Lookup(bits);
-        if (Code::Is(distance, Code::kLong)) {
-            if (!calls) return false;
-            distance = distances.DecodeLong(bits, count);
-        }
+        if (Code::Is(distance, Code::kLong)) distance = distances.LongDistance(distance, bits);
         if (!Code::Is(distance, Code::kSymbol)) return false;
         bits >>= Code::Bits(distance);
         count -= Code::Bits(distance);
