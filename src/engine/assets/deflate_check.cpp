@@ -72,7 +72,6 @@ bool DeflateCheck::DynamicCodes() {
         if (!in.Take(3, length)) return false;
         lengthCodeLengths[kOrder[i]] = static_cast<uint8_t>(length);
     }
-    HuffmanCode lengthCode;
     if (!lengthCode.Build(Code::Alphabet::kCodeLength, lengthCodeLengths.data(), 19)) return false;
     std::array<uint8_t, 288 + 32> lengths{};
     const uint32_t total = literalCount + distanceCount;

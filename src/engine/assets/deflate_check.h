@@ -29,6 +29,7 @@ private:
     bool Symbol(bool& endOfBlock);  // one literal, match or end of block, checked bit by bit
 
     BitReader in;
+    HuffmanCode lengthCode;  // the code of a block's code lengths
     HuffmanCode literals;
     HuffmanCode distances;
     CodeRuns runs;
