@@ -87,26 +87,34 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
             firstNeeds[i] = static_cast<uint8_t>(Needed(unit));
         }
     }
+    unsigned rowLength = 0;  // the literal code length `row` is made for
     for (unsigned n = 0; n < count; ++n) {
         const uint32_t code = codes[n].entry;
         const unsigned length = Code::CodeBits(code);
         const unsigned reversed = codes[n].reversed;
         if (Code::Is(code, Code::kLiteral)) {
-            // A literal, and the unit after it when its codes fit in the bits left.
-            const uint64_t literal = Unit(length, 0, 1);
+            // A literal, and the unit after it when its codes fit in the bits left: the same for
+            // every literal code of this length.
             const unsigned left = kTableBits - length;
+            if (rowLength != length) {
+                rowLength = length;
+                const uint64_t literal = Unit(length, 0, 1);
+                for (unsigned rest = 0; rest < (1u << left); ++rest)
+                    row[rest] = firstNeeds[rest] <= left ? literal + first[rest] : literal;
+            }
             for (unsigned rest = 0, i = reversed; rest < (1u << left); ++rest, i += 1u << length)
-                table[i] = firstNeeds[rest] <= left ? literal + first[rest] : literal;
+                table[i] = row[rest];
         } else if (Code::Is(code, Code::kLength) && Code::Bits(code) <= kTableBits) {
             const unsigned lengthBits = Code::Bits(code);
             const unsigned rests = kSize >> lengthBits;
+            rowLength = 0;
             for (unsigned rest = 0; rest < rests; ++rest)
-                distanceUnits[rest] = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
+                row[rest] = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
             for (unsigned extra = 0; extra < (1u << Code::Extra(code)); ++extra) {
                 const uint64_t made = uint64_t{Code::Value(code) + extra} << 32;
                 const unsigned from = reversed | extra << length;
                 for (unsigned rest = 0; rest < rests; ++rest)
-                    table[from | rest << lengthBits] = distanceUnits[rest] + made;
+                    table[from | rest << lengthBits] = row[rest] + made;
             }
         }
     }

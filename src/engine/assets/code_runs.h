@@ -46,7 +46,9 @@ private:
     // The first unit of small indices alone, and the bits its codes need within the index.
     std::array<uint64_t, (1u << kTableBits) / 2> first{};
     std::array<uint8_t, (1u << kTableBits) / 2> firstNeeds{};
-    std::array<uint64_t, (1u << kTableBits) / 2> distanceUnits{};  // after one length code
+    // The entries after one code's bits: for the literals of one length, or the distance units
+    // after one length code.
+    std::array<uint64_t, (1u << kTableBits) / 2> row{};
 };
 
 }  // namespace Engine
