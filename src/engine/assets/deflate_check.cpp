@@ -11,6 +11,9 @@ namespace {
 
 using Code = HuffmanCode;
 
+// The most a match reaches back: once this much has been made, the fast walk reads the stream.
+constexpr uint64_t kWindow = 32768;
+
 }  // namespace
 
 DeflateCheck::DeflateCheck(ByteSource& source, uint64_t most) : in(source), limit(most) {}
@@ -53,7 +56,7 @@ bool DeflateCheck::FixedCodes() {
     std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
     std::fill(lengths.begin() + 280, lengths.begin() + 288, 8);
     std::fill(lengths.begin() + 288, lengths.end(), 5);
-    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), 288) &&
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), 288, produced < kWindow) &&
            distances.Build(Code::Alphabet::kDistance, lengths.data() + 288, 32);
 }
 
@@ -100,14 +103,15 @@ bool DeflateCheck::DynamicCodes() {
         std::fill(lengths.begin() + n, lengths.begin() + n + repeat, fill);
         n += repeat;
     }
-    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), literalCount) &&
+    // Once the fast walk reads the block, its literal code is read only a few times: at the end
+    // of the block and of each window.
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), literalCount, produced < kWindow) &&
            distances.Build(Code::Alphabet::kDistance, lengths.data() + literalCount, distanceCount);
 }
 
 bool DeflateCheck::Decode(const HuffmanCode& code, uint32_t& entry) {
     in.Refill();
-    entry = code.Lookup(in.Bits());
-    if (Code::Is(entry, Code::kLong)) entry = code.DecodeLong(in.Bits(), in.Count());
+    entry = code.Decode(in.Bits(), in.Count());
     if (Code::Is(entry, Code::kLong) || Code::CodeBits(entry) > in.Count()) return false;
     in.Drop(Code::CodeBits(entry));
     return true;
@@ -144,7 +148,7 @@ bool DeflateCheck::Symbol(bool& endOfBlock) {
 bool DeflateCheck::CodedBlock() {
     runs.Build(literals, distances);
     for (;;) {
-        if (produced >= 32768) SplitWalk(runs, literals, distances).Run(in, produced);
+        if (produced >= kWindow) SplitWalk(runs, literals, distances).Run(in, produced);
         // Anything else, one symbol at a time with every check: the end of the block, long codes,
         // reserved symbols, the first 32 KiB and the last bytes of each window.
         bool endOfBlock = false;

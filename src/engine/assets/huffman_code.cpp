@@ -54,8 +54,9 @@ uint32_t HuffmanCode::EntryFor(unsigned symbol, unsigned length) const {
     return Entry(length, kSymbol, 0, symbol);
 }
 
-bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count) {
+bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count, bool withTable) {
     alphabet = kind;
+    hasTable = withTable;
     counts.fill(0);
     for (unsigned s = 0; s < count; ++s) ++counts[lengths[s]];
     counts[0] = 0;
@@ -72,19 +73,25 @@ bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count) {
     }
     // Codes are assigned in symbol order within each length (the canonical code). The table is
     // indexed by the next bits as they arrive, so a code goes in bit-reversed, once for every
-    // value of the bits after it.
-    table.fill(Entry(0, kLong));
+    // value of the bits after it. When no code is longer than `bits`, the entries for the first
+    // `bits` bits are made and copied over the rest.
+    unsigned longest = kMaxLength;
+    while (longest > 1 && counts[longest] == 0) --longest;
+    const unsigned size = 1u << std::min(longest, kTableBits);
+    if (hasTable) std::fill(table.begin(), table.begin() + size, Entry(0, kLong));
     unsigned code = 0;
     unsigned index = 0;
     for (unsigned length = 1; length <= kTableBits; ++length) {
         for (unsigned n = 0; n < counts[length]; ++n, ++code) {
             const uint32_t entry = EntryFor(sorted[index++], length);
-            for (unsigned i = kReversed[code] >> (kTableBits - length); i < table.size(); i += 1u << length) {
+            for (unsigned i = kReversed[code] >> (kTableBits - length); hasTable && i < size;
+                 i += 1u << length)
                 table[i] = entry;
-            }
         }
         code <<= 1;
     }
+    for (unsigned filled = size; hasTable && filled < table.size(); filled *= 2)
+        std::copy(table.begin(), table.begin() + filled, table.begin() + filled);
     longFirst = code;
     longIndex = index;
     if (alphabet == Alphabet::kDistance) LongDistances(code, index);
@@ -133,13 +140,22 @@ unsigned HuffmanCode::ShortCodes(unsigned maxLength, std::array<ShortCode, 288>&
     return index;
 }
 
+uint32_t HuffmanCode::Decode(uint64_t bits, unsigned available) const {
+    if (!hasTable) return Canonical(bits, available, 1, 0, 0, 0);
+    const uint32_t entry = Lookup(bits);
+    return Is(entry, kLong) ? DecodeLong(bits, available) : entry;
+}
+
 uint32_t HuffmanCode::DecodeLong(uint64_t bits, unsigned available) const {
-    // Canonical decoding from the first length past the table: the code so far is the table's
-    // bits, first bit highest.
-    unsigned code = kReversed[bits & kTableMask];
-    unsigned first = longFirst;
-    unsigned index = longIndex;
-    for (unsigned length = kTableBits + 1; length <= kMaxLength && length <= available; ++length) {
+    // The code so far is the table's bits, first bit highest.
+    return Canonical(bits, available, kTableBits + 1, kReversed[bits & kTableMask], longFirst, longIndex);
+}
+
+// Canonical decoding from `length` on: `code` holds the bits before it, first bit highest;
+// `first` is the first code of `length - 1` bits and `index` the place of its symbol in `sorted`.
+uint32_t HuffmanCode::Canonical(uint64_t bits, unsigned available, unsigned length, unsigned code,
+                                unsigned first, unsigned index) const {
+    for (; length <= kMaxLength && length <= available; ++length) {
         code = (code << 1) | (static_cast<unsigned>(bits >> (length - 1)) & 1u);
         if (code - first < counts[length]) return EntryFor(sorted[index + code - first], length);
         index += counts[length];

@@ -43,8 +43,7 @@ SplitWalk::Lane SplitWalk::StartAt(const unsigned char* byte, unsigned bit) cons
 }
 
 uint64_t SplitWalk::Single(uint64_t bits, unsigned count) const {
-    uint32_t entry = literals.Lookup(bits);
-    if (Code::Is(entry, Code::kLong)) entry = literals.DecodeLong(bits, count);
+    uint32_t entry = literals.Decode(bits, count);
     if (Code::Is(entry, Code::kLiteral)) return Code::CodeBits(entry) | (uint64_t{1} << 32);
     if (!Code::Is(entry, Code::kLength)) return 0;
     const uint64_t length = Code::ValueWithExtra(entry, bits);
