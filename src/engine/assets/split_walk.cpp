@@ -116,17 +116,21 @@ SPLIT_WALK_INLINE bool SplitWalk::TwoSteps(Lane& lane) const {
     return true;
 }
 
+template <unsigned count>
 SPLIT_WALK_INLINE unsigned SplitWalk::LaneRounds(Lanes& lanes, const Ends& ends) const {
+    static_assert(count == 2 || count == kLanes, "two or three lanes");
     // Copies, so that the lanes stay in registers.
     Lane first = lanes[0];
     Lane second = lanes[1];
-    Lane third = lanes[2];
-    unsigned owes = kLanes;
+    Lane third = lanes[count - 1];  // a copy of the second when there are two
+    unsigned owes = count;
     // A refill moves a lane at most seven bytes: so many rounds keep all short of their ends.
-    for (std::ptrdiff_t rounds;
-         owes == kLanes &&
-         (rounds = std::min({ends[0] - first.next, ends[1] - second.next, ends[2] - third.next}) / 7) > 0;) {
-        for (; rounds > 0; --rounds) {
+    auto rounds = [&] {
+        const std::ptrdiff_t room = std::min(ends[0] - first.next, ends[1] - second.next);
+        return (count == 2 ? room : std::min(room, ends[count - 1] - third.next)) / 7;
+    };
+    for (std::ptrdiff_t left; owes == count && (left = rounds()) > 0;) {
+        for (; left > 0; --left) {
             if (!TwoSteps(first)) {
                 owes = 0;
                 break;
@@ -135,28 +139,31 @@ SPLIT_WALK_INLINE unsigned SplitWalk::LaneRounds(Lanes& lanes, const Ends& ends)
                 owes = 1;
                 break;
             }
-            if (!TwoSteps(third)) {
+            if (count == 3 && !TwoSteps(third)) {
                 owes = 2;
                 break;
             }
         }
     }
-    lanes = {first, second, third};
+    lanes[0] = first;
+    lanes[1] = second;
+    if (count == kLanes) lanes[2] = third;
     return owes;
 }
 
-unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends) const {
+unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends, unsigned count) const {
 #if SPLIT_WALK_BMI2
-    if (bmi2) return RoundsBmi2(lanes, ends);
+    if (bmi2) return RoundsBmi2(lanes, ends, count);
 #endif
-    return LaneRounds(lanes, ends);
+    return count == kLanes ? LaneRounds<kLanes>(lanes, ends) : LaneRounds<2>(lanes, ends);
 }
 
 #if SPLIT_WALK_BMI2
 // The same loop with shifts by a count in any register, one instruction each: a tenth of the
 // loop's instructions are shifts by the entry's or the buffer's count.
-__attribute__((target("bmi2"))) unsigned SplitWalk::RoundsBmi2(Lanes& lanes, const Ends& ends) const {
-    return LaneRounds(lanes, ends);
+__attribute__((target("bmi2"))) unsigned SplitWalk::RoundsBmi2(Lanes& lanes, const Ends& ends,
+                                                               unsigned count) const {
+    return count == kLanes ? LaneRounds<kLanes>(lanes, ends) : LaneRounds<2>(lanes, ends);
 }
 #endif
 
@@ -205,23 +212,41 @@ void SplitWalk::Run(BitReader& in, uint64_t& made) {
             WalkTo(lane, stop);
             break;
         }
-        // Each lane ends its part with its position before the next lane's start: it moves at
-        // most seven bytes per step and holds at least 56 bits after it.
+        // Each lane has a part of `span` bytes, and ends it with its position before the next
+        // lane's start: it moves at most seven bytes per step and holds at least 56 bits after it.
         const std::ptrdiff_t span = std::min(kSpan, left / std::ptrdiff_t{kLanes});
         Lanes lanes;
         Ends ends;
         lanes[0] = lane;
-        for (unsigned n = 1; n < kLanes; ++n) {
-            ends[n - 1] = lane.next + span * std::ptrdiff_t{n};
-            lanes[n] = StartAt(ends[n - 1], 0);
-        }
-        ends[kLanes - 1] = stop;
-        // The lanes step while none needs a call; the one that does takes one step with it.
-        for (;;) {
-            const unsigned owes = Rounds(lanes, ends);
-            bool ended = false;
-            for (unsigned n = 0; n < kLanes; ++n) ended = ended || lanes[n].next >= ends[n];
-            if (ended || owes == kLanes || !Step<true>(lanes[owes])) break;
+        for (unsigned n = 1; n <= kLanes; ++n) ends[n - 1] = lane.next + span * std::ptrdiff_t{n};
+        for (unsigned n = 1; n < kLanes; ++n) lanes[n] = StartAt(ends[n - 1], 0);
+        // The lanes step together while none needs a call; the one that does takes one step
+        // with it. A lane that stops, or comes near its end, leaves the others to go on: most
+        // often the last lane runs past the end of the block while the others still have their
+        // parts before them.
+        Lanes active = lanes;
+        Ends activeEnds = ends;
+        std::array<unsigned, kLanes> which = {0, 1, 2};  // the lane each of `active` is
+        for (unsigned count = kLanes; count > 1;) {
+            const unsigned owes = Rounds(active, activeEnds, count);
+            unsigned out = count;
+            if (owes < count) {
+                if (!Step<true>(active[owes])) out = owes;
+            } else {
+                // Rounds ran out: a lane is within a step of its end, and finishes alone.
+                for (out = 0; out + 1 < count && activeEnds[out] - active[out].next >= 7;) ++out;
+                WalkTo(active[out], activeEnds[out]);
+            }
+            if (out == count) continue;
+            lanes[which[out]] = active[out];
+            // When the first lane stops short of its end, the lanes after it are of no use.
+            if (which[out] == 0 && active[out].next < activeEnds[out]) break;
+            for (unsigned n = out; n + 1 < count; ++n) {
+                active[n] = active[n + 1];
+                activeEnds[n] = activeEnds[n + 1];
+                which[n] = which[n + 1];
+            }
+            if (--count == 1) lanes[which[0]] = active[0];
         }
         // Then each lane walks on to where the next started, and takes it over where they meet.
         lane = lanes[0];

@@ -59,12 +59,13 @@ private:
     bool Step(Lane& lane) const;
     // One or two plain entries with one refill, or one step without calls.
     bool TwoSteps(Lane& lane) const;
-    // Steps the lanes in turn while none has reached its end and none needs a call; returns the
-    // lane that stopped for one, or kLanes.
-    unsigned Rounds(Lanes& lanes, const Ends& ends) const;
+    // Steps the first `count` (two or three) lanes in turn while none has come within a step of
+    // its end and none needs a call; returns the lane that stopped for one, or `count`.
+    unsigned Rounds(Lanes& lanes, const Ends& ends, unsigned count) const;
+    template <unsigned count>
     unsigned LaneRounds(Lanes& lanes, const Ends& ends) const;
 #if SPLIT_WALK_BMI2
-    __attribute__((noinline)) unsigned RoundsBmi2(Lanes& lanes, const Ends& ends) const;
+    __attribute__((noinline)) unsigned RoundsBmi2(Lanes& lanes, const Ends& ends, unsigned count) const;
 #endif
     // Steps while the lane has not reached `until`; false when it stops first.
     bool WalkTo(Lane& lane, const unsigned char* until) const;
