@@ -18,6 +18,9 @@ uint64_t Unit(unsigned bits, unsigned needed, uint64_t made) {
     return bits | (uint64_t{needed} << kNeededShift) | (made << 32);
 }
 
+constexpr unsigned kDistanceIndices = 1u << HuffmanCode::kTableBits;
+constexpr uint8_t kNoFit = 0xFF;
+
 unsigned Needed(uint64_t entry) { return static_cast<unsigned>((entry & kNeededMask) >> kNeededShift); }
 
 // The distance part of a match whose length code and extra bits take `lengthBits`, for the
@@ -87,7 +90,21 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
             firstNeeds[i] = static_cast<uint8_t>(Needed(unit));
         }
     }
+    // What the distance code at each index needs, for the rows after a length code: its bits
+    // within the index (kNoFit when it is no distance) and its bits with the extra bits.
+    unsigned rests = 0;
+    for (unsigned n = 0; n < count; ++n) {
+        if (Code::Is(codes[n].entry, Code::kLength) && Code::Bits(codes[n].entry) <= kTableBits)
+            rests = std::max(rests, std::min(kSize >> Code::Bits(codes[n].entry), kDistanceIndices));
+    }
+    for (unsigned rest = 0; rest < rests; ++rest) {
+        const uint32_t distance = distances.Lookup(rest);
+        distanceNeeds[rest] =
+            Code::Is(distance, Code::kSymbol) ? static_cast<uint8_t>(Code::CodeBits(distance)) : kNoFit;
+        distanceBits[rest] = static_cast<uint8_t>(Code::Bits(distance));
+    }
     unsigned rowLength = 0;  // the literal code length `row` is made for
+    unsigned rowMatch = 0;   // the length code and extra bits `row` is made for
     for (unsigned n = 0; n < count; ++n) {
         const uint32_t code = codes[n].entry;
         const unsigned length = Code::CodeBits(code);
@@ -98,6 +115,7 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
             const unsigned left = kTableBits - length;
             if (rowLength != length) {
                 rowLength = length;
+                rowMatch = 0;
                 const uint64_t literal = Unit(length, 0, 1);
                 for (unsigned rest = 0; rest < (1u << left); ++rest)
                     row[rest] = firstNeeds[rest] <= left ? literal + first[rest] : literal;
@@ -105,15 +123,24 @@ void CodeRuns::Build(const HuffmanCode& literals, const HuffmanCode& distances) 
             for (unsigned rest = 0, i = reversed; rest < (1u << left); ++rest, i += 1u << length)
                 table[i] = row[rest];
         } else if (Code::Is(code, Code::kLength) && Code::Bits(code) <= kTableBits) {
+            // The distance after the length code, or the flag when its code does not fit: the
+            // same for every length code with as many bits.
             const unsigned lengthBits = Code::Bits(code);
-            const unsigned rests = kSize >> lengthBits;
+            const unsigned after = kSize >> lengthBits;
             rowLength = 0;
-            for (unsigned rest = 0; rest < rests; ++rest)
-                row[rest] = DistanceUnit(lengthBits, rest, distances) & ~kNeededMask;
+            if (rowMatch != lengthBits) {
+                rowMatch = lengthBits;
+                const unsigned left = kTableBits - lengthBits;
+                for (unsigned rest = 0; rest < after; ++rest) {
+                    const unsigned at = rest & (kDistanceIndices - 1);
+                    row[rest] =
+                        distanceNeeds[at] <= left ? lengthBits + distanceBits[at] : lengthBits | kMore;
+                }
+            }
             for (unsigned extra = 0; extra < (1u << Code::Extra(code)); ++extra) {
                 const uint64_t made = uint64_t{Code::Value(code) + extra} << 32;
                 const unsigned from = reversed | extra << length;
-                for (unsigned rest = 0; rest < rests; ++rest)
+                for (unsigned rest = 0; rest < after; ++rest)
                     table[from | rest << lengthBits] = row[rest] + made;
             }
         }

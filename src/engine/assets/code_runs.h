@@ -49,6 +49,9 @@ private:
     // The entries after one code's bits: for the literals of one length, or the distance units
     // after one length code.
     std::array<uint64_t, (1u << kTableBits) / 2> row{};
+    // For the distance code at each index of the distance table: its bits, and with its extra bits.
+    std::array<uint8_t, 1u << HuffmanCode::kTableBits> distanceNeeds{};
+    std::array<uint8_t, 1u << HuffmanCode::kTableBits> distanceBits{};
 };
 
 }  // namespace Engine
