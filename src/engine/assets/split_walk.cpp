@@ -118,16 +118,20 @@ SPLIT_WALK_INLINE bool SplitWalk::TwoSteps(Lane& lane) const {
 
 template <unsigned count>
 SPLIT_WALK_INLINE unsigned SplitWalk::LaneRounds(Lanes& lanes, const Ends& ends) const {
-    static_assert(count == 2 || count == kLanes, "two or three lanes");
-    // Copies, so that the lanes stay in registers.
+    static_assert(count >= 2 && count <= kLanes, "two to four lanes");
+    // Copies, so that the lanes stay in registers; those past `count` copy the second and are
+    // not stepped.
     Lane first = lanes[0];
     Lane second = lanes[1];
-    Lane third = lanes[count - 1];  // a copy of the second when there are two
+    Lane third = lanes[count > 2 ? 2 : 1];
+    Lane fourth = lanes[count > 3 ? 3 : 1];
     unsigned owes = count;
     // A refill moves a lane at most seven bytes: so many rounds keep all short of their ends.
     auto rounds = [&] {
-        const std::ptrdiff_t room = std::min(ends[0] - first.next, ends[1] - second.next);
-        return (count == 2 ? room : std::min(room, ends[count - 1] - third.next)) / 7;
+        std::ptrdiff_t room = std::min(ends[0] - first.next, ends[1] - second.next);
+        if (count > 2) room = std::min(room, ends[2] - third.next);
+        if (count > 3) room = std::min(room, ends[3] - fourth.next);
+        return room / 7;
     };
     for (std::ptrdiff_t left; owes == count && (left = rounds()) > 0;) {
         for (; left > 0; --left) {
@@ -139,15 +143,20 @@ SPLIT_WALK_INLINE unsigned SplitWalk::LaneRounds(Lanes& lanes, const Ends& ends)
                 owes = 1;
                 break;
             }
-            if (count == 3 && !TwoSteps(third)) {
+            if (count > 2 && !TwoSteps(third)) {
                 owes = 2;
+                break;
+            }
+            if (count > 3 && !TwoSteps(fourth)) {
+                owes = 3;
                 break;
             }
         }
     }
     lanes[0] = first;
     lanes[1] = second;
-    if (count == kLanes) lanes[2] = third;
+    if (count > 2) lanes[2] = third;
+    if (count > 3) lanes[3] = fourth;
     return owes;
 }
 
@@ -155,7 +164,12 @@ unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends, unsigned count) const
 #if SPLIT_WALK_BMI2
     if (bmi2) return RoundsBmi2(lanes, ends, count);
 #endif
-    return count == kLanes ? LaneRounds<kLanes>(lanes, ends) : LaneRounds<2>(lanes, ends);
+    return AnyRounds(lanes, ends, count);
+}
+
+SPLIT_WALK_INLINE unsigned SplitWalk::AnyRounds(Lanes& lanes, const Ends& ends, unsigned count) const {
+    if (count == 4) return LaneRounds<4>(lanes, ends);
+    return count == 3 ? LaneRounds<3>(lanes, ends) : LaneRounds<2>(lanes, ends);
 }
 
 #if SPLIT_WALK_BMI2
@@ -163,7 +177,7 @@ unsigned SplitWalk::Rounds(Lanes& lanes, const Ends& ends, unsigned count) const
 // loop's instructions are shifts by the entry's or the buffer's count.
 __attribute__((target("bmi2"))) unsigned SplitWalk::RoundsBmi2(Lanes& lanes, const Ends& ends,
                                                                unsigned count) const {
-    return count == kLanes ? LaneRounds<kLanes>(lanes, ends) : LaneRounds<2>(lanes, ends);
+    return AnyRounds(lanes, ends, count);
 }
 #endif
 
@@ -226,7 +240,7 @@ void SplitWalk::Run(BitReader& in, uint64_t& made) {
         // parts before them.
         Lanes active = lanes;
         Ends activeEnds = ends;
-        std::array<unsigned, kLanes> which = {0, 1, 2};  // the lane each of `active` is
+        std::array<unsigned, kLanes> which = {0, 1, 2, 3};  // the lane each of `active` is
         for (unsigned count = kLanes; count > 1;) {
             const unsigned owes = Rounds(active, activeEnds, count);
             unsigned out = count;

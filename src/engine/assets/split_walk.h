@@ -1,5 +1,5 @@
 // The fast part of the stream check: walks the common codes of a coded block through the runs
-// table in three lanes at once, each from a byte further on, and keeps a lane's count from where
+// table in four lanes at once, each from a byte further on, and keeps a lane's count from where
 // the codes of the lane before meet its own. Made by the stream check for one window of a block;
 // one thread.
 #pragma once
@@ -42,8 +42,9 @@ private:
         uint64_t sum;
         unsigned count;  // bits in the buffer
     };
-    // Lanes walked in turn: three keep the processor busy while each waits on its lookups.
-    static constexpr unsigned kLanes = 3;
+    // Lanes walked in turn: four keep the processor busy while each waits on its lookups (five
+    // no longer fit its registers).
+    static constexpr unsigned kLanes = 4;
     using Lanes = std::array<Lane, kLanes>;
     using Ends = std::array<const unsigned char*, kLanes>;  // where each lane must stop
     struct Joined {
@@ -59,11 +60,12 @@ private:
     bool Step(Lane& lane) const;
     // One or two plain entries with one refill, or one step without calls.
     bool TwoSteps(Lane& lane) const;
-    // Steps the first `count` (two or three) lanes in turn while none has come within a step of
+    // Steps the first `count` (two to four) lanes in turn while none has come within a step of
     // its end and none needs a call; returns the lane that stopped for one, or `count`.
     unsigned Rounds(Lanes& lanes, const Ends& ends, unsigned count) const;
     template <unsigned count>
     unsigned LaneRounds(Lanes& lanes, const Ends& ends) const;
+    unsigned AnyRounds(Lanes& lanes, const Ends& ends, unsigned count) const;
 #if SPLIT_WALK_BMI2
     __attribute__((noinline)) unsigned RoundsBmi2(Lanes& lanes, const Ends& ends, unsigned count) const;
 #endif
