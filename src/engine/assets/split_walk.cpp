@@ -9,13 +9,13 @@ namespace {
 
 using Code = HuffmanCode;
 
-// Each lane starts this many bytes ahead of the one before, or a third of what is left of the
-// window when that is less. Joining costs a few codes; what the lanes walked past the end of the
-// block is lost.
+// Each lane starts this many bytes ahead of the one before, or an equal share of what is left of
+// the window when that is less. Joining costs a few codes; what the lanes walked past the end of
+// the block is lost.
 constexpr std::ptrdiff_t kSpan = 2048;
 constexpr std::ptrdiff_t kShortestSpan = 256;
 // Codes a lane started at a byte boundary may take to fall into step with the codes as written:
-// almost always a handful. Past this many the second lane is dropped and the first walks on.
+// almost always a handful. Past this many the later lane is dropped and the earlier walks its part.
 constexpr unsigned kJoinSteps = 256;
 
 }  // namespace
