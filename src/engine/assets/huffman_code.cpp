@@ -57,19 +57,41 @@ uint32_t HuffmanCode::EntryFor(unsigned symbol, unsigned length) const {
 bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count, bool withTable) {
     alphabet = kind;
     hasTable = withTable;
-    counts.fill(0);
-    for (unsigned s = 0; s < count; ++s) ++counts[lengths[s]];
+    // The symbols in four quarters, each counted and placed on its own: one count or place at a
+    // time would wait on the one before whenever neighbours share a length.
+    constexpr unsigned kQuarters = 4;
+    const unsigned quarter = (count + kQuarters - 1) / kQuarters;
+    std::array<std::array<uint16_t, kMaxLength + 1>, kQuarters> quarterCounts{};
+    for (unsigned s = 0; s < quarter; ++s) {
+        for (unsigned q = 0; q < kQuarters; ++q) {
+            if (q * quarter + s < count) ++quarterCounts[q][lengths[q * quarter + s]];
+        }
+    }
+    for (unsigned length = 0; length <= kMaxLength; ++length) {
+        counts[length] = 0;
+        for (unsigned q = 0; q < kQuarters; ++q) counts[length] += quarterCounts[q][length];
+    }
     counts[0] = 0;
     int left = 1;  // code space left, in units of the current length
     for (unsigned length = 1; length <= kMaxLength; ++length) {
         left = left * 2 - counts[length];
         if (left < 0) return false;
     }
-    std::array<uint16_t, kMaxLength + 2> offsets{};
-    for (unsigned length = 1; length <= kMaxLength; ++length)
-        offsets[length + 1] = offsets[length] + counts[length];
-    for (unsigned s = 0; s < count; ++s) {
-        if (lengths[s] != 0) sorted[offsets[lengths[s]]++] = static_cast<uint16_t>(s);
+    // Where each quarter's symbols of each length go: after the shorter codes and after the
+    // earlier quarters' symbols of the same length.
+    std::array<std::array<uint16_t, kMaxLength + 1>, kQuarters> places{};
+    for (unsigned length = 1, place = 0; length <= kMaxLength; ++length) {
+        for (unsigned q = 0; q < kQuarters; ++q) {
+            places[q][length] = static_cast<uint16_t>(place);
+            place += quarterCounts[q][length];
+        }
+    }
+    for (unsigned s = 0; s < quarter; ++s) {
+        for (unsigned q = 0; q < kQuarters; ++q) {
+            const unsigned symbol = q * quarter + s;
+            if (symbol < count && lengths[symbol] != 0)
+                sorted[places[q][lengths[symbol]]++] = static_cast<uint16_t>(symbol);
+        }
     }
     // Codes are assigned in symbol order within each length (the canonical code). The table is
     // indexed by the next bits as they arrive, so a code goes in bit-reversed, once for every
@@ -82,11 +104,14 @@ bool HuffmanCode::Build(Alphabet kind, const uint8_t* lengths, unsigned count, b
     unsigned code = 0;
     unsigned index = 0;
     for (unsigned length = 1; length <= kTableBits; ++length) {
-        for (unsigned n = 0; n < counts[length]; ++n, ++code) {
+        for (unsigned n = 0; hasTable && n < counts[length]; ++n, ++code) {
             const uint32_t entry = EntryFor(sorted[index++], length);
-            for (unsigned i = kReversed[code] >> (kTableBits - length); hasTable && i < size;
-                 i += 1u << length)
+            for (unsigned i = kReversed[code] >> (kTableBits - length); i < size; i += 1u << length)
                 table[i] = entry;
+        }
+        if (!hasTable) {
+            code += counts[length];
+            index += counts[length];
         }
         code <<= 1;
     }
