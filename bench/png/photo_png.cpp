@@ -89,7 +89,8 @@ void Chunk(std::ofstream& file, const char* type, const unsigned char* data, std
         static_cast<unsigned char>(size >> 24), static_cast<unsigned char>(size >> 16),
         static_cast<unsigned char>(size >> 8), static_cast<unsigned char>(size)};
     uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-    crc = crc32(crc, data, static_cast<uInt>(size));
+    // zlib takes a null buffer as a request for the initial value: IEND has no data to add.
+    if (size > 0) crc = crc32(crc, data, static_cast<uInt>(size));
     const std::array<unsigned char, 4> check = {
         static_cast<unsigned char>(crc >> 24), static_cast<unsigned char>(crc >> 16),
         static_cast<unsigned char>(crc >> 8), static_cast<unsigned char>(crc)};
@@ -101,23 +102,37 @@ void Chunk(std::ofstream& file, const char* type, const unsigned char* data, std
 
 }  // namespace
 
-bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes& sizes) {
+bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes& sizes, bool noisy) {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     std::vector<unsigned char> previous;
     std::vector<unsigned char> row(rowBytes);
     std::vector<unsigned char> raw;
     raw.reserve((rowBytes + 1) * static_cast<std::size_t>(height));
     uint32_t grain = 12345;
+    auto next = [&grain] {
+        grain ^= grain << 13;
+        grain ^= grain >> 17;
+        grain ^= grain << 5;
+        return grain;
+    };
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             // Light and shapes over large scales, texture over small ones, colour casts slowly.
             const double light = 128 + 150 * Octaves(x, y, 1024, 4, 1) + 40 * Octaves(x, y, 16, 3, 9);
             for (int channel = 0; channel < 3; ++channel) {
-                grain ^= grain << 13;
-                grain ^= grain >> 17;
-                grain ^= grain << 5;
-                const double noise = static_cast<int>(grain % 7) + static_cast<int>((grain >> 8) % 7) - 6;
-                const double value = light + 60 * Octaves(x, y, 512, 2, 20 + channel) + noise;
+                double value = 0;
+                if (noisy) {
+                    // Fractal colour clouds per channel under strong bell-shaped noise (a sum of
+                    // four uniform values: integer arithmetic, the same on every machine).
+                    const uint32_t r = next();
+                    const int noise =
+                        static_cast<int>((r & 15) + (r >> 4 & 15) + (r >> 8 & 15) + (r >> 12 & 15)) - 30;
+                    value = 128 + 170 * Octaves(x, y, 1024, 7, 40 + channel) + noise;
+                } else {
+                    const uint32_t r = next();
+                    const double noise = static_cast<int>(r % 7) + static_cast<int>((r >> 8) % 7) - 6;
+                    value = light + 60 * Octaves(x, y, 512, 2, 20 + channel) + noise;
+                }
                 row[static_cast<std::size_t>(x) * 3 + channel] =
                     static_cast<unsigned char>(std::clamp(std::lround(value), 0L, 255L));
             }
@@ -125,10 +140,23 @@ bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes
         FilterRow(row.data(), previous.empty() ? nullptr : previous.data(), rowBytes, raw);
         previous = row;
     }
-    uLongf compressedSize = compressBound(raw.size());
-    std::vector<unsigned char> compressed(compressedSize);
-    if (compress2(compressed.data(), &compressedSize, raw.data(), raw.size(), Z_DEFAULT_COMPRESSION) != Z_OK)
+    // The noisy image as ImageMagick writes a noisy photograph: level 7, the largest blocks
+    // (memory level 9) and the filtered strategy, which keeps only matches longer than five bytes:
+    // on noise that leaves almost only literals.
+    z_stream z{};
+    const int level = noisy ? 7 : Z_DEFAULT_COMPRESSION;
+    if (deflateInit2(&z, level, Z_DEFLATED, 15, noisy ? 9 : 8, noisy ? Z_FILTERED : Z_DEFAULT_STRATEGY) !=
+        Z_OK)
         return false;
+    std::vector<unsigned char> compressed(deflateBound(&z, raw.size()));
+    z.next_in = raw.data();
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = compressed.data();
+    z.avail_out = static_cast<uInt>(compressed.size());
+    const bool deflated = deflate(&z, Z_FINISH) == Z_STREAM_END;
+    const std::size_t compressedSize = z.total_out;
+    deflateEnd(&z);
+    if (!deflated) return false;
     sizes.rawBytes = raw.size();
     sizes.compressedBytes = compressedSize;
     std::ofstream file(path, std::ios::binary);
@@ -147,8 +175,9 @@ bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes
                                                   0,
                                                   0};
     Chunk(file, "IHDR", header.data(), header.size());
-    for (std::size_t at = 0; at < compressedSize; at += 8192) {
-        Chunk(file, "IDAT", compressed.data() + at, std::min<std::size_t>(8192, compressedSize - at));
+    const std::size_t chunkBytes = noisy ? 32768 : 8192;  // as ImageMagick and libpng write them
+    for (std::size_t at = 0; at < compressedSize; at += chunkBytes) {
+        Chunk(file, "IDAT", compressed.data() + at, std::min<std::size_t>(chunkBytes, compressedSize - at));
     }
     Chunk(file, "IEND", nullptr, 0);
     return static_cast<bool>(file);

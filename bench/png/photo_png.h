@@ -16,6 +16,9 @@ struct PhotoPngSizes {
 // texture and per-pixel sensor-like noise; each row filtered as encoders usually choose (the filter
 // with the least sum of absolute differences), zlib at its default level, 8 KiB IDAT chunks as
 // libpng writes them. False when the file cannot be written.
-bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes& sizes);
+// `noisy`: fractal colour clouds under strong per-pixel noise instead, a noisy photograph written as
+// ImageMagick writes one (zlib level 7, memory level 9, filtered strategy, 32 KiB IDAT chunks): its
+// stream is almost all literals.
+bool WritePhotoPng(const std::string& path, int width, int height, PhotoPngSizes& sizes, bool noisy = false);
 
 }  // namespace Bench

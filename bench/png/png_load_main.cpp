@@ -2,6 +2,7 @@
 // the peak memory of the process (VmHWM, the high-water mark of its resident size since exec) is
 // that of the load it made. Prints one JSON line.
 //   stagewalk_png_load generate PATH WIDTH HEIGHT   writes the benchmark's photograph-like PNG
+//   stagewalk_png_load generate-noisy PATH WIDTH HEIGHT   the noisy one
 //   stagewalk_png_load soil|load|check|none PATH    SOIL alone, LoadBitmap, the check alone, nothing
 #include "engine/assets/image_check.h"
 #include "engine/assets/raw_bitmap.h"
@@ -41,14 +42,18 @@ double Clock(clockid_t clock) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s generate PATH WIDTH HEIGHT | soil|load|check|none PATH\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s generate|generate-noisy PATH WIDTH HEIGHT | soil|load|check|none PATH\n",
+                     argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
     const std::string path = argv[2];
-    if (mode == "generate" && argc == 5) {
+    if ((mode == "generate" || mode == "generate-noisy") && argc == 5) {
         Bench::PhotoPngSizes sizes;
-        if (!Bench::WritePhotoPng(path, std::atoi(argv[3]), std::atoi(argv[4]), sizes)) return 1;
+        if (!Bench::WritePhotoPng(path, std::atoi(argv[3]), std::atoi(argv[4]), sizes,
+                                  mode == "generate-noisy"))
+            return 1;
         std::printf("{\"raw_bytes\": %llu, \"compressed_bytes\": %llu}\n",
                     static_cast<unsigned long long>(sizes.rawBytes),
                     static_cast<unsigned long long>(sizes.compressedBytes));

@@ -7,7 +7,8 @@ namespace Engine {
 namespace {
 
 constexpr std::size_t kKept = 8;  // bytes kept before each piece: the most the buffer holds
-constexpr std::size_t kPieceBytes = std::size_t{1} << 16;
+// Each window end costs the lanes a stretch walked alone: 256 KiB keep them rare.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 18;
 
 }  // namespace
 

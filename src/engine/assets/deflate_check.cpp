@@ -1,5 +1,7 @@
 #include "engine/assets/deflate_check.h"
 
+#include "engine/assets/split_walk.h"
+
 #include <algorithm>
 #include <array>
 
@@ -8,6 +10,9 @@ namespace Engine {
 namespace {
 
 using Code = HuffmanCode;
+
+// The most a match reaches back: once this much has been made, the fast walk reads the stream.
+constexpr uint64_t kWindow = 32768;
 
 }  // namespace
 
@@ -51,7 +56,7 @@ bool DeflateCheck::FixedCodes() {
     std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
     std::fill(lengths.begin() + 280, lengths.begin() + 288, 8);
     std::fill(lengths.begin() + 288, lengths.end(), 5);
-    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), 288) &&
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), 288, produced < kWindow) &&
            distances.Build(Code::Alphabet::kDistance, lengths.data() + 288, 32);
 }
 
@@ -70,7 +75,6 @@ bool DeflateCheck::DynamicCodes() {
         if (!in.Take(3, length)) return false;
         lengthCodeLengths[kOrder[i]] = static_cast<uint8_t>(length);
     }
-    HuffmanCode lengthCode;
     if (!lengthCode.Build(Code::Alphabet::kCodeLength, lengthCodeLengths.data(), 19)) return false;
     std::array<uint8_t, 288 + 32> lengths{};
     const uint32_t total = literalCount + distanceCount;
@@ -99,14 +103,15 @@ bool DeflateCheck::DynamicCodes() {
         std::fill(lengths.begin() + n, lengths.begin() + n + repeat, fill);
         n += repeat;
     }
-    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), literalCount) &&
+    // Once the fast walk reads the block, its literal code is read only a few times: at the end
+    // of the block and of each window.
+    return literals.Build(Code::Alphabet::kLiteralLength, lengths.data(), literalCount, produced < kWindow) &&
            distances.Build(Code::Alphabet::kDistance, lengths.data() + literalCount, distanceCount);
 }
 
 bool DeflateCheck::Decode(const HuffmanCode& code, uint32_t& entry) {
     in.Refill();
-    entry = code.Lookup(in.Bits());
-    if (Code::Is(entry, Code::kLong)) entry = code.DecodeLong(in.Bits(), in.Count());
+    entry = code.Decode(in.Bits(), in.Count());
     if (Code::Is(entry, Code::kLong) || Code::CodeBits(entry) > in.Count()) return false;
     in.Drop(Code::CodeBits(entry));
     return true;
@@ -143,51 +148,13 @@ bool DeflateCheck::Symbol(bool& endOfBlock) {
 bool DeflateCheck::CodedBlock() {
     runs.Build(literals, distances);
     for (;;) {
-        if (produced >= 32768 && !Walk()) return false;
+        if (produced >= kWindow) SplitWalk(runs, literals, distances).Run(in, produced);
         // Anything else, one symbol at a time with every check: the end of the block, long codes,
         // reserved symbols, the first 32 KiB and the last bytes of each window.
         bool endOfBlock = false;
         if (!Symbol(endOfBlock) || produced > limit) return false;
         if (endOfBlock) return true;
     }
-}
-
-// Reads the common codes through the runs table, straight from the window, while sixteen bytes
-// are left in it. A refill after each entry keeps at least 33 bits in the buffer: the next entry
-// (at most 23 bits) is looked up before the refill, so that the walk waits only on its lookups,
-// and a distance read after a flagged entry (at most 10 bits) has its 28 bits. Stops at the first
-// code the table does not read through.
-bool DeflateCheck::Walk() {
-    const unsigned char* next = nullptr;
-    unsigned bit = 0;
-    in.Locate(next, bit);
-    if (in.WindowEnd() - next < 16) return true;
-    const unsigned char* const stop = in.WindowEnd() - 8;
-    uint64_t bits = BitReader::LoadWord(next) >> bit;
-    unsigned count = 56 - bit;  // bits of the first seven bytes; the eighth is loaded again
-    next += 7;
-    uint64_t sum = 0;  // the entries added up: the bytes made are in the high half
-    bool ok = true;
-    uint64_t entry = runs.Lookup(bits);
-    while (next < stop && CodeRuns::Bits(entry) != 0) {
-        bits >>= CodeRuns::Bits(entry);
-        count -= CodeRuns::Bits(entry);
-        sum += entry;
-        if ((entry & CodeRuns::kDistanceFollows) != 0) {
-            uint32_t distance = distances.Lookup(bits);
-            if (Code::Is(distance, Code::kLong)) distance = distances.DecodeLong(bits, count);
-            if (!(ok = Code::Is(distance, Code::kSymbol))) break;
-            bits >>= Code::Bits(distance);
-            count -= Code::Bits(distance);
-        }
-        entry = runs.Lookup(bits);
-        bits |= BitReader::LoadWord(next) << count;
-        next += (63 - count) >> 3;
-        count |= 56;
-    }
-    in.Seek(next - (count + 7) / 8, (8 - count % 8) % 8);
-    produced += CodeRuns::Made(sum);
-    return ok;
 }
 
 }  // namespace Engine

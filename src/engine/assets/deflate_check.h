@@ -27,9 +27,9 @@ private:
     bool CodedBlock();
     bool Decode(const HuffmanCode& code, uint32_t& entry);  // the next code's entry; false if none
     bool Symbol(bool& endOfBlock);  // one literal, match or end of block, checked bit by bit
-    bool Walk();                    // the common codes, read fast once 32 KiB have been made
 
     BitReader in;
+    HuffmanCode lengthCode;  // the code of a block's code lengths
     HuffmanCode literals;
     HuffmanCode distances;
     CodeRuns runs;

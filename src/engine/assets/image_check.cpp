@@ -34,9 +34,11 @@ bool ImageBytes::Read(uint64_t offset, unsigned char* out, std::size_t count) {
         if (count > 0) std::memcpy(out, memory + offset, count);
         return true;
     }
+    // A read of a quarter window or more goes straight to `out`: through the window it would be
+    // read twice over, once for itself and once for the start of the next window.
     constexpr std::size_t kWindowBytes = std::size_t{1} << 16;
     const bool inWindow = offset >= windowStart && offset + count <= windowStart + window.size();
-    if (!inWindow && count < kWindowBytes) {
+    if (!inWindow && count < kWindowBytes / 4) {
         window.resize(static_cast<std::size_t>(std::min<uint64_t>(kWindowBytes, size - offset)));
         windowStart = offset;
         in.clear();

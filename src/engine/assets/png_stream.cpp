@@ -3,6 +3,7 @@
 #include "engine/assets/deflate_check.h"
 
 #include <climits>
+#include <memory>
 
 namespace Engine {
 
@@ -62,7 +63,8 @@ uint64_t PngRawBytes(uint64_t width, uint64_t height, unsigned colorType, unsign
 
 bool PngStreamInflates(ByteSource& compressed, uint64_t rawBytes) {
     if (rawBytes == 0 || rawBytes > INT_MAX) return false;
-    return DeflateCheck(compressed, rawBytes).Run();
+    // On the heap: its tables take over 100 KiB, much for the stack of a loader thread.
+    return std::make_unique<DeflateCheck>(compressed, rawBytes)->Run();
 }
 
 bool PngDataCanHold(uint64_t compressedBytes, uint64_t rawBytes) {
