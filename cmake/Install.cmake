@@ -4,6 +4,7 @@
 #   libexec/stagewalk/stagewalk        the program itself, started by the launcher in the user's folder
 #   share/games/stagewalk/             the shipped game folder (config.tml, shaders/, data/), read-only
 #   share/applications, share/icons    the desktop entry and its icon
+#   share/doc/stagewalk/               README and the modding, levels and architecture pages
 # The game folder sits under share/games so that a per-user install (prefix ~/.local) never shares a
 # path with the player's own folder, ${XDG_DATA_HOME:-~/.local/share}/stagewalk.
 include(GNUInstallDirs)
@@ -45,4 +46,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/tools/launcher/stagewalk.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/game/data/icon.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME stagewalk.png)
+# README with the pages and the picture it links to, so its links hold in the installed copy too.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/modding.md ${PROJECT_SOURCE_DIR}/docs/levels.md
+  ${PROJECT_SOURCE_DIR}/docs/architecture.md ${PROJECT_SOURCE_DIR}/docs/screenshot.png
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/examples DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)

@@ -22,6 +22,10 @@ icon_name=$(sed -n 's/^Icon=//p' "$desktop")
 [ -x "$root/usr/bin/$exec_name" ] || fail "the desktop entry runs '$exec_name', which the package lacks"
 compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon_name.png" >/dev/null \
   || fail "the desktop entry's icon '$icon_name' is not in the package"
+doc="$root/usr/share/doc/stagewalk"
+for link in $(grep -o '](\(docs/[^)#]*\))' "$doc/README.md" | sed 's/^](//; s/)$//' | sort -u); do
+  [ -f "$doc/$link" ] || fail "the installed README links to $link, which the package lacks"
+done
 
 STAGEWALK="$root/usr/bin/stagewalk"
 export HOME="$WORK/home"
