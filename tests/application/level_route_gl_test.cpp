@@ -9,13 +9,12 @@
 #include "engine/assets/asset_buffer.h"
 #include "engine/assets/assets.h"
 #include "input_script.h"
-#include "support/gl_context.h"
+#include "support/game_folder_test.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -33,13 +32,11 @@ struct Leg {
 constexpr float kMouseScale = 96.0f;  // mouse pixels per radian of yaw
 const glm::vec3 kSpawn(0.1f, 10.0f, -15.0f);
 
-class LevelRoute : public GLTest {
+class LevelRoute : public GameFolderGLTest {
 protected:
     void SetUp() override {
-        GLTest::SetUp();
+        GameFolderGLTest::SetUp();
         if (HasFatalFailure()) return;
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(std::string(STAGEWALK_SOURCE_DIR) + "/game");
         Engine::AssetBuffer buffer("data/assets.tml", &assets);
         while (!buffer.LoadNext()) {
         }
@@ -50,10 +47,6 @@ protected:
         ControlState::Init();
         game.OnLoaded(&assets);
         ASSERT_NE(game.room, nullptr);
-    }
-    void TearDown() override {
-        if (!previous.empty()) std::filesystem::current_path(previous);
-        GLTest::TearDown();
     }
 
     // One frame as the shell runs it: this frame's events, the gamepad, the scene, the input's end.
@@ -92,7 +85,6 @@ protected:
         return true;
     }
 
-    std::filesystem::path previous;
     Engine::Assets assets;
     Application::Game game;
     bool walking = false, jumping = false;

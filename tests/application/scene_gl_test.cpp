@@ -7,26 +7,23 @@
 #include "engine/graphics/canvas.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/shader_program.h"
+#include "support/game_folder_test.h"
 #include "support/game_harness.h"
-#include "support/gl_context.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 namespace {
 
 using TestSupport::Rgba;
 
-class SceneTest : public TestSupport::GLTest {
+class SceneTest : public TestSupport::GameFolderGLTest {
 protected:
     void SetUp() override {
-        GLTest::SetUp();
+        GameFolderGLTest::SetUp();
         if (HasFatalFailure()) return;
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(std::string(STAGEWALK_SOURCE_DIR) + "/game");
         shader.reset(Engine::ShaderProgram::Load("shaders/vertex.glsl", "shaders/fragment.glsl"));
         shader->Use();
         graphics = std::make_unique<Engine::Graphics>();
@@ -37,10 +34,6 @@ protected:
         graphics->canvasWidth = 320;
         graphics->canvasHeight = 240;
         canvas = std::make_unique<Engine::Canvas>(320, 240);
-    }
-    void TearDown() override {
-        if (!previous.empty()) std::filesystem::current_path(previous);
-        GLTest::TearDown();
     }
 
     // Loads the shipped manifest on this thread, the way the loader and the shell would.
@@ -63,7 +56,6 @@ protected:
         return value;
     }
 
-    std::filesystem::path previous;
     std::unique_ptr<Engine::ShaderProgram> shader;
     std::unique_ptr<Engine::Graphics> graphics;
     std::unique_ptr<Engine::Canvas> canvas;
