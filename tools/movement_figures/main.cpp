@@ -9,35 +9,13 @@
 
 namespace {
 
+using MovementFigures::Jump;
 using MovementFigures::Keys;
 using MovementFigures::MovementTrial;
 
 constexpr float kScale = 8.0f;  // world units per model unit
 constexpr float kFramesPerSecond = 60.0f;
 constexpr float kSearchStep = 1.0f / 64.0f;  // model units between heights or gaps tried
-
-struct Jump {
-    float apex = 0;   // world units above the floor
-    int airtime = 0;  // frames from the jump until standing again
-};
-
-// A standing jump on a wide floor, the key held for `hold` frames (1: tapped).
-Jump JumpOnFlatFloor(int hold) {
-    std::vector<float> floor;
-    MovementFigures::AddFloor(floor, -10, 10, -10, 10, 0);
-    MovementTrial trial(floor, {0, 1, 0});
-    trial.Settle();
-    Jump jump;
-    for (int frame = 0; frame < 600; ++frame) {
-        trial.Frame({false, frame < hold});
-        jump.apex = std::max(jump.apex, trial.GetPlayer().position.y);
-        if (frame > 0 && trial.GetPlayer().onGround) {
-            jump.airtime = frame + 1;
-            break;
-        }
-    }
-    return jump;
-}
 
 float TopWalkingSpeed() {
     std::vector<float> floor;
@@ -100,7 +78,7 @@ void Line(const char* what, float world, const char* unit) {
 }  // namespace
 
 int main() {
-    const Jump full = JumpOnFlatFloor(1000), tapped = JumpOnFlatFloor(1);
+    const Jump full = MovementFigures::JumpOnFlatFloor(1000), tapped = MovementFigures::JumpOnFlatFloor(1);
     const float speed = TopWalkingSpeed();
     const float gap = LargestWorking(ClearsGap, 4.0f);
     // Steps are searched finer: they are a fraction of a world unit.

@@ -4,6 +4,7 @@
 #include "application/stage.h"
 #include "application/vpad.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace MovementFigures {
@@ -58,6 +59,23 @@ void AddFloor(std::vector<float>& positions, float x0, float x1, float z0, float
 void AddWallAcrossZ(std::vector<float>& positions, float x0, float x1, float z, float bottom, float top) {
     Push(positions, {x0, bottom, z}, {x1, bottom, z}, {x1, top, z});
     Push(positions, {x0, bottom, z}, {x1, top, z}, {x0, top, z});
+}
+
+Jump JumpOnFlatFloor(int hold) {
+    std::vector<float> floor;
+    AddFloor(floor, -10, 10, -10, 10, 0);
+    MovementTrial trial(floor, {0, 1, 0});
+    trial.Settle();
+    Jump jump;
+    for (int frame = 0; frame < 600; ++frame) {
+        trial.Frame({false, frame < hold});
+        jump.apex = std::max(jump.apex, trial.GetPlayer().position.y);
+        if (frame > 0 && trial.GetPlayer().onGround) {
+            jump.airtime = frame + 1;
+            break;
+        }
+    }
+    return jump;
 }
 
 }  // namespace MovementFigures

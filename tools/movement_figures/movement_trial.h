@@ -1,7 +1,8 @@
 // One run of the real Player on test geometry: each frame feeds keys through ControlState and the
 // virtual gamepad exactly as the shell does, then updates the player and collides it with the
 // triangles the way the stage does (model units, scaled by 8). For the movement figures tool; the
-// input tables are process-wide, so one trial at a time, main thread only.
+// input tables are process-wide, so one trial at a time, main thread only. Also measures the jump
+// figures the guides quote (their test calls JumpOnFlatFloor).
 #pragma once
 
 #include "application/player.h"
@@ -32,6 +33,13 @@ private:
     Application::Player player;
     Keys held;
 };
+
+struct Jump {
+    float apex = 0;   // world units above the floor
+    int airtime = 0;  // frames from the jump until standing again
+};
+// A standing jump on a wide floor, the key held for `hold` frames (1: tapped).
+Jump JumpOnFlatFloor(int hold);
 
 // Test geometry in model units, nine floats per triangle, appended to `positions`.
 void AddFloor(std::vector<float>& positions, float x0, float x1, float z0, float z1, float y);
