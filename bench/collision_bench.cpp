@@ -2,9 +2,9 @@
 // (every triangle, scaled and resolved in turn) against the prepared one that skips runs of far
 // triangles. The same actor walks the same path in both: it steers in a slowly turning direction
 // through a room, so it lands on floors and is pushed by walls as in play.
-#include "application/actor.h"
-#include "application/collision_mesh.h"
 #include "application/stage.h"
+#include "collision/actor.h"
+#include "collision/collision_mesh.h"
 #include "support/level_generator.h"
 
 #include <benchmark/benchmark.h>

@@ -4,10 +4,10 @@
 // software rasteriser's work is counted. And the start-up in-process: the program's Init through to
 // the first scene frame after loading. Both are skipped without an X display.
 #include "application/game.h"
+#include "engine/assets/model_conversion.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/model.h"
-#include "engine/graphics/model_conversion.h"
 #include "support/game_harness.h"
 
 #include <GL/glew.h>

@@ -1,7 +1,7 @@
 // Loader benchmarks: the tile-map loader and the OBJ conversion, each against its library doing only
 // its own part on the same generated file, at 1x, 2x and 4x the input size so that growth shows.
 // Fixture files are written once per size into a temporary directory removed at exit.
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 #include "tmxparser/tmxparser.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 # What `cmake --install` puts where, relative to the prefix:
-#   bin/stagewalk                      the launcher a player runs (tools/launcher/stagewalk.in)
+#   bin/stagewalk                      the launcher a player runs (packaging/stagewalk.in)
 #   bin/stagewalk-check, -level        the modding tools, when they are built
 #   libexec/stagewalk/stagewalk        the program itself, started by the launcher in the user's folder
 #   share/games/stagewalk/             the shipped game folder (config.tml, shaders/, data/), read-only
@@ -39,10 +39,10 @@ foreach(dir GAMEDIR PROGRAMDIR)
 endforeach()
 file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_GAME "${CMAKE_INSTALL_FULL_BINDIR}" "${full_GAMEDIR}")
 file(RELATIVE_PATH STAGEWALK_LAUNCHER_TO_PROGRAM "${CMAKE_INSTALL_FULL_BINDIR}" "${full_PROGRAMDIR}/stagewalk")
-configure_file(${PROJECT_SOURCE_DIR}/tools/launcher/stagewalk.in ${PROJECT_BINARY_DIR}/launcher/stagewalk @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/stagewalk.in ${PROJECT_BINARY_DIR}/launcher/stagewalk @ONLY)
 install(PROGRAMS ${PROJECT_BINARY_DIR}/launcher/stagewalk DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-install(FILES ${PROJECT_SOURCE_DIR}/tools/launcher/stagewalk.desktop
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/stagewalk.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/game/data/icon.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME stagewalk.png)

@@ -1,6 +1,6 @@
 // Fuzzes OBJ conversion from memory: a model whose four arrays agree corner for corner, or the
 // documented loading error; nothing else may escape.
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 #include "fuzz_input.h"
 
 #include <cstdint>

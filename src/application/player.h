@@ -3,7 +3,7 @@
 // first-person camera. Created once by the Game and owned by it. Main thread only.
 #pragma once
 
-#include "application/actor.h"
+#include "collision/actor.h"
 #include "engine/camera/first_person.h"
 
 #include <glm/glm.hpp>

@@ -1,6 +1,6 @@
 #include "application/stage.h"
 
-#include "application/actor.h"
+#include "collision/actor.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/mesh.h"

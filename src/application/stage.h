@@ -3,7 +3,7 @@
 // its models and textures from the asset store. A base of Game; main thread only.
 #pragma once
 
-#include "application/collision_mesh.h"
+#include "collision/collision_mesh.h"
 #include "engine/camera/first_person.h"
 
 #include <vector>

@@ -4,7 +4,7 @@
 // survives the OBJ text and the loader's y snap unchanged.
 #include <gtest/gtest.h>
 
-#include "application/actor.h"
+#include "collision/actor.h"
 #include "level_error.h"
 #include "level_geometry.h"
 #include "level_map.h"

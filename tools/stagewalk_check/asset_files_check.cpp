@@ -1,7 +1,7 @@
 #include "stagewalk_check/asset_files_check.h"
 
+#include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
-#include "engine/graphics/model_conversion.h"
 #include "stagewalk_check/image_diagnosis.h"
 #include "stagewalk_check/required_assets.h"
 #include "tmxparser/tmxparser.h"

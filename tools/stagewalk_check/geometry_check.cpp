@@ -1,6 +1,6 @@
 #include "stagewalk_check/geometry_check.h"
 
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 #include "stagewalk_check/obj_layout.h"
 #include "stagewalk_check/required_assets.h"
 #include "stagewalk_check/room_check.h"

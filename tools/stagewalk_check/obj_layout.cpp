@@ -1,6 +1,6 @@
 #include "stagewalk_check/obj_layout.h"
 
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 
 #include <algorithm>
 #include <cstdlib>

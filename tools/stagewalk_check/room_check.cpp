@@ -1,11 +1,11 @@
 #include "stagewalk_check/room_check.h"
 
-#include "application/actor.h"
-#include "application/collision_triangle.h"
 #include "application/game.h"
 #include "application/player.h"
 #include "application/stage.h"
 #include "application/vpad.h"
+#include "collision/actor.h"
+#include "collision/collision_triangle.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "stagewalk_check/surround_check.h"
 
-#include "application/collision_triangle.h"
 #include "application/game.h"
 #include "application/player.h"
 #include "application/stage.h"
+#include "collision/collision_triangle.h"
 #include "stagewalk_check/room_check.h"
 
 #include <algorithm>

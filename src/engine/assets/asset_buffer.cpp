@@ -1,8 +1,8 @@
 #include "engine/assets/asset_buffer.h"
 
 #include "engine/assets/assets.h"
+#include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
-#include "engine/graphics/model_conversion.h"
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 #include "tmxparser/tmx_map.h"

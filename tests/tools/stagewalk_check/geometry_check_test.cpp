@@ -1,5 +1,5 @@
 #include "check_test_util.h"
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 #include "stagewalk_check/obj_layout.h"
 #include "stagewalk_check/room_check.h"
 #include "stagewalk_check/surround_check.h"

@@ -3,9 +3,9 @@
 // it, so it is still the same actor when the next run starts, and the order of the plain pass is
 // kept. Two levels of runs (blocks of triangles, groups of blocks) make the walk over a large room
 // cost a fraction of a nanosecond per triangle.
-#include "application/collision_mesh.h"
+#include "collision/collision_mesh.h"
 
-#include "application/actor.h"
+#include "collision/actor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // The prepared, skipping collision pass against the plain one: random walks through generated
 // levels and the shipped room must give bit-identical actors frame by frame, and the boxes that
 // allow skipping must hold for awkward triangles (slivers, near-vertical slopes, thin walls).
-#include "application/collision_mesh.h"
-#include "application/actor.h"
+#include "collision/collision_mesh.h"
 #include "application/stage.h"
-#include "engine/graphics/model_conversion.h"
+#include "collision/actor.h"
+#include "engine/assets/model_conversion.h"
 #include "support/level_generator.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/graphics/model_conversion.h"
+#include "engine/assets/model_conversion.h"
 
 #include "support/scratch_dir.h"
 

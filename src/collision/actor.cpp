@@ -1,4 +1,4 @@
-#include "application/actor.h"
+#include "collision/actor.h"
 
 #include <algorithm>
 

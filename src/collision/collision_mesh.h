@@ -3,7 +3,7 @@
 // Owned by the Stage and built in InitStage; Collide runs on the main thread and allocates nothing.
 #pragma once
 
-#include "application/collision_triangle.h"
+#include "collision/collision_triangle.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,7 +1,7 @@
 // Preparing a room triangle: the actor-independent half of Actor::CollideTriangle and
 // Actor::PushFromWall, computed with the very same float operations so that the prepared pass
 // reaches bit-identical results.
-#include "application/collision_triangle.h"
+#include "collision/collision_triangle.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -14,7 +14,7 @@
 // round a non-zero value to 0. Coordinates in CollisionTriangle's range guarantee both (a non-zero
 // difference of two of them is at least 2^-63, so a product of two is at least 2^-126, and none
 // exceeds 2^113); outside it the triangle is Generic or the pass does not skip.
-#include "application/collision_triangle.h"
+#include "collision/collision_triangle.h"
 
 #include <algorithm>
 #include <cmath>

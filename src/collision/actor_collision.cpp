@@ -1,6 +1,6 @@
 // The collision members of Actor: landing on floors and being pushed out of walls, one room
 // triangle at a time. Every operation works on the actor as the previous one left it.
-#include "application/actor.h"
+#include "collision/actor.h"
 
 #include <cmath>
 #include <initializer_list>

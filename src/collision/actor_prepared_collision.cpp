@@ -1,8 +1,8 @@
 // Actor::CollidePrepared: CollideTriangle and PushFromWall with the triangle's half of the work done
 // in advance. Everything that touches the actor repeats the plain code's float operations in the
 // same order; only values that depend on the triangle alone are read instead of recomputed.
-#include "application/actor.h"
-#include "application/collision_triangle.h"
+#include "collision/actor.h"
+#include "collision/collision_triangle.h"
 
 #include <cmath>
 
