@@ -55,6 +55,7 @@ void AppBase::OnConfigure() {
     requestedWidth = settings.windowSize.x;
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
+    requestedVsync = settings.vsync;
 }
 
 void AppBase::OnStart() {
@@ -62,6 +63,7 @@ void AppBase::OnStart() {
     SetCursorCaptured(true);
     ControlState::Init();
     Vpad::Init();
+    Vpad::SetLook(settings.sensitivity, settings.invert);
     assets = new Engine::Assets();
     assetBuffer = Engine::AssetBuffer(settings.assetPath, assets);
     game = new Game();
