@@ -18,8 +18,8 @@ public:
     // The frame period: a frame runs once at least this much time has passed since the last one.
     static constexpr double kFramePeriod = 1.0 / 60.0;
     // The last stretch before a frame is due, which the loop spends watching the clock instead of
-    // waiting on events: a wait's wake-up comes about 0.15 ms late on a quiet machine, and frames
-    // that all start late by that much fall behind a 60 Hz display's refresh.
+    // waiting on events: a wait's wake-up comes a tenth of a millisecond or two late, and frames that
+    // all start late by that much fall behind a 60 Hz display's refresh.
     static constexpr double kClockWatch = 0.00025;
 
     // Start-up, loop and shutdown. A std::runtime_error inside is printed on standard output, the
