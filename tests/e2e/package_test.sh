@@ -19,7 +19,8 @@ recommends=$(dpkg-deb -f "$deb" Recommends)
 for library in libxrandr2 libxinerama1 libxi6 libxxf86vm1; do
   grep -q "$library" <<<"$recommends" || fail "Recommends has no $library: $recommends"
 done
-lintian "$deb" >"$WORK/lintian.txt" 2>&1
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"
+lintian "$deb" >"$WORK/lintian.txt" 2>&1 || fail "lintian failed: $(cat "$WORK/lintian.txt")"
 grep -q '^E: ' "$WORK/lintian.txt" && fail "lintian errors: $(grep '^E: ' "$WORK/lintian.txt")"
 [ "$(grep -c '^W: ' "$WORK/lintian.txt")" -le 3 ] || fail "more than 3 lintian warnings: $(grep '^W: ' "$WORK/lintian.txt")"
 while read -r tag; do
