@@ -216,6 +216,7 @@ void LevelGeometry::EmitWall(glm::dvec2 p0, glm::dvec2 p1, double b0, double b1,
 }
 
 void LevelGeometry::Add(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, bool wall) {
+    if (triangles.size() == LevelMap::kMaxTriangles) throw map.TooManyTriangles();
     glm::dvec3 winding = glm::cross(b - a, c - a);
     if (glm::dot(winding, facing) < 0) {
         std::swap(b, c);
