@@ -1,9 +1,9 @@
-#include "engine/assets/byte_cursor.h"
+#include "imagecheck/byte_cursor.h"
 
 #include <algorithm>
 #include <cstddef>
 
-namespace Engine {
+namespace ImageCheck {
 
 ByteCursor::ByteCursor(ImageBytes& source, uint64_t start) : bytes(source), position(start) {}
 
@@ -31,4 +31,4 @@ void ByteCursor::Skip(uint64_t count) { position += count; }
 
 void ByteCursor::Seek(uint64_t offset) { position = offset; }
 
-}  // namespace Engine
+}  // namespace ImageCheck

@@ -2,12 +2,12 @@
 // all of the data the way the decoder will. Borrows the ImageBytes it reads; one thread at a time.
 #pragma once
 
-#include "engine/assets/image_check.h"
+#include "imagecheck/image_bytes.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace Engine {
+namespace ImageCheck {
 
 class ByteCursor {
 public:
@@ -27,4 +27,4 @@ private:
     uint64_t windowStart = 0;
 };
 
-}  // namespace Engine
+}  // namespace ImageCheck

@@ -1,133 +1,55 @@
-#include "engine/assets/image_check.h"
+#include "imagecheck/image_check.h"
 
-#include "engine/assets/byte_cursor.h"
-#include "engine/assets/idat_source.h"
-#include "engine/assets/png_stream.h"
-#include "engine/assets/scanned_image_check.h"
+#include "imagecheck/byte_cursor.h"
+#include "imagecheck/png_chunks.h"
+#include "imagecheck/png_stream.h"
+#include "imagecheck/scanned_image_check.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
-namespace Engine {
-
-ImageBytes::ImageBytes(const std::string& path) : in(path, std::ios::binary) {
-    if (!in) return;
-    in.seekg(0, std::ios::end);
-    const std::streamoff end = in.tellg();
-    size = end > 0 ? static_cast<uint64_t>(end) : 0;
-}
-
-ImageBytes::ImageBytes(const unsigned char* data, std::size_t length) : memory(data), size(length) {}
-
-bool ImageBytes::IsOpen() const { return memory != nullptr || static_cast<bool>(in); }
-
-uint64_t ImageBytes::Size() const { return size; }
-
-bool ImageBytes::Read(uint64_t offset, unsigned char* out, std::size_t count) {
-    if (offset > size || count > size - offset) return false;
-    if (memory) {
-        if (count > 0) std::memcpy(out, memory + offset, count);
-        return true;
-    }
-    // A read of a quarter window or more goes straight to `out`: through the window it would be
-    // read twice over, once for itself and once for the start of the next window.
-    constexpr std::size_t kWindowBytes = std::size_t{1} << 16;
-    const bool inWindow = offset >= windowStart && offset + count <= windowStart + window.size();
-    if (!inWindow && count < kWindowBytes / 4) {
-        window.resize(static_cast<std::size_t>(std::min<uint64_t>(kWindowBytes, size - offset)));
-        windowStart = offset;
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(offset));
-        in.read(reinterpret_cast<char*>(window.data()), static_cast<std::streamsize>(window.size()));
-        if (static_cast<std::size_t>(in.gcount()) != window.size()) {
-            window.clear();
-            return false;
-        }
-    }
-    if (count > 0 && offset >= windowStart && offset + count <= windowStart + window.size()) {
-        std::memcpy(out, window.data() + (offset - windowStart), count);
-        return true;
-    }
-    in.clear();
-    in.seekg(static_cast<std::streamoff>(offset));
-    in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count));
-    return static_cast<std::size_t>(in.gcount()) == count;
-}
+namespace ImageCheck {
 
 namespace {
 
-bool StartsWith(const unsigned char* head, size_t available, const char* magic) {
-    const size_t length = std::strlen(magic);
-    return available >= length && std::memcmp(head, magic, length) == 0;
-}
-
-// PNG: the IHDR chunk follows the signature. Every chunk up to IEND must lie inside the data, and
-// the image data (all IDAT chunks, in file order wherever they stand) must inflate cleanly to no
-// more than the header's size; both are checked in one pass over the chunks.
+// PNG: the IHDR chunk follows the signature. The decoder reads only 8-bit samples without
+// interlacing and refuses the rest as it reads the header. Every chunk up to IEND must lie inside
+// the data, and the image data (all IDAT chunks, in file order wherever they stand) must inflate
+// cleanly to exactly the header's rows; both are checked in one pass over the chunks.
 bool CheckPng(ImageBytes& file) {
-    std::array<unsigned char, 29> head{};
-    if (!file.Read(0, head.data(), head.size())) return false;
-    if (std::memcmp(head.data() + 12, "IHDR", 4) != 0) return false;
-    const uint64_t width = Be32(head.data() + 16);
-    const uint64_t height = Be32(head.data() + 20);
-    if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
-    const uint64_t rawBytes = PngRawBytes(width, height, head[25], head[24], head[28] != 0);
-    if (rawBytes == 0 || rawBytes > INT_MAX) return false;
-    IdatSource compressed(file, 8);
-    return PngStreamInflates(compressed, rawBytes) && compressed.WalkToEnd() &&
-           PngDataCanHold(compressed.DataBytes(), rawBytes);
+    PngHeader header;
+    if (!ReadPngHeader(file, header) || !DimensionsPlausible(header.width, header.height)) return false;
+    if (header.bitDepth != 8 || header.interlaced) return false;
+    const uint64_t rawBytes = PngRawBytes(header.width, header.height, header.colorType);
+    PngChunks chunks(file);
+    return rawBytes > 0 && PngStreamInflates(chunks, rawBytes) && chunks.WalkToEnd();
 }
 
-// BMP: both header layouts; a negative height means top-down rows. The pixel data must be present
-// in full, since the decoder reads zeros past the end of the file.
+// BMP: a negative height means top-down rows. The pixel data must be present in full, since the
+// decoder reads zeros past the end of the file.
 bool CheckBmp(ImageBytes& file) {
-    // A header cut short reads as zeros, just as the decoder reads it.
-    std::array<unsigned char, 34> head{};
-    if (!file.Read(0, head.data(), static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()))))
-        return false;
-    const uint32_t headerSize = Le32(head.data() + 14);
-    int64_t width = 0;
-    int64_t height = 0;
-    uint32_t bitsPerPixel = 0;
-    uint32_t compression = 0;
-    if (headerSize == 12) {
-        width = static_cast<int16_t>(Le16(head.data() + 18));
-        height = static_cast<int16_t>(Le16(head.data() + 20));
-        bitsPerPixel = Le16(head.data() + 24);
-    } else {
-        width = static_cast<int32_t>(Le32(head.data() + 18));
-        height = static_cast<int32_t>(Le32(head.data() + 22));
-        bitsPerPixel = Le16(head.data() + 28);
-        compression = Le32(head.data() + 30);
-    }
-    height = std::llabs(height);
-    if (!DimensionsPlausible(width, height)) return false;
+    BmpHeader header;
+    if (!ReadBmpHeader(file, header) || !DimensionsPlausible(header.width, header.height)) return false;
     // The decoder allocates the image before it looks at the pixel format and does not free it when
     // it then refuses the format, so everything it cannot decode is refused here: bit depths other
     // than 1, 4, 8, 16, 24 and 32, compressions other than none and bit fields, and bit fields
     // whose masks are missing or all alike.
-    if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 &&
-        bitsPerPixel != 24 && bitsPerPixel != 32) {
-        return false;
-    }
-    if (compression != 0 && compression != 3) return false;
-    if (compression == 3) {
+    const uint32_t depth = header.bitsPerPixel;
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) return false;
+    if (header.compression != 0 && header.compression != 3) return false;
+    if (header.compression == 3) {
         std::array<unsigned char, 12> masks{};
         if (!file.Read(54, masks.data(), masks.size())) return false;
         const uint32_t red = Le32(masks.data());
         const uint32_t green = Le32(masks.data() + 4);
         const uint32_t blue = Le32(masks.data() + 8);
         if (red == 0 || green == 0 || blue == 0 || (red == green && green == blue)) return false;
-        if (bitsPerPixel != 16 && bitsPerPixel != 32) return false;
+        if (depth != 16 && depth != 32) return false;
     }
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
-    const uint64_t dataOffset = Le32(head.data() + 10);
-    return file.Size() >= dataOffset + rowBytes * static_cast<uint64_t>(height);
+    return file.Size() >= header.dataOffset + header.DataBytes();
 }
 
 // PSD: height then width, big-endian; a header cut short reads as zeros, as in the decoder. The
@@ -135,8 +57,7 @@ bool CheckBmp(ImageBytes& file) {
 // hold a byte for every run of 128 pixels of every row (the densest its run-length coding goes).
 bool CheckPsd(ImageBytes& file) {
     std::array<unsigned char, 22> head{};
-    if (!file.Read(0, head.data(), static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()))))
-        return false;
+    if (!file.ReadPadded(0, head.data(), head.size())) return false;
     const uint64_t height = Be32(head.data() + 14);
     const uint64_t width = Be32(head.data() + 18);
     if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
@@ -209,8 +130,7 @@ bool TgaPacketsFit(ImageBytes& file, uint64_t start, uint64_t pixels, uint64_t p
 bool CheckTga(ImageBytes& file) {
     // A header cut short reads as zeros, just as the decoder reads it.
     std::array<unsigned char, 18> head{};
-    if (!file.Read(0, head.data(), static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()))))
-        return false;
+    if (!file.ReadPadded(0, head.data(), head.size())) return false;
     const unsigned colorMapType = head[1];
     const unsigned imageType = head[2];
     const bool uncompressed = imageType >= 1 && imageType <= 3;
@@ -230,25 +150,69 @@ bool CheckTga(ImageBytes& file) {
 
 }  // namespace
 
-bool ImageAcceptable(ImageBytes& file) {
-    if (!file.IsOpen()) return false;
+uint64_t BmpHeader::DataBytes() const {
+    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+    return rowBytes * static_cast<uint64_t>(height);
+}
+
+bool ReadBmpHeader(ImageBytes& file, BmpHeader& header) {
+    std::array<unsigned char, 34> head{};
+    if (!file.ReadPadded(0, head.data(), head.size())) return false;
+    header.headerSize = Le32(head.data() + 14);
+    const bool core = header.headerSize == 12;
+    header.width = core ? int64_t{static_cast<int16_t>(Le16(head.data() + 18))}
+                        : int64_t{static_cast<int32_t>(Le32(head.data() + 18))};
+    header.height = std::llabs(core ? int64_t{static_cast<int16_t>(Le16(head.data() + 20))}
+                                    : int64_t{static_cast<int32_t>(Le32(head.data() + 22))});
+    header.bitsPerPixel = Le16(head.data() + (core ? 24 : 28));
+    header.compression = core ? 0 : Le32(head.data() + 30);
+    header.dataOffset = Le32(head.data() + 10);
+    return true;
+}
+
+ImageFormat FormatOf(ImageBytes& file, uint64_t& jpegStart) {
     std::array<unsigned char, 11> head{};
     const size_t available = static_cast<size_t>(std::min<uint64_t>(file.Size(), head.size()));
-    if (!file.Read(0, head.data(), available)) return false;
-    if (StartsWith(head.data(), available, "\x89PNG\r\n\x1a\n")) return CheckPng(file);
+    if (!file.Read(0, head.data(), available)) return ImageFormat::kOther;
+    auto starts = [&](const char* magic) {
+        const size_t length = std::strlen(magic);
+        return available >= length && std::memcmp(head.data(), magic, length) == 0;
+    };
+    if (starts("\x89PNG\r\n\x1a\n")) return ImageFormat::kPng;
     if (available >= 1 && head[0] == 0xFF) {
-        // The decoder takes any run of 0xFF fill bytes before the start-of-image marker.
         ByteCursor cursor(file, 0);
         unsigned char byte = 0xFF;
         while (byte == 0xFF && cursor.Next(byte)) {
         }
-        if (byte == 0xD8) return JpegAcceptable(file, cursor.Position());
+        jpegStart = cursor.Position();
+        if (byte == 0xD8) return ImageFormat::kJpeg;
     }
-    if (StartsWith(head.data(), available, "BM")) return CheckBmp(file);
-    if (StartsWith(head.data(), available, "8BPS")) return CheckPsd(file);
-    if (StartsWith(head.data(), available, "DDS ")) return CheckDds(file);
-    if (StartsWith(head.data(), available, "#?RADIANCE\n")) return HdrAcceptable(file);
-    return CheckTga(file);
+    if (starts("BM")) return ImageFormat::kBmp;
+    if (starts("8BPS")) return ImageFormat::kPsd;
+    if (starts("DDS ")) return ImageFormat::kDds;
+    if (starts("#?RADIANCE\n")) return ImageFormat::kHdr;
+    return ImageFormat::kOther;
 }
 
-}  // namespace Engine
+bool ImageAcceptable(ImageBytes& file) {
+    if (!file.IsOpen()) return false;
+    uint64_t jpegStart = 0;
+    switch (FormatOf(file, jpegStart)) {
+        case ImageFormat::kPng:
+            return CheckPng(file);
+        case ImageFormat::kJpeg:
+            return JpegAcceptable(file, jpegStart);
+        case ImageFormat::kBmp:
+            return CheckBmp(file);
+        case ImageFormat::kPsd:
+            return CheckPsd(file);
+        case ImageFormat::kDds:
+            return CheckDds(file);
+        case ImageFormat::kHdr:
+            return HdrAcceptable(file);
+        default:
+            return CheckTga(file);
+    }
+}
+
+}  // namespace ImageCheck
