@@ -7,11 +7,9 @@ namespace ImageCheck {
 
 ByteCursor::ByteCursor(ImageBytes& source, uint64_t start) : bytes(source), position(start) {}
 
-bool ByteCursor::AtEnd() const { return position >= bytes.Size(); }
-
 uint64_t ByteCursor::Position() const { return position; }
 
-uint64_t ByteCursor::Left() const { return AtEnd() ? 0 : bytes.Size() - position; }
+uint64_t ByteCursor::Left() const { return position < bytes.Size() ? bytes.Size() - position : 0; }
 
 bool ByteCursor::Next(unsigned char& byte) {
     // Refill the window when the position left it: files are read in 64 KiB pieces, not per byte.

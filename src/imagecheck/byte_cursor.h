@@ -13,7 +13,6 @@ class ByteCursor {
 public:
     ByteCursor(ImageBytes& bytes, uint64_t start);  // reads `bytes` from offset `start`
 
-    bool AtEnd() const;              // no byte left
     uint64_t Position() const;       // offset of the next byte
     uint64_t Left() const;           // bytes from the position to the end
     bool Next(unsigned char& byte);  // the next byte; false at the end of the data

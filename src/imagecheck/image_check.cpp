@@ -28,6 +28,16 @@ bool CheckPng(ImageBytes& file) {
     return rawBytes > 0 && PngStreamInflates(chunks, rawBytes) && chunks.WalkToEnd();
 }
 
+// Bit-field masks at `at`: present, none of them zero, and not all alike.
+bool BmpMasksUsable(ImageBytes& file, uint64_t at) {
+    std::array<unsigned char, 12> masks{};
+    if (!file.Read(at, masks.data(), masks.size())) return false;
+    const uint32_t red = Le32(masks.data());
+    const uint32_t green = Le32(masks.data() + 4);
+    const uint32_t blue = Le32(masks.data() + 8);
+    return red != 0 && green != 0 && blue != 0 && !(red == green && green == blue);
+}
+
 // BMP: a negative height means top-down rows. The pixel data must be present in full, since the
 // decoder reads zeros past the end of the file.
 bool CheckBmp(ImageBytes& file) {
@@ -40,14 +50,11 @@ bool CheckBmp(ImageBytes& file) {
     const uint32_t depth = header.bitsPerPixel;
     if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) return false;
     if (header.compression != 0 && header.compression != 3) return false;
-    if (header.compression == 3) {
-        std::array<unsigned char, 12> masks{};
-        if (!file.Read(54, masks.data(), masks.size())) return false;
-        const uint32_t red = Le32(masks.data());
-        const uint32_t green = Le32(masks.data() + 4);
-        const uint32_t blue = Le32(masks.data() + 8);
-        if (red == 0 || green == 0 || blue == 0 || (red == green && green == blue)) return false;
-        if (depth != 16 && depth != 32) return false;
+    // The decoder reads the masks after a 40-byte header, and 16 bytes further on after a 56-byte one;
+    // those after 40 bytes are checked for every header, as they always were.
+    if (header.compression == 3 && ((depth != 16 && depth != 32) || !BmpMasksUsable(file, 54) ||
+                                    (header.headerSize == 56 && !BmpMasksUsable(file, 70)))) {
+        return false;
     }
     return file.Size() >= header.dataOffset + header.DataBytes();
 }

@@ -48,8 +48,8 @@ void ExplainPng(ImageBytes& file, Reasons& reasons) {
     ImageCheck::PngChunks data(file);
     if (reasons.empty() && rawBytes > 0 && !ImageCheck::PngStreamInflates(data, rawBytes)) {
         Add(reasons,
-            "its image data is corrupt (it does not inflate to the rows its header promises, or fails its "
-            "check value): save it again");
+            "its compressed image data is corrupt, or does not make the rows its header promises: save it "
+            "again");
     }
 }
 

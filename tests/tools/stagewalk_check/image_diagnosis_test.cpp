@@ -40,7 +40,7 @@ TEST(ImageDiagnosisTest, NamesTheReasonAndTheFix) {
         {Png(4, 4, 8, 1, true), "it is an interlaced PNG, which the decoder does not read"},
         {Png(20000, 4, 8, 0, true), "it is 20000 x 4 pixels, more than the 16384 a side the game accepts"},
         {Png(4, 4, 8, 0, false), "the file is cut short"},
-        {Png(4, 4, 8, 0, true), "its image data is corrupt"},
+        {Png(4, 4, 8, 0, true), "its compressed image data is corrupt"},
         {Jpeg(0xC2, 3, true),
          "it is a progressive JPEG, which the decoder does not read: save it as a baseline"},
         {Jpeg(0xC0, 4, true), "it is a CMYK JPEG"},
