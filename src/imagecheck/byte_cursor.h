@@ -1,11 +1,11 @@
-// Reads the bytes of an image one after another through a window, for the checks that must walk
-// all of the data the way the decoder will. Borrows the ImageBytes it reads; one thread at a time.
+// Reads the bytes of an image one after another (a file through the ImageBytes' window), for the
+// checks that must walk all of the data the way the decoder will. Borrows the ImageBytes it reads; one thread
+// at a time.
 #pragma once
 
 #include "imagecheck/image_bytes.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace ImageCheck {
 
@@ -22,8 +22,6 @@ public:
 private:
     ImageBytes& bytes;
     uint64_t position;
-    std::vector<unsigned char> window;
-    uint64_t windowStart = 0;
 };
 
 }  // namespace ImageCheck

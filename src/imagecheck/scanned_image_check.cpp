@@ -19,13 +19,14 @@ namespace {
 // decoder lays the codes out in a 256-entry array without checking the counts' sum, so a table
 // with more than 256 codes overruns it. It reads whole tables while the segment's length is not
 // used up, past the segment's end if the length says less, and reads zeros past the end of the
-// data; this walk does the same.
-bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length) {
+// data; this walk does the same, and marks each table it walks in `defined` (bit 4 * class + id).
+bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length, unsigned& defined) {
     ByteCursor cursor(file, offset);
     for (int64_t left = length; left > 0;) {
         unsigned char classAndId = 0;
         cursor.Next(classAndId);
         if ((classAndId >> 4) > 1 || (classAndId & 15) > 3) return true;  // the decoder refuses it
+        defined |= 1u << ((classAndId >> 4) * 4 + (classAndId & 15));
         int64_t codes = 0;
         for (int i = 0; i < 16; ++i) {
             unsigned char count = 0;
@@ -85,6 +86,20 @@ bool HdrScanlinesFit(ByteCursor& cursor, uint64_t width, uint64_t height) {
     return true;
 }
 
+// A scan header: the component count, then each component's id and its DC and AC table ids. The
+// decoder keeps its tables on the stack, unset until a DHT segment defines them, so a scan that
+// names one no segment before it defined would decode through garbage pointers.
+bool ScanTablesDefined(ImageBytes& file, uint64_t offset, unsigned defined) {
+    std::array<unsigned char, 9> scan{};
+    if (!file.ReadPadded(offset, scan.data(), scan.size())) return false;
+    for (unsigned i = 0; i < scan[0] && i < 4; ++i) {
+        const unsigned dc = scan[2 + 2 * i] >> 4;
+        const unsigned ac = scan[2 + 2 * i] & 15;
+        if (dc <= 3 && ac <= 3 && ((defined >> dc) & (defined >> (4 + ac)) & 1u) == 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // JPEG: the walk refuses segment lengths that would make the decoder loop. The start-of-frame holds
@@ -93,6 +108,7 @@ bool HdrScanlinesFit(ByteCursor& cursor, uint64_t width, uint64_t height) {
 // a huge image.
 bool JpegAcceptable(ImageBytes& file, uint64_t start) {
     JpegSegments segments(file, start);
+    unsigned defined = 0;  // the Huffman tables defined so far
     while (segments.Next()) {
         if (IsJpegFrameMarker(segments.Marker())) {
             JpegFrame frame;
@@ -101,9 +117,11 @@ bool JpegAcceptable(ImageBytes& file, uint64_t start) {
             const uint64_t blocks = ((uint64_t{frame.width} + 7) / 8) * ((uint64_t{frame.height} + 7) / 8);
             if (file.Size() < blocks / 8) return false;
         }
+        const uint64_t data = segments.Offset() + 2;
         if (segments.Marker() == 0xC4 &&
-            !HuffmanTablesFit(file, segments.Offset() + 2, int64_t{segments.Length()} - 2))
+            !HuffmanTablesFit(file, data, int64_t{segments.Length()} - 2, defined))
             return false;
+        if (segments.Marker() == 0xDA && !ScanTablesDefined(file, data, defined)) return false;
     }
     return segments.Ending() != JpegSegments::End::kBadLength;
 }
