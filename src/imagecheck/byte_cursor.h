@@ -1,6 +1,6 @@
 // Reads the bytes of an image one after another (a file through the ImageBytes' window), for the
-// checks that must walk all of the data the way the decoder will. Borrows the ImageBytes it reads; one thread
-// at a time.
+// checks that must walk all of the data the way the decoder will. Borrows the ImageBytes it reads;
+// one thread at a time.
 #pragma once
 
 #include "imagecheck/image_bytes.h"
