@@ -74,7 +74,9 @@ def mark(ok):
     return "met" if ok else "**not met**"
 
 
-PNG_GOAL = "| LoadBitmap of a large photographic PNG within 1.1x of SOIL alone"
+# The goal rows of earlier aims begin alike, so a spliced report replaces them too.
+PNG_GOAL_START = "| LoadBitmap of a large photographic PNG within"
+PNG_GOAL = PNG_GOAL_START + " 1.6x of SOIL alone"
 
 
 DESCRIPTIONS = {
@@ -93,7 +95,8 @@ def png_report(png):
     images = png.get("images") or [{"name": "photograph-like", "image": png["image"], "runs": png["runs"]}]
     w("## PNG loading")
     w("")
-    w("`Engine::LoadBitmap` (the image checks, then `SOIL_load_image`) against `SOIL_load_image` alone on "
+    w("`Engine::LoadBitmap` (the image screening, PNG data inflated by zlib and thrown away, then "
+      "`SOIL_load_image`) against `SOIL_load_image` alone on "
       "generated 4096 x 4096 RGB PNGs, both asked for RGBA. `scripts/bench_png.py` runs every load in a process "
       f"of its own, {len(images[0]['runs']['soil'])} rounds with the loads of each round in shuffled order; CPU "
       "time of the load, and the process's peak resident size (VmHWM) against an idle process of the same "
@@ -111,7 +114,7 @@ def png_report(png):
         idle = sorted(r["peak_kib"] for r in runs["none"])[len(runs["none"]) // 2]
         cpu, peak = {}, {}
         for mode, label in (("soil", "`SOIL_load_image` alone"), ("load", "`LoadBitmap`"),
-                            ("check", "the checks alone (`ImageAcceptable`)")):
+                            ("check", "the screening alone (`ImageCheck::ImageAcceptable`)")):
             times = sorted(r["cpu_s"] for r in runs[mode])
             peaks = sorted(r["peak_kib"] for r in runs[mode])
             cpu[mode], peak[mode] = times, peaks[len(peaks) // 2]
@@ -124,8 +127,9 @@ def png_report(png):
         w(f"`LoadBitmap` / SOIL alone: {fmt(time_ratio)} in CPU time (fastest runs; median of the rounds' ratios "
           f"{fmt(rounds[len(rounds) // 2])}), {fmt(memory_ratio, 4)} in peak memory over the idle process.")
         w("")
-        goals += [f"{PNG_GOAL} ({name}): time | {fmt(time_ratio)}x | {mark(time_ratio <= 1.1)} |",
-                  f"| the same: peak memory | {fmt(memory_ratio, 4)}x | {mark(memory_ratio <= 1.1)} |"]
+        goals += [f"{PNG_GOAL} ({name}): time | {fmt(time_ratio)}x | {mark(time_ratio <= 1.6)} |",
+                  f"| the same: peak memory, within about 1.01x | {fmt(memory_ratio, 4)}x | "
+                  f"{mark(memory_ratio <= 1.01)} |"]
     before, after = png["load_avg"]
     w(f"Load average {', '.join(fmt(x, 3) for x in before)} before these loads, "
       f"{', '.join(fmt(x, 3) for x in after)} after" + (f"; taken on {png['date']}" if png.get("date") else "") + ".")
@@ -226,7 +230,7 @@ def main():
     if sys.argv[1] == "--splice-png":
         with open(os.path.join(sys.argv[2], "png.json")) as f:
             section, goals = png_report(json.load(f))
-        splice(sys.argv[3], "## PNG loading", section, goals, (PNG_GOAL, "| the same: peak memory"))
+        splice(sys.argv[3], "## PNG loading", section, goals, (PNG_GOAL_START, "| the same: peak memory"))
         return
     if sys.argv[1] == "--splice-pacing":
         section, goals = pacing_report(*load_pacing(sys.argv[2]))
