@@ -4,8 +4,8 @@
 //   stagewalk_png_load generate PATH WIDTH HEIGHT   writes the benchmark's photograph-like PNG
 //   stagewalk_png_load generate-noisy PATH WIDTH HEIGHT   the noisy one
 //   stagewalk_png_load soil|load|check|none PATH    SOIL alone, LoadBitmap, the check alone, nothing
-#include "engine/assets/image_check.h"
 #include "engine/assets/raw_bitmap.h"
+#include "imagecheck/image_check.h"
 #include "png/photo_png.h"
 
 #include <SOIL/SOIL.h>
@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
             loaded = false;
         }
     } else if (mode == "check") {
-        Engine::ImageBytes bytes(path);
-        loaded = Engine::ImageAcceptable(bytes);
+        ImageCheck::ImageBytes bytes(path);
+        loaded = ImageCheck::ImageAcceptable(bytes);
     } else if (mode != "none") {
         return 2;
     }

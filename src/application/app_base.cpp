@@ -24,12 +24,16 @@ constexpr int kQ = GLFW_KEY_Q;                       // 81
 constexpr int kEnter = GLFW_KEY_ENTER;               // 257
 constexpr int kF1 = GLFW_KEY_F1;                     // 290
 
-// A shortcut fires when its modifier was already down at the end of the previous frame and the key
-// went down during this one; pressing both within one frame does nothing.
-bool Chord(int modifier, int key) {
-    return ControlState::GetKeyState(modifier) == ControlState::Held &&
-           ControlState::GetKeyState(key) == ControlState::Pressed;
-}
+// The shortcuts, in the order a frame acts on them.
+enum Shortcut { Quit, Fullscreen, FreeCursor };
+constexpr struct {
+    int modifier;
+    int key;
+} kShortcuts[AppBase::kShortcutCount] = {
+    {kLeftControl, kQ},   // Quit
+    {kLeftAlt, kEnter},   // Fullscreen
+    {kLeftControl, kF1},  // FreeCursor
+};
 
 }  // namespace
 
@@ -42,7 +46,17 @@ AppBase::CanvasRect AppBase::ComputeCanvasRect(float w, float h, float cw, float
     return CanvasRect{0.0f, h * 0.5f - ch * s * 0.5f, s, s};
 }
 
-void AppBase::OnKeyDown(int key) { ControlState::OnKeyDown(key); }
+void AppBase::OnKeyDown(int key) {
+    // A shortcut is taken when its key goes down while its modifier is held (down since before this
+    // frame), and kept for the next frame: letting go of the modifier before a slow frame comes does
+    // not lose it. A modifier pressed within the same frame is not held yet, so it makes none.
+    for (int shortcut = 0; shortcut < kShortcutCount; ++shortcut) {
+        if (key == kShortcuts[shortcut].key &&
+            ControlState::GetKeyState(kShortcuts[shortcut].modifier) == ControlState::Held)
+            shortcutsTaken[shortcut] = true;
+    }
+    ControlState::OnKeyDown(key);
+}
 void AppBase::OnKeyUp(int key) { ControlState::OnKeyUp(key); }
 void AppBase::OnMouseMove(double x, double y) { ControlState::OnMouseMove(x, y); }
 void AppBase::OnMouseDown(int button) { ControlState::OnMouseDown(button); }
@@ -55,6 +69,7 @@ void AppBase::OnConfigure() {
     requestedWidth = settings.windowSize.x;
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
+    requestedVsync = settings.vsync;
 }
 
 void AppBase::OnStart() {
@@ -62,6 +77,7 @@ void AppBase::OnStart() {
     SetCursorCaptured(true);
     ControlState::Init();
     Vpad::Init();
+    Vpad::SetLook(settings.sensitivity, settings.invert);
     assets = new Engine::Assets();
     assetBuffer = Engine::AssetBuffer(settings.assetPath, assets);
     game = new Game();
@@ -100,9 +116,10 @@ void AppBase::OnUpdate(double delta) {
 }
 
 void AppBase::TestShortcuts() {
-    if (Chord(kLeftControl, kQ)) running = false;
-    if (Chord(kLeftAlt, kEnter)) ToggleFulscreen();
-    if (Chord(kLeftControl, kF1)) SetCursorCaptured(!IsCursorCaptured());
+    if (shortcutsTaken[Quit]) running = false;
+    if (shortcutsTaken[Fullscreen]) ToggleFulscreen();
+    if (shortcutsTaken[FreeCursor]) SetCursorCaptured(!IsCursorCaptured());
+    shortcutsTaken.fill(false);
 }
 
 void AppBase::OnAssetsLoaded() {

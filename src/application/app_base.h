@@ -8,6 +8,8 @@
 #include "engine/assets/asset_buffer.h"
 #include "engine/core/application_manager.h"
 
+#include <array>
+
 namespace Engine {
 class Assets;
 class Canvas;
@@ -21,6 +23,8 @@ class Scene;
 
 class AppBase : public Engine::ApplicationManager {
 public:
+    static constexpr int kShortcutCount = 3;  // quit, fullscreen, cursor
+
     // Where and how large the canvas is drawn in the window.
     struct CanvasRect {
         float x = 0.0f;
@@ -63,7 +67,8 @@ protected:
     bool loaded = false;
 
 private:
-    void TestShortcuts();
+    void TestShortcuts();  // acts on the shortcuts taken since the last frame, then forgets them
+    std::array<bool, kShortcutCount> shortcutsTaken{};
 };
 
 }  // namespace Application

@@ -1,80 +1,53 @@
 #include "application/settings.h"
 
+#include "application/config_keys.h"
 #include "markup/document.h"
-#include "markup/statement.h"
 #include "markup/tml_reader.h"
 
-#include <climits>
-#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
 namespace Application {
 
-IntParse ParseInt(const std::string& text, int& value) {
-    size_t i = 0;
-    while (i < text.size() && Tml::IsSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const size_t digitsStart = i;
-    int64_t magnitude = 0;
-    bool overflow = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (!overflow) magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > int64_t(INT_MAX) + 1) overflow = true;
-    }
-    if (i == digitsStart) return IntParse::Invalid;
-    const int64_t signedValue = negative ? -magnitude : magnitude;
-    if (overflow || signedValue > INT_MAX || signedValue < INT_MIN) return IntParse::OutOfRange;
-    value = static_cast<int>(signedValue);
-    return IntParse::Ok;
-}
-
 namespace {
 
-int ToInt(const Tml::Attribute& attribute, const std::string& group, const std::string& path) {
-    int value = 0;
-    switch (ParseInt(attribute.value, value)) {
-        case IntParse::Ok:
-            return value;
-        case IntParse::Invalid:
-            throw std::runtime_error("Invalid integer '" + attribute.value + "' for " + group + "/" +
-                                     attribute.key + " in " + path);
-        case IntParse::OutOfRange:
-            break;
+// "Invalid integer 'abc' for window/width in config.tml", and for the kinds a player may not guess
+// the form of, what the game takes.
+std::string Refusal(const ConfigKey& key, ValueParse result, const Tml::Attribute& attribute,
+                    const std::string& group, const std::string& path) {
+    const std::string where = " '" + attribute.value + "' for " + group + "/" + attribute.key + " in " + path;
+    if (result == ValueParse::OutOfRange) return "Integer out of range" + where;
+    switch (key.kind) {
+        case ConfigKind::Positive:
+            return "Invalid positive number" + where + " (a number above 0, such as 1.5)";
+        case ConfigKind::Boolean:
+            return "Invalid boolean" + where + " (true or false)";
+        default:
+            return "Invalid integer" + where;
     }
-    throw std::runtime_error("Integer out of range '" + attribute.value + "' for " + group + "/" +
-                             attribute.key + " in " + path);
 }
 
 void Apply(Settings& settings, const std::string& group, const Tml::Attribute& attribute,
            const std::string& path) {
-    const std::string& key = attribute.key;
-    if (group == "properties") {
-        if (key == "fps")
-            settings.fps = static_cast<float>(ToInt(attribute, group, path));
-        else if (key == "assetpath")
-            settings.assetPath = attribute.value;
-        else if (key == "shaderpath")
-            settings.shaderPath = attribute.value;
-    } else if (group == "window") {
-        if (key == "width")
-            settings.windowSize.x = ToInt(attribute, group, path);
-        else if (key == "height")
-            settings.windowSize.y = ToInt(attribute, group, path);
-        else if (key == "fullscreen")
-            settings.fullscreen = attribute.value == "true";
-    } else if (group == "canvas") {
-        if (key == "width")
-            settings.canvasSize.x = ToInt(attribute, group, path);
-        else if (key == "height")
-            settings.canvasSize.y = ToInt(attribute, group, path);
-        else if (key == "enabled")
-            settings.canvasEnabled = attribute.value == "true";
+    const ConfigKey* key = FindConfigKey(group, attribute.key);
+    if (key == nullptr) return;
+    ConfigValue value;
+    const ValueParse result = ParseConfigValue(key->kind, attribute.value, value);
+    if (result != ValueParse::Ok) {
+        throw std::runtime_error(Refusal(*key, result, attribute, group, path));
     }
+    key->store(settings, value);
 }
 
 }  // namespace
+
+Settings::Settings() {
+    for (const ConfigKey& key : ConfigKeys()) {
+        ConfigValue value;
+        ParseConfigValue(key.kind, key.byDefault, value);
+        key.store(*this, value);
+    }
+}
 
 Settings ReadSettings(const Tml::Document& document, const std::string& path) {
     Settings settings;

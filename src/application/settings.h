@@ -1,5 +1,6 @@
-// The application's settings record and the reader that fills it from config.tml. Read once by
-// the application shell's configure hook, on the main thread, before the window exists.
+// The application's settings record and the reader that fills it from config.tml, key by key as the
+// table of config keys says. Read once by the application shell's configure hook, on the main
+// thread, before the window exists.
 #pragma once
 
 #include "engine/core/types.h"
@@ -13,25 +14,25 @@ class Document;
 namespace Application {
 
 struct Settings {
-    Engine::Point windowSize{640, 480};
-    bool fullscreen = false;
-    bool canvasEnabled = false;  // stored, never read: the game always draws through the canvas
-    float fps = 60.0f;           // stored, never read: the frame period is fixed
-    Engine::Point canvasSize{640, 480};
+    Settings();  // every field at its default from the table of config keys
+
+    Engine::Point windowSize;
+    bool fullscreen;
+    bool canvasEnabled;  // stored, never read: the game always draws through the canvas
+    float fps;           // stored, never read: the frame period is fixed
+    Engine::Point canvasSize;
     std::string assetPath;   // the asset manifest, used as given
     std::string shaderPath;  // folder of vertex.glsl and fragment.glsl
+    bool vsync;              // ask for a swap interval of one refresh
+    float sensitivity;       // multiplies the mouse look: at 1, 96 counts turn one radian
+    bool invert;             // moving the mouse up looks down
 };
 
 // Reads the document at `path`; a missing file leaves every default. Markup errors propagate.
-// Throws std::runtime_error naming the file, group/key and text for a value that is not an int.
+// Throws std::runtime_error naming the file, group/key and text for a value the game refuses.
 Settings ReadSettings(const std::string& path);
 
 // Applies the "application" nodes of an already parsed document; `path` names it in messages.
 Settings ReadSettings(const Tml::Document& document, const std::string& path);
-
-enum class IntParse { Ok, Invalid, OutOfRange };
-// The standard base-10 conversion: leading white space, optional sign, the longest digit run; the
-// rest of the text is ignored ("800px" gives 800). No digits: Invalid; beyond int: OutOfRange.
-IntParse ParseInt(const std::string& text, int& value);
 
 }  // namespace Application

@@ -24,6 +24,8 @@ bool IsHeld(int key) { return ControlState::GetKeyState(key) == ControlState::He
 
 glm::vec2 Vpad::leftStick{0.0f, 0.0f};
 glm::vec2 Vpad::rightStick{0.0f, 0.0f};
+float Vpad::lookSensitivity = 1.0f;
+bool Vpad::lookInverted = false;
 std::vector<Vpad::Button> Vpad::buttons;
 
 void Vpad::Init() {
@@ -47,13 +49,19 @@ void Vpad::Update() {
     }
     if (std::fabs(leftStick.x) == std::fabs(leftStick.y)) leftStick *= DiagonalScale;
 
-    rightStick = ControlState::GetMouseDelta() / MouseScale;
+    rightStick = ControlState::GetMouseDelta() / MouseScale * lookSensitivity;
+    if (lookInverted) rightStick.y = -rightStick.y;
 
     for (Button& button : buttons) button.state = ControlState::GetKeyState(button.key);
 }
 
 glm::vec2 Vpad::GetLeftStick() { return leftStick; }
 glm::vec2 Vpad::GetRightStick() { return rightStick; }
+
+void Vpad::SetLook(float sensitivity, bool invert) {
+    lookSensitivity = sensitivity;
+    lookInverted = invert;
+}
 
 int Vpad::GetButton(unsigned int index) {
     return index < buttons.size() ? buttons[index].state : static_cast<int>(ControlState::Up);

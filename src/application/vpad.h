@@ -23,10 +23,13 @@ public:
 
     Vpad() = delete;
 
-    static void Init();                        // both sticks (0, 0); the button list is kept
-    static void Update();                      // sticks and buttons from ControlState
-    static glm::vec2 GetLeftStick();           // walk: x +1 left (A), y +1 forward (W)
-    static glm::vec2 GetRightStick();          // look: this frame's mouse movement / 96
+    static void Init();                // both sticks (0, 0); the button list is kept
+    static void Update();              // sticks and buttons from ControlState
+    static glm::vec2 GetLeftStick();   // walk: x +1 left (A), y +1 forward (W)
+    static glm::vec2 GetRightStick();  // look: this frame's mouse movement / 96 * sensitivity
+    // How the look stick follows the mouse: `sensitivity` multiplies it, `invert` turns its
+    // vertical round. Kept by Init; at 1 and false the stick is the movement / 96 exactly.
+    static void SetLook(float sensitivity, bool invert);
     static int GetButton(unsigned int index);  // state of button `index`; Up (0) past the end
     static void PushButton(int key, int id);   // binds `key` as the next button, state 1
     static size_t GetButtonCount();            // number of bound buttons
@@ -35,6 +38,8 @@ public:
 private:
     static glm::vec2 leftStick;
     static glm::vec2 rightStick;
+    static float lookSensitivity;
+    static bool lookInverted;
     static std::vector<Button> buttons;
 };
 

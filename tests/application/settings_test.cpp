@@ -1,5 +1,6 @@
 #include "application/settings.h"
 
+#include "application/config_keys.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 
 namespace {
 
-using Application::IntParse;
+using IntParse = Application::ValueParse;
 using Application::ReadSettings;
 using Application::Settings;
 
@@ -37,6 +38,9 @@ TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.canvasSize, Engine::Point(640, 480));
     EXPECT_EQ(s.assetPath, "");
     EXPECT_EQ(s.shaderPath, "");
+    EXPECT_FALSE(s.vsync);
+    EXPECT_EQ(s.sensitivity, 1.0f);
+    EXPECT_FALSE(s.invert);
 }
 
 TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
@@ -45,6 +49,7 @@ TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
         "  { window\n    ! width 1024\n    ! height 768\n    ! fullscreen true\n  }\n"
         "  { canvas\n    ! width 320\n    ! height 200\n    ! enabled true\n  }\n"
         "  { properties\n    ! fps 30\n    ! assetpath data/assets.tml\n    ! shaderpath shaders\n  }\n"
+        "  { window\n    ! vsync true\n  }\n  { controls\n    ! sensitivity 2.5\n    ! invert true\n  }\n"
         "}\n");
     EXPECT_EQ(s.windowSize, Engine::Point(1024, 768));
     EXPECT_TRUE(s.fullscreen);
@@ -53,6 +58,9 @@ TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
     EXPECT_EQ(s.fps, 30.0f);
     EXPECT_EQ(s.assetPath, "data/assets.tml");
     EXPECT_EQ(s.shaderPath, "shaders");
+    EXPECT_TRUE(s.vsync);
+    EXPECT_EQ(s.sensitivity, 2.5f);
+    EXPECT_TRUE(s.invert);
 }
 
 TEST_F(SettingsTest, OnlyExactTrueIsTrue) {
@@ -87,6 +95,15 @@ TEST_F(SettingsTest, OnlyFullscreenKeepsTheDefaultWindowSizeForTheWayBack) {
     const Settings s = Read("{ application\n{ window\n! fullscreen true\n}\n}\n");
     EXPECT_TRUE(s.fullscreen);
     EXPECT_EQ(s.windowSize, Engine::Point(640, 480));
+}
+
+TEST_F(SettingsTest, PositiveNumbersAsWritten) {
+    for (const auto& [text, number] : {std::pair{"3", 3.0f}, {".5", 0.5f}, {"2.", 2.0f}, {"0.1", 0.1f}}) {
+        EXPECT_EQ(
+            Read(std::string("{ application\n{ controls\n! sensitivity ") + text + "\n}\n}\n").sensitivity,
+            number)
+            << text;
+    }
 }
 
 struct IntCase {
@@ -128,7 +145,7 @@ TEST(ParseInt, BehavesLikeTheStandardConversion) {
     }
 }
 
-TEST_F(SettingsTest, BadIntegersNameFileGroupKeyAndText) {
+TEST_F(SettingsTest, RefusedValuesNameFileGroupKeyAndText) {
     const std::string path = dir.File("config.tml");
     EXPECT_EQ(ErrorOf("{ application\n{ window\n! width abc\n}\n}\n"),
               "Invalid integer 'abc' for window/width in " + path);
@@ -136,6 +153,23 @@ TEST_F(SettingsTest, BadIntegersNameFileGroupKeyAndText) {
               "Integer out of range '4294967296' for canvas/height in " + path);
     EXPECT_EQ(ErrorOf("{ application\n{ properties\n! fps fast\n}\n}\n"),
               "Invalid integer 'fast' for properties/fps in " + path);
+    const struct {
+        const char* written;
+        const char* value;
+    } notPositive[] = {{"0", "0"},     {"0.0", "0.0"},  {"-1", "-1"}, {"1.5x", "1.5x"},
+                       {"1,5", "1,5"}, {"1e2", "1e2"},  {".", "."},   {"1.2.3", "1.2.3"},
+                       {"\"\"", ""},   {"\" 2\"", " 2"}};
+    for (const auto& c : notPositive) {
+        EXPECT_EQ(ErrorOf(std::string("{ application\n{ controls\n! sensitivity ") + c.written + "\n}\n}\n"),
+                  std::string("Invalid positive number '") + c.value + "' for controls/sensitivity in " +
+                      path + " (a number above 0, such as 1.5)");
+    }
+    for (const char* group : {"window", "controls"}) {
+        const std::string key = group[0] == 'w' ? "vsync" : "invert";
+        EXPECT_EQ(ErrorOf(std::string("{ application\n{ ") + group + "\n! " + key + " True\n}\n}\n"),
+                  "Invalid boolean 'True' for " + std::string(group) + "/" + key + " in " + path +
+                      " (true or false)");
+    }
     // A bad value under a key nobody reads is no error.
     EXPECT_EQ(ErrorOf("{ application\n{ window\n! depth abc\n}\n}\n"), "(no error)");
 }

@@ -16,6 +16,7 @@ protected:
         ControlState::Init();
         Vpad::Init();
         Vpad::ClearButtons();  // bindings survive Init; start every test from none
+        Vpad::SetLook(1.0f, false);
     }
 };
 
@@ -46,13 +47,27 @@ TEST_F(VpadTest, LeftStickFollowsHeldKeysOnly) {
     }
 }
 
-TEST_F(VpadTest, RightStickIsThisFramesMouseMovementOver96) {
-    ControlState::OnMouseMove(48.0, -96.0);
-    Vpad::Update();
-    EXPECT_EQ(Vpad::GetRightStick(), glm::vec2(0.5f, -1.0f));
-    ControlState::Update();
-    Vpad::Update();
-    EXPECT_EQ(Vpad::GetRightStick(), glm::vec2(0.0f));
+TEST_F(VpadTest, RightStickIsThisFramesMouseMovementOver96TimesTheSensitivity) {
+    const struct {
+        float sensitivity;
+        bool invert;
+        glm::vec2 movement, stick;
+    } cases[] = {
+        {1.0f, false, {48, -96}, {0.5f, -1.0f}},
+        {1.0f, false, {7, 13}, {7.0f / 96.0f, 13.0f / 96.0f}},  // at 1, exactly the movement / 96
+        {2.0f, false, {48, -96}, {1.0f, -2.0f}},
+        {0.5f, true, {48, -96}, {0.25f, 0.5f}},
+    };
+    for (const auto& c : cases) {
+        Vpad::SetLook(c.sensitivity, c.invert);
+        ControlState::Init();
+        ControlState::OnMouseMove(c.movement.x, c.movement.y);
+        Vpad::Update();
+        EXPECT_EQ(Vpad::GetRightStick(), c.stick) << c.sensitivity << " " << c.invert;
+        ControlState::Update();
+        Vpad::Update();
+        EXPECT_EQ(Vpad::GetRightStick(), glm::vec2(0.0f));
+    }
 }
 
 TEST_F(VpadTest, ButtonsPassEveryKeyStateThroughAndReadUpPastTheEnd) {

@@ -288,3 +288,58 @@ e2e_config() {
   printf '@ tangly-ml-v-020\n' >"$dir/config.tml"
   printf '%s\n' "$@" >>"$dir/config.tml"
 }
+
+# Splits the guide $1 (markdown) into numbered blocks in folder $2: NN.sh for each sh block, NN.text
+# for a text block after it (the output the guide shows for it). With $3 = marked, only the sh blocks
+# right after a line that says "runs the next block" are taken. Prints how many sh blocks it wrote.
+e2e_guide_blocks() {
+  mkdir -p "$2"
+  awk -v dir="$2" -v marked="${3:-}" '
+    /runs the next block/ { take = 1; next }
+    /^```(sh|text)$/ {
+      kind = substr($0, 4)
+      if (kind == "sh") { wanted = marked == "" || take; if (wanted) n++ }
+      take = 0
+      if (wanted) file = sprintf("%s/%02d.%s", dir, n, kind)
+      next
+    }
+    /^```$/ { file = ""; next }
+    file != "" { print > file }
+  ' "$1"
+  find "$2" -name '*.sh' | wc -l
+}
+
+# Runs the blocks that e2e_guide_blocks wrote into folder $1, in order, each by bash in folder $2,
+# after replacing each FROM with TO of the pairs that follow (the guide's installed commands as a
+# clone or a scratch root spells them). A block's output must be its text block; a block that
+# starts the game (stagewalk --game, build/stagewalk) plays until the scene shows and quits.
+e2e_run_guide() {
+  local blocks=$1 dir=$2 script text output i
+  shift 2
+  local pairs=("$@")
+  for script in "$blocks"/[0-9][0-9].sh; do
+    text=$(cat "$script")
+    for ((i = 0; i + 1 < ${#pairs[@]}; i += 2)); do text=${text//"${pairs[i]}"/"${pairs[i + 1]}"}; done
+    printf '%s\n' "$text" >"$script.run"
+    note "$(basename "$script"): $(tr '\n' ';' <"$script.run")"
+    if grep -qE 'stagewalk --game|build/stagewalk' "$script.run"; then
+      : >"$WORK/out.txt"
+      (cd "$dir" && exec bash "$script.run" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+      GAME_PID=$!
+      if e2e_wait_line "Shader program loaded successfully." 60 && e2e_wait_window && e2e_wait_scene 60; then
+        e2e_shot "$blocks/played.png"
+        e2e_quit
+        e2e_wait_exit 15
+        expect_status 0
+        expect_output "Application started." "Shader program loaded successfully." "Application terminated."
+      fi
+      continue
+    fi
+    # A block with output shown is judged by it (the checker's status 1 is part of the story).
+    output=$(cd "$dir" && bash "$script.run" 2>&1) || [ -f "${script%.sh}.text" ] || fail "$(basename "$script") failed: $output"
+    if [ -f "${script%.sh}.text" ] && [ "$output" != "$(cat "${script%.sh}.text")" ]; then
+      fail "$(basename "$script") printed something else than the guide shows:"
+      diff "${script%.sh}.text" <(echo "$output") | sed 's/^/   | /'
+    fi
+  done
+}

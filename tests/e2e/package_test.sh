@@ -1,7 +1,9 @@
-# The Debian package as a player gets it: made from this build by scripts/package, unpacked into a
-# scratch root (no system install) and played through its launcher from an unrelated folder with a
-# scratch HOME. The player's folder must get config.tml, keep an edited one across runs, and the
-# launcher must pass the program's exit status through and refuse what it cannot do in one line.
+# The Debian package as a player gets it: made from this build by scripts/package, checked by lintian
+# (no error, at most the three warnings the README explains) and appstreamcli, unpacked into a scratch
+# root (no system install) and played through its launcher from an unrelated folder with a scratch
+# HOME. The player's folder must get config.tml, keep an edited one across runs, and the launcher must
+# pass the program's exit status through and refuse what it cannot do in one line. The guides'
+# installed-package commands run as they stand against the unpacked package.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_xvfb
@@ -9,17 +11,37 @@ e2e_xvfb
 deb=$("$SRC/scripts/package" --from "$(dirname "$STAGEWALK")" --out "$WORK/package" 2>"$WORK/package.txt") \
   || { fail "scripts/package failed:"; sed 's/^/   | /' "$WORK/package.txt"; e2e_pass; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libglfw3 libglew libsoil; do
+for library in libglfw3 libglew libsoil libxcursor1; do
   grep -q "$library" <<<"$depends" || fail "Depends has no $library: $depends"
 done
+# Libraries GLFW opens at run time, which dpkg-shlibdeps cannot see.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for library in libxrandr2 libxinerama1 libxi6 libxxf86vm1; do
+  grep -q "$library" <<<"$recommends" || fail "Recommends has no $library: $recommends"
+done
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"
+lintian "$deb" >"$WORK/lintian.txt" 2>&1 || fail "lintian failed: $(cat "$WORK/lintian.txt")"
+grep -q '^E: ' "$WORK/lintian.txt" && fail "lintian errors: $(grep '^E: ' "$WORK/lintian.txt")"
+[ "$(grep -c '^W: ' "$WORK/lintian.txt")" -le 3 ] || fail "more than 3 lintian warnings: $(grep '^W: ' "$WORK/lintian.txt")"
+while read -r tag; do
+  grep -qF "\`$tag\`" "$SRC/README.md" || fail "the README does not explain the lintian warning $tag"
+done < <(sed -n 's/^W: [^ ]* \([a-z0-9-]*\).*/\1/p' "$WORK/lintian.txt")
 root="$WORK/root"
 dpkg-deb -x "$deb" "$root"
 installed=$(cd "$root" && find . -printf '%p %s %m %T@\n' | sort)
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$WORK/appstream.txt" 2>&1 \
+  || fail "appstreamcli: $(cat "$WORK/appstream.txt")"
+[ -z "$(find "$root/usr/share/games" -type f ! -perm 0644)" ] || fail "game files not 0644"
+for file in usr/share/doc/stagewalk/copyright usr/share/doc/stagewalk/changelog.Debian.gz \
+  usr/share/games/stagewalk/levels/room2.tmx usr/share/games/stagewalk/levels/level_tiles.png; do
+  [ -f "$root/$file" ] || fail "the package lacks /$file"
+done
+grep -q 'zlib\|Zlib' "$root/usr/share/doc/stagewalk/copyright" || fail "the copyright file states no zlib licence"
 
 desktop="$root/usr/share/applications/stagewalk.desktop"
 exec_name=$(sed -n 's/^Exec=//p' "$desktop")
 icon_name=$(sed -n 's/^Icon=//p' "$desktop")
-[ -x "$root/usr/bin/$exec_name" ] || fail "the desktop entry runs '$exec_name', which the package lacks"
+[ -x "$root/usr/games/$exec_name" ] || fail "the desktop entry runs '$exec_name', which /usr/games lacks"
 compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon_name.png" >/dev/null \
   || fail "the desktop entry's icon '$icon_name' is not in the package"
 doc="$root/usr/share/doc/stagewalk"
@@ -27,7 +49,7 @@ for link in $(grep -o '](\(docs/[^)#]*\))' "$doc/README.md" | sed 's/^](//; s/)$
   [ -f "$doc/$link" ] || fail "the installed README links to $link, which the package lacks"
 done
 
-STAGEWALK="$root/usr/bin/stagewalk"
+STAGEWALK="$root/usr/games/stagewalk"
 export HOME="$WORK/home"
 unset XDG_DATA_HOME
 mkdir -p "$HOME" "$WORK/elsewhere"
@@ -43,7 +65,7 @@ cmp -s "$folder/config.tml" "$root/usr/share/games/stagewalk/config.tml" || fail
 note "second run, from an installed tree that moved: an edited config.tml is used and kept"
 mv "$root" "$WORK/moved"
 root="$WORK/moved"
-STAGEWALK="$root/usr/bin/stagewalk"
+STAGEWALK="$root/usr/games/stagewalk"
 sed -i 's/! width 960/! width 800/' "$folder/config.tml"
 cp "$folder/config.tml" "$WORK/edited.tml"
 e2e_start_scene "$WORK/elsewhere" && {
@@ -56,25 +78,63 @@ cmp -s "$folder/config.tml" "$WORK/edited.tml" || fail "the edited config.tml wa
 [ "$installed" = "$(cd "$root" && find . -printf '%p %s %m %T@\n' | sort)" ] \
   || fail "running the game changed the installed files"
 
+note "the three programs: --help, --version and their manual pages"
+upstream=$(dpkg-deb -f "$deb" Version | sed 's/-[^-]*$//')
+for program in games/stagewalk bin/stagewalk-check bin/stagewalk-level; do
+  name=${program#*/}
+  out=$("$root/usr/$program" --help 2>&1) || fail "$name --help: status $?"
+  grep -q "^Usage: $name " <<<"$out" || fail "$name --help printed: $out"
+  [ "$("$root/usr/$program" --version 2>&1)" = "$name $upstream" ] || fail "$name --version: not '$name $upstream'"
+  page=$(ls "$root"/usr/share/man/man[16]/"$name".[16].gz 2>/dev/null)
+  [ -n "$page" ] || { fail "no manual page for $name"; continue; }
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man $name: $warnings"
+done
+
 note "what the launcher answers itself"
-version=$(dpkg-deb -f "$deb" Version)
 cp -r "$root" "$WORK/no-data" && rm -rf "$WORK/no-data/usr/share/games/stagewalk/data"
 touch "$WORK/a-file"
 mkdir -p "$WORK/broken/stagewalk" && printf 'not a settings file\n' >"$WORK/broken/stagewalk/config.tml"
-# name | XDG_DATA_HOME | launcher | argument | status | standard output must hold | lines on standard error
-while IFS='|' read -r name data launcher argument status holds errors; do
-  out=$(cd / && XDG_DATA_HOME=$data timeout 20 "$WORK/$launcher" ${argument:+"$argument"} 2>"$WORK/err.txt")
+mkdir -p "$WORK/not-a-game"
+# name | XDG_DATA_HOME | DISPLAY (- unset) | launcher | arguments | status | standard output must hold |
+# the first line of standard error (- none)
+while IFS='|' read -r name data display launcher arguments status holds first; do
+  # shellcheck disable=SC2086
+  out=$(cd / && if [ "$display" = - ]; then unset DISPLAY; fi &&
+    XDG_DATA_HOME=$data timeout 20 "$WORK/$launcher" $arguments 2>"$WORK/err.txt")
   actual=$?
   [ "$actual" = "$status" ] || fail "$name: exit status $actual, expected $status"
   [ -z "$holds" ] || grep -qF -- "$holds" <<<"$out" || fail "$name: no '$holds' in: $out"
-  [ "$(wc -l <"$WORK/err.txt")" = "$errors" ] || fail "$name: standard error: $(cat "$WORK/err.txt")"
+  if [ "$first" = - ]; then
+    [ ! -s "$WORK/err.txt" ] || fail "$name: standard error: $(cat "$WORK/err.txt")"
+  else
+    [ "$(wc -l <"$WORK/err.txt")" = 1 ] && grep -qF -- "$first" "$WORK/err.txt" \
+      || fail "$name: standard error is not one line with '$first': $(cat "$WORK/err.txt")"
+  fi
 done <<EOF
-version||moved/usr/bin/stagewalk|--version|0|stagewalk $version|0
-help names the player's folder||moved/usr/bin/stagewalk|--help|0|$folder/config.tml|0
-unknown argument||moved/usr/bin/stagewalk|--fullscreen|2||1
-unwritable folder|$WORK/a-file|moved/usr/bin/stagewalk||1||1
-installed data missing||no-data/usr/bin/stagewalk||1||1
-program's failure passed through|$WORK/broken|moved/usr/bin/stagewalk||255|An error occurred, application terminated.|0
+help names the player's folder||$DISPLAY|moved/usr/games/stagewalk|--help|0|$folder/config.tml|-
+unknown argument||$DISPLAY|moved/usr/games/stagewalk|--fullscreen|2||unknown argument '--fullscreen'
+unwritable folder|$WORK/a-file|$DISPLAY|moved/usr/games/stagewalk||1||cannot write your folder
+installed data missing||$DISPLAY|no-data/usr/games/stagewalk||1||is missing or incomplete
+program's failure passed through|$WORK/broken|$DISPLAY|moved/usr/games/stagewalk||255|An error occurred, application terminated.|-
+no display||-|moved/usr/games/stagewalk||255|Failed to initialize glfw.|no X display
+no display, --game||-|moved/usr/games/stagewalk|--game $root/usr/share/games/stagewalk|255|Failed to initialize glfw.|no X display
+--game without a folder||$DISPLAY|moved/usr/games/stagewalk|--game|2||--game needs a folder
+--game, no such folder||$DISPLAY|moved/usr/games/stagewalk|--game $WORK/nowhere|1||no such folder
+--game, not a game folder||$DISPLAY|moved/usr/games/stagewalk|--game $WORK/not-a-game|1||no config.tml there
 EOF
 grep -qx 'not a settings file' "$WORK/broken/stagewalk/config.tml" || fail "a broken config.tml was replaced"
+
+note "the guides' installed-package commands, against the package, with a HOME of their own"
+export HOME="$WORK/guide-home" PATH="$root/usr/games:$root/usr/bin:$PATH"
+mkdir -p "$HOME"
+for guide in modding levels; do
+  marked=$([ $guide = levels ] && echo marked)
+  blocks=$(e2e_guide_blocks "$SRC/docs/$guide.md" "$WORK/$guide" $marked)
+  [ "$blocks" -ge 1 ] || fail "no installed-package commands in docs/$guide.md"
+  mkdir -p "$WORK/$guide/run"
+  e2e_run_guide "$WORK/$guide" "$WORK/$guide/run" /usr/share/ "$root/usr/share/"
+done
+# --game plays the folder as it stands: the player's folder is never made.
+[ ! -e "$HOME/.local/share/stagewalk" ] || fail "stagewalk --game made the player's folder"
 e2e_pass

@@ -1,6 +1,7 @@
 # The error paths of start-up through the real program: configuration header and version errors,
-# a bad integer setting, a missing shader folder, and no display at all. Each prints its cause,
-# then the terminate line, then the final line, and exits with status 255.
+# a bad integer setting, a mouse sensitivity that is no positive number, a missing shader folder,
+# and no display at all. Each prints its cause, then the terminate line, then the final line, and
+# exits with status 255.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_xvfb
@@ -27,6 +28,13 @@ e2e_run "$dir"
 expect_status 255
 expect_output "Invalid integer 'abc' for window/width in config.tml" "Application terminated." \
   "An error occurred, application terminated."
+
+note "a mouse sensitivity that is not a positive number"
+printf '@ tangly-ml-v-020\n{ application\n\t{ controls\n\t\t! sensitivity 0\n\t}\n}\n' >"$dir/config.tml"
+e2e_run "$dir"
+expect_status 255
+expect_output "Invalid positive number '0' for controls/sensitivity in config.tml (a number above 0, such as 1.5)" \
+  "Application terminated." "An error occurred, application terminated."
 
 note "no config at all: defaults, so the shaders are looked for in /"
 rm "$dir/config.tml"

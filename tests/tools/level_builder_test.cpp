@@ -1,7 +1,7 @@
-// The level builder on small maps: bad maps give one line naming the file, the layer and the tile,
-// and good ones give geometry the game treats as intended: every wall where floors differ stops a
-// walking player, walls face the lower side, coplanar floors are merged and every coordinate
-// survives the OBJ text and the loader's y snap unchanged.
+// The level builder on small maps: bad maps give one line naming the file once, the layer and the
+// tile, and what to change; other spellings of one map build the same room; and good ones give geometry the
+// game treats as intended: every wall where floors differ stops a walking player, walls face the lower side,
+// coplanar floors are merged and every coordinate survives the OBJ text and the loader's y snap unchanged.
 #include <gtest/gtest.h>
 
 #include "collision/actor.h"
@@ -24,13 +24,14 @@ using namespace AssetGenerator;
 using AssetTests::WorldTriangle;
 
 std::string MapText(int width, int height, const std::string& heights, const std::string& shapes,
-                    const std::string& properties = "", const std::string& extra = "") {
+                    const std::string& properties = "", const std::string& extra = "",
+                    const std::string& mapAttributes = "", const std::string& data = "encoding=\"csv\"") {
     auto layer = [&](const char* name, const std::string& csv) {
-        return std::string("<layer name=\"") + name + "\"><data encoding=\"csv\">" + csv + "</data></layer>";
+        return std::string("<layer name=\"") + name + "\"><data " + data + ">" + csv + "</data></layer>";
     };
-    return "<map width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
-           "\"><properties>" + properties + "</properties>" + layer("height", heights) +
-           (shapes.empty() ? "" : layer("shape", shapes)) + extra + "</map>";
+    return "<map width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"" +
+           mapAttributes + "><properties>" + properties + "</properties>" + extra + layer("height", heights) +
+           (shapes.empty() ? "" : layer("shape", shapes)) + "</map>";
 }
 
 // A 3 x 2 map at height 4 with the anchor in its north-west corner, some tiles replaced.
@@ -44,6 +45,16 @@ std::string Small(const std::string& heights = "4,4,4,4,4,4", const std::string&
 const std::string kAllShapes =
     MapText(7, 5, "2,2,2,2,2,2,2, 2,4,4,4,4,4,2, 2,4,8,8,8,4,2, 2,4,4,4,4,4,2, 2,2,2,2,2,2,0",
             "65,0,0,68,0,0,0, 0,71,0,0,0,72,0, 67,0,0,0,0,0,69, 0,70,0,0,0,73,0, 0,0,0,66,0,0,0");
+
+// A map of `side` x `side` tiles whose heights alternate like a checkerboard: nothing merges.
+std::string Checkerboard(int side) {
+    std::string heights, shapes;
+    for (int i = 0; i < side * side; ++i) {
+        heights += std::string(i ? "," : "") + (((i % side) + (i / side)) % 2 ? "2" : "4");
+        shapes += i ? ",0" : "65";
+    }
+    return MapText(side, side, heights, shapes);
+}
 
 class LevelBuilder : public ::testing::Test {
 protected:
@@ -96,6 +107,47 @@ TEST_F(LevelBuilder, BadMapsNameTheFileTheLayerAndTheTile) {
          "unknown map property 'tilesize'"},
         {"unknown layer", MapText(1, 1, "4", "65", "", "<layer name=\"decor\"><data>0</data></layer>"),
          "layer 'decor': unknown layer"},
+        {"control characters", MapText(1, 1, "4", "65", "", "<layer name=\"a\nb\"><data>0</data></layer>"),
+         "layer 'a\\nb': unknown layer"},
+        {"negative width", MapText(-4, 1, "4", "65"), "the map is -4 x 1 tiles"},
+        {"negative tile", Small("4,-1,4,4,4,4"),
+         "layer 'height', tile (1,0): tile -1: tile numbers are never"},
+        {"empty field", Small("4,4,4,4,,4"), "layer 'height', tile (1,1): an empty field"},
+        {"not a number", Small("4,4,x,4,4,4"), "layer 'height', tile (2,0): 'x' is not a tile number"},
+        {"out of range", Small("4,4,4,4,4,99999999999"),
+         "layer 'height', tile (2,1): 99999999999 is out of range"},
+        {"xml layers", MapText(1, 1, "<tile gid=\"4\"/>", "<tile gid=\"65\"/>", "", "", "", ""),
+         "layer 'height': stored in Tiled's XML layer format, which the game's map loader does not read (in "
+         "Tiled: Map > Map Properties > Tile Layer Format: CSV"},
+        {"base64", MapText(1, 1, "eJw=", "eJw=", "", "", "", "encoding=\"base64\" compression=\"zlib\""),
+         "layer 'height': stored as base64 (zlib); the game's map loader reads CSV only"},
+        {"compressed csv", MapText(1, 1, "4", "65", "", "", "", "encoding=\"csv\" compression=\"gzip\""),
+         "layer 'height': has compression=\"gzip\" on CSV tiles"},
+        {"cdata", MapText(1, 1, "<![CDATA[4]]>", "65"),
+         "layer 'height': its tiles are inside a CDATA section"},
+        {"infinite", MapText(1, 1, "<chunk x=\"0\" y=\"0\">4</chunk>", "", "", "", " infinite=\"1\""),
+         "the map is infinite, and keeps its layers in chunks, which the game's map loader does not read (in "
+         "Tiled: untick Map > Map Properties > Infinite"},
+        {"chunks", MapText(1, 1, "<chunk x=\"0\" y=\"0\">4</chunk>", ""), "layer 'height': stored in chunks"},
+        {"isometric", MapText(1, 1, "4", "65", "", "", " orientation=\"isometric\""),
+         "the map is isometric; levels are orthogonal maps (in Tiled: Map > Map Properties > Orientation"},
+        {"hexagonal", MapText(1, 1, "4", "65", "", "", " orientation=\"hexagonal\""),
+         "the map is hexagonal;"},
+        {"root", "<tileset name=\"level_tiles\" width=\"1\" height=\"1\"/>",
+         "the root element is <tileset>, not <map>"},
+        {"second root", Small() + "<map/>", "a second top-level element <map> after <map>"},
+        {"layer size",
+         MapText(1, 1, "4", "65", "", "<layer name=\"shape\" width=\"2\"><data>65,0</data></layer>"),
+         "layer 'shape': is 2 x 1 tiles, but the map is 1 x 1"},
+        {"hidden", MapText(1, 1, "4", "", "", "<layer name=\"shape\" visible=\"0\"><data>65</data></layer>"),
+         "layer 'shape': is hidden in the editor (visible=\"0\"), but levels build every layer"},
+        {"group", MapText(1, 1, "4", "65", "", "<group name=\"g\"/>"), "layer group 'g'"},
+        {"utf-16", "\xff\xfe<\0m\0", "the file is UTF-16 text"},
+        {"two tile sets", MapText(1, 1, "4", "65", "", "<tileset firstgid=\"1\"/><tileset firstgid=\"81\"/>"),
+         "the map has 2 tile sets"},
+        {"before the tile set", MapText(1, 1, "4", "75", "", "<tileset firstgid=\"11\"/>"),
+         "layer 'height', tile (0,0): tile 4 lies before the tile set, whose first tile is 11"},
+        {"too many triangles", Checkerboard(100), "the room would have more than 50000 triangles"},
     };
     for (const auto& c : cases) {
         const std::string path = scratch.Write("bad.tmx", c.text);
@@ -103,10 +155,27 @@ TEST_F(LevelBuilder, BadMapsNameTheFileTheLayerAndTheTile) {
             LevelGeometry(LevelMap::Load(path)).Build("room2");
             ADD_FAILURE() << c.what << ": no error";
         } catch (const LevelError& error) {
-            EXPECT_EQ(std::string(error.what()).rfind(path + ": " + c.message, 0), 0u)
-                << c.what << ": " << error.what();
+            const std::string line = error.what();
+            EXPECT_EQ(line.rfind(path + ": " + c.message, 0), 0u) << c.what << ": " << line;
+            EXPECT_EQ(line.find(path, 1), std::string::npos) << c.what << ": the path twice: " << line;
+            EXPECT_EQ(line.find('\n'), std::string::npos) << c.what;
         }
     }
+}
+
+TEST_F(LevelBuilder, OtherSpellingsOfAMapBuildTheSameRoom) {
+    const std::string plain = Small("4,4,8,4,8,8", "65,0,0,67,0,0");
+    const std::string spellings[] = {
+        "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + plain,
+        // A tile set that starts at 11: every stored tile is the level's tile plus 10.
+        MapText(3, 2, "14,14,18,14,18,18", "75,0,0,77,0,0", "", "<tileset firstgid=\"11\" source=\"t.tsx\"/>",
+                " orientation=\"orthogonal\" infinite=\"0\""),
+    };
+    auto obj = [&](const std::string& text) {
+        return LevelGeometry(LevelMap::Load(scratch.Write("level.tmx", text))).Build("room2").ToString();
+    };
+    const std::string expected = obj(plain);
+    for (const std::string& text : spellings) EXPECT_EQ(obj(text), expected) << text.substr(0, 60);
 }
 
 TEST_F(LevelBuilder, CoplanarFloorsAndStraightWallsAreMerged) {

@@ -259,6 +259,7 @@ void LevelGeometry::AddFloor(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec
 
 void LevelGeometry::Push(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, glm::dvec3 middle,
                          bool wall, glm::dvec2 place) {
+    if (triangles.size() == LevelMap::kMaxTriangles) throw map.TooManyTriangles();
     glm::dvec3 winding = glm::cross(b - a, c - a);
     if (glm::dot(winding, facing) < 0) {
         std::swap(b, c);

@@ -3,10 +3,12 @@
 #include "application/game.h"
 #include "level_error.h"
 #include "obj_writer.h"
+#include "tmx_format.h"
 #include "tmxparser/tmx_map.h"
 #include "tmxparser/tmxparser.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -49,6 +51,41 @@ double ReadNumber(const std::string& path, const std::string& key, const std::st
     return value;
 }
 
+// A map size as the file wrote it: the loader keeps a negative one as a huge unsigned number.
+std::string SizeText(uint32_t size) { return std::to_string(static_cast<int32_t>(size)); }
+
+// The loader's text without the path it names, which the level's message names already.
+std::string WithoutPath(std::string text, const std::string& path) {
+    for (const std::string& mention : {" in " + path, " " + path}) {
+        const size_t at = text.find(mention);
+        if (!path.empty() && at != std::string::npos) return text.erase(at, mention.size());
+    }
+    return text;
+}
+
+// The field the loader stopped at: a tile editors flipped, a number out of range or no number.
+LevelError TileNumberError(const std::string& path, const TmxParser::TileFailure& tile) {
+    const std::string& text = tile.text;
+    const uint32_t columns = tile.mapWidth > 0 && tile.mapWidth <= INT32_MAX ? tile.mapWidth : 1;
+    const int column = static_cast<int>(tile.index % columns), row = static_cast<int>(tile.index / columns);
+    if (text.empty()) {
+        return LevelError(path, tile.layer, column, row,
+                          "an empty field where a tile number belongs (two commas in a row, or a comma "
+                          "after the last tile)");
+    }
+    const size_t digits = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const bool number =
+        text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+    if (!number) return LevelError(path, tile.layer, column, row, "'" + text + "' is not a tile number");
+    const unsigned long long value = digits ? 0 : std::strtoull(text.c_str(), nullptr, 10);
+    if (value <= 0xFFFFFFFFull && (value & kFlipBits)) {
+        return LevelError(path, tile.layer, column, row, FlipMessage(value));
+    }
+    return LevelError(
+        path, tile.layer, column, row,
+        text + " is out of range (tiles are 0 to " + std::to_string(LevelTiles::kLastTile) + ")");
+}
+
 }  // namespace
 
 const char* DirectionName(Direction direction) {
@@ -57,27 +94,21 @@ const char* DirectionName(Direction direction) {
 }
 
 LevelMap LevelMap::Load(const std::string& path) {
+    const uint32_t firstTile = CheckTmxFormat(path);
     const std::unique_ptr<TmxParser::TmxMap> map(TmxParser::LoadTmxMap(path));
-    if (map) return FromTmx(*map, path);
+    if (map) return FromTmx(*map, path, firstTile);
     const TmxParser::TileFailure tile = TmxParser::GetTileFailure();
-    char* end = nullptr;
-    const unsigned long long value = tile.found ? std::strtoull(tile.text.c_str(), &end, 10) : 0;
-    if (tile.found && end != tile.text.c_str() && *end == '\0' && value <= 0xFFFFFFFFull &&
-        (value & kFlipBits)) {
-        const uint32_t columns = tile.mapWidth > 0 ? tile.mapWidth : 1;
-        throw LevelError(path, tile.layer, static_cast<int>(tile.index % columns),
-                         static_cast<int>(tile.index / columns), FlipMessage(value));
-    }
-    throw LevelError(path, "cannot read the map: " + TmxParser::GetError());
+    if (tile.found) throw TileNumberError(path, tile);
+    throw LevelError(path, "cannot read the map: " + WithoutPath(TmxParser::GetError(), path));
 }
 
-LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path) {
+LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path, uint32_t firstTile) {
     LevelMap level;
     level.path = path;
+    level.firstTile = firstTile;
     if (map.width < 1 || map.height < 1 || map.width > kMaxSide || map.height > kMaxSide) {
-        throw LevelError(path, "the map is " + std::to_string(map.width) + " x " +
-                                   std::to_string(map.height) + " tiles; levels take 1 to " +
-                                   std::to_string(kMaxSide) + " tiles a side");
+        throw LevelError(path, "the map is " + SizeText(map.width) + " x " + SizeText(map.height) +
+                                   " tiles; levels take 1 to " + std::to_string(kMaxSide) + " tiles a side");
     }
     level.width = static_cast<int>(map.width);
     level.height = static_cast<int>(map.height);
@@ -122,8 +153,8 @@ void LevelMap::ReadLayers(const TmxParser::TmxMap& map) {
         }
         for (int row = 0; row < height; ++row) {
             for (int column = 0; column < width; ++column) {
-                const uint32_t value = layer.tiles[static_cast<size_t>(row) * width + column];
-                if (value & kFlipBits) throw LevelError(path, layer.name, column, row, FlipMessage(value));
+                const uint32_t stored = layer.tiles[static_cast<size_t>(row) * width + column];
+                const uint32_t value = TileNumber(stored, layer.name, column, row);
                 if (isHeight) {
                     ReadHeight(value, column, row);
                 } else {
@@ -133,6 +164,26 @@ void LevelMap::ReadLayers(const TmxParser::TmxMap& map) {
         }
     }
     if (!seen[0]) throw LevelError(path, kHeightLayer, "missing: every level needs its floor heights");
+}
+
+uint32_t LevelMap::TileNumber(uint32_t stored, const std::string& layer, int column, int row) const {
+    // Numbers past the signed range fail to load, so a stored one there was written negative.
+    if (stored > INT32_MAX) {
+        throw LevelError(path, layer, column, row,
+                         "tile " + SizeText(stored) +
+                             ": tile numbers are never negative (0 is the void in "
+                             "'height' and a full tile in 'shape')");
+    }
+    if (stored & kFlipBits) throw LevelError(path, layer, column, row, FlipMessage(stored));
+    if (stored == 0 || firstTile == 1) return stored;
+    // The tile set starts at firstgid: its first tile is the level's tile 1.
+    if (stored < firstTile) {
+        throw LevelError(path, layer, column, row,
+                         "tile " + std::to_string(stored) +
+                             " lies before the tile set, whose first tile is " + std::to_string(firstTile) +
+                             " (firstgid)");
+    }
+    return stored - firstTile + 1;
 }
 
 void LevelMap::ReadHeight(uint32_t value, int column, int row) {
@@ -234,6 +285,13 @@ double LevelMap::X(int column) const {
 
 double LevelMap::Z(int row) const {
     return AnchorCentre().y + (row - anchorRow) * settings.tileSize - settings.tileSize / 2;
+}
+
+LevelError LevelMap::TooManyTriangles() const {
+    return LevelError(path, "the room would have more than " + std::to_string(kMaxTriangles) +
+                                " triangles, more than the game draws and collides smoothly (a room of "
+                                "millions plays at a few frames a second on a software renderer): make "
+                                "larger areas of one height, or a smaller map");
 }
 
 std::string LevelMap::LayerOf(int column, int row) const {

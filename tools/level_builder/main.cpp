@@ -4,18 +4,61 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "level_geometry.h"
 #include "level_map.h"
 
+namespace {
+
+const char* const kSynopsis =
+    "Usage: stagewalk-level MAP.tmx OUT.obj\n"
+    "       stagewalk-level --help | --version\n";
+
+const char* const kDescription =
+    "\n"
+    "Builds the stagewalk room from a tile map: reads MAP.tmx, an orthogonal map with CSV layers\n"
+    "'height' and (optionally) 'shape', with the game's own map loader and writes the room as one\n"
+    "OBJ object to OUT.obj, through a temporary file, so that a bad map leaves an old OUT.obj as it\n"
+    "was. The format is described in docs/levels.md (installed in /usr/share/doc/stagewalk).\n"
+    "\n"
+    "  --help      print this text\n"
+    "  --version   print the version\n"
+    "\n"
+    "Exit status: 0 the room was written, 1 a bad map (one line on standard error naming the file\n"
+    "and, where they apply, the layer and the tile as (column,row)) or an output that cannot be\n"
+    "written, 2 a wrong command line.\n";
+
+int Usage(const char* problem) {
+    std::fprintf(stderr, "stagewalk-level: %s\n%s", problem, kSynopsis);
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: stagewalk-level MAP.tmx OUT.obj\n");
-        return 2;
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            std::printf("%s%s", kSynopsis, kDescription);
+            return 0;
+        } else if (!optionsEnded && argument == "--version") {
+            std::printf("stagewalk-level %s\n", STAGEWALK_VERSION);
+            return 0;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            return Usage(("unknown option '" + argument + "'").c_str());
+        } else {
+            files.push_back(argument);
+        }
     }
+    if (files.size() != 2) return Usage("expected a map file and an output file");
     try {
-        const AssetGenerator::LevelMap map = AssetGenerator::LevelMap::Load(argv[1]);
-        AssetGenerator::LevelGeometry(map).Build("room2").Write(argv[2]);
+        const AssetGenerator::LevelMap map = AssetGenerator::LevelMap::Load(files[0]);
+        AssetGenerator::LevelGeometry(map).Build("room2").Write(files[1]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stagewalk-level: %s\n", error.what());
         return 1;

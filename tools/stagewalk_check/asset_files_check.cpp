@@ -56,7 +56,7 @@ void CheckEntry(const PlannedEntry& planned, const GameFolder& folder, const std
         std::string reason;
         if (entry.kind == "bitmap") {
             // The loader says only that it failed; the bytes often say why, and what to do about it.
-            Engine::ImageBytes bytes(folder.Resolve(entry.path));
+            ImageCheck::ImageBytes bytes(folder.Resolve(entry.path));
             reason = ExplainRefusedImage(bytes);
         }
         out.Error(

@@ -11,6 +11,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             result.help = true;
+        } else if (!optionsEnded && argument == "--version") {
+            result.version = true;
         } else if (!optionsEnded && argument == "--strict") {
             result.strict = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -29,7 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-    return "usage: stagewalk-check [--strict] [GAME_DIR]\n"
+    return "Usage: stagewalk-check [--strict] [GAME_DIR]\n"
+           "       stagewalk-check --help | --version\n"
            "\n"
            "Checks a stagewalk game folder (default: the current directory) the way the game reads\n"
            "it: config.tml, the shader files, the asset manifest and every asset it lists. Prints one\n"
@@ -38,6 +41,7 @@ std::string UsageText() {
            "\n"
            "  --strict   warnings count as problems for the exit status\n"
            "  --help     print this text\n"
+           "  --version  print the version\n"
            "\n"
            "Exit status: 0 no errors (warnings allowed unless --strict), 1 problems found,\n"
            "2 the check could not run (bad arguments, GAME_DIR missing).\n";

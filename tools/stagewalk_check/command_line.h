@@ -7,8 +7,9 @@
 namespace StagewalkCheck {
 
 struct CommandLine {
-    bool help = false;    // --help or -h: print the usage and stop
-    bool strict = false;  // --strict: warnings make the exit status 1 too
+    bool help = false;     // --help or -h: print the usage and stop
+    bool version = false;  // --version: print the version and stop
+    bool strict = false;   // --strict: warnings make the exit status 1 too
     std::string gameFolder = ".";
     std::string error;  // set when the arguments cannot be used
 };

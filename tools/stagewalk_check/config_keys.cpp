@@ -1,35 +1,27 @@
 #include "stagewalk_check/config_keys.h"
 
-#include "application/settings.h"
 #include "markup/statement.h"
+
+#include <algorithm>
+#include <sstream>
 
 namespace StagewalkCheck {
 
-const std::vector<ConfigKey>& ConfigKeys() {
-    static const std::vector<ConfigKey> keys = {
-        {"properties", "fps", ValueKind::Integer},
-        {"properties", "assetpath", ValueKind::Text},
-        {"properties", "shaderpath", ValueKind::Text},
-        {"window", "width", ValueKind::Size},
-        {"window", "height", ValueKind::Size},
-        {"window", "fullscreen", ValueKind::Boolean},
-        {"canvas", "width", ValueKind::Size},
-        {"canvas", "height", ValueKind::Size},
-        {"canvas", "enabled", ValueKind::UnusedBoolean},
-    };
-    return keys;
-}
+using Application::ConfigKeys;
+using Application::ConfigKind;
+using Application::ConfigValue;
+using Application::ValueParse;
 
 const std::vector<std::string>& ConfigGroups() {
-    static const std::vector<std::string> groups = {"properties", "window", "canvas"};
+    static const std::vector<std::string> groups = [] {
+        std::vector<std::string> names;
+        for (const ConfigKey& known : ConfigKeys()) {
+            if (std::find(names.begin(), names.end(), known.group) == names.end())
+                names.emplace_back(known.group);
+        }
+        return names;
+    }();
     return groups;
-}
-
-const ConfigKey* FindConfigKey(const std::string& group, const std::string& key) {
-    for (const ConfigKey& known : ConfigKeys()) {
-        if (group == known.group && key == known.key) return &known;
-    }
-    return nullptr;
 }
 
 std::vector<std::string> KeysOfGroup(const std::string& group) {
@@ -60,30 +52,51 @@ bool OnlyTheNumber(const std::string& text) {
     return i == text.size();
 }
 
+std::string Shortest(float value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
 void CheckInteger(const std::string& subject, const ConfigKey& key, const Tml::Attribute& attribute,
                   const std::string& file, Diagnostics& out) {
-    int value = 0;
-    switch (Application::ParseInt(attribute.value, value)) {
-        case Application::IntParse::Invalid:
+    ConfigValue value;
+    switch (Application::ParseConfigValue(key.kind, attribute.value, value)) {
+        case ValueParse::Invalid:
             out.Error(
                 file, attribute.line,
                 subject + " is not an integer: " + Quote(attribute.value) + " (the game refuses to start)");
             return;
-        case Application::IntParse::OutOfRange:
+        case ValueParse::OutOfRange:
             out.Error(file, attribute.line,
                       subject + " lies outside the range of int: " + Quote(attribute.value) +
                           " (the game refuses to start)");
             return;
-        case Application::IntParse::Ok:
+        case ValueParse::Ok:
             break;
     }
     if (!OnlyTheNumber(attribute.value)) {
         out.Warning(file, attribute.line,
-                    subject + " reads as " + std::to_string(value) + "; the rest of " +
+                    subject + " reads as " + std::to_string(value.integer) + "; the rest of " +
                         Quote(attribute.value) + " is ignored");
     }
-    if (key.kind == ValueKind::Size && value <= 0) {
-        out.Warning(file, attribute.line, subject + " is " + std::to_string(value) + ": not a usable size");
+    if (key.kind == ConfigKind::Size && value.integer <= 0) {
+        out.Warning(file, attribute.line,
+                    subject + " is " + std::to_string(value.integer) + ": not a usable size");
+    }
+}
+
+void CheckPositive(const std::string& subject, const ConfigKey& key, const Tml::Attribute& attribute,
+                   const std::string& file, Diagnostics& out) {
+    ConfigValue value;
+    if (Application::ParseConfigValue(key.kind, attribute.value, value) != ValueParse::Ok) {
+        out.Error(file, attribute.line,
+                  subject + " is not a positive number: " + Quote(attribute.value) +
+                      " (the game refuses to start)");
+    } else if (value.number < key.plausibleLow || value.number > key.plausibleHigh) {
+        out.Warning(file, attribute.line,
+                    subject + " is " + attribute.value + ": outside " + Shortest(key.plausibleLow) + " to " +
+                        Shortest(key.plausibleHigh) + ", most likely a slip");
     }
 }
 
@@ -92,26 +105,35 @@ void CheckInteger(const std::string& subject, const ConfigKey& key, const Tml::A
 void CheckConfigValue(const ConfigKey& key, const Tml::Attribute& attribute, const std::string& file,
                       Diagnostics& out) {
     const std::string subject = Quote(key.key) + " in group " + Quote(key.group);
+    const bool trueOrFalse = attribute.value == "true" || attribute.value == "false";
     switch (key.kind) {
-        case ValueKind::Integer:
-        case ValueKind::Size:
+        case ConfigKind::Integer:
+        case ConfigKind::Size:
             CheckInteger(subject, key, attribute, file, out);
             break;
-        case ValueKind::Boolean:
-            if (attribute.value != "true" && attribute.value != "false") {
+        case ConfigKind::ExactTrue:
+            if (trueOrFalse) break;
+            if (key.used) {
                 out.Error(file, attribute.line,
                           subject + " is " + Quote(attribute.value) +
                               ": the game reads anything but 'true' as false");
-            }
-            break;
-        case ValueKind::UnusedBoolean:
-            if (attribute.value != "true" && attribute.value != "false") {
+            } else {
                 out.Warning(file, attribute.line,
                             subject + " is " + Quote(attribute.value) +
                                 ": anything but 'true' reads as false (the game does not use this setting)");
             }
             break;
-        case ValueKind::Text:
+        case ConfigKind::Boolean:
+            if (!trueOrFalse) {
+                out.Error(file, attribute.line,
+                          subject + " is " + Quote(attribute.value) +
+                              ": neither 'true' nor 'false' (the game refuses to start)");
+            }
+            break;
+        case ConfigKind::Positive:
+            CheckPositive(subject, key, attribute, file, out);
+            break;
+        case ConfigKind::Text:
             break;
     }
 }

@@ -1,7 +1,9 @@
-// What the game reads from config.tml: the groups inside "application", their keys and the kind of
-// value each key takes. Constant tables and the value checks; any thread.
+// The checker's view of the game's table of config keys: the groups, the keys of a group, the
+// groups of a key, and what is wrong with a value as the game would read it. Keeps no state of its
+// own; any thread.
 #pragma once
 
+#include "application/config_keys.h"
 #include "markup/node.h"
 #include "stagewalk_check/diagnostics.h"
 
@@ -10,23 +12,10 @@
 
 namespace StagewalkCheck {
 
-enum class ValueKind {
-    Integer,        // read with the game's integer conversion
-    Size,           // an integer that is a width or height in pixels
-    Boolean,        // true only for the exact text "true"
-    UnusedBoolean,  // the same, but the game stores it and never reads it
-    Text,           // taken as it stands
-};
+using Application::ConfigKey;
+using Application::FindConfigKey;
 
-struct ConfigKey {
-    const char* group;
-    const char* key;
-    ValueKind kind;
-};
-
-const std::vector<ConfigKey>& ConfigKeys();      // every key the game reads, by group
-const std::vector<std::string>& ConfigGroups();  // "properties", "window", "canvas"
-const ConfigKey* FindConfigKey(const std::string& group, const std::string& key);  // null if unknown
+const std::vector<std::string>& ConfigGroups();                  // every group of the table, in its order
 std::vector<std::string> KeysOfGroup(const std::string& group);  // the keys of one group, in order
 std::vector<std::string> GroupsWithKey(const std::string& key);  // the groups that have `key`
 

@@ -1,152 +1,160 @@
 #include "stagewalk_check/image_diagnosis.h"
 
+#include "imagecheck/image_check.h"
+#include "imagecheck/jpeg_segments.h"
+#include "imagecheck/png_chunks.h"
+#include "imagecheck/png_stream.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace StagewalkCheck {
 
 namespace {
 
-using Engine::Be16;
-using Engine::Be32;
-using Engine::Le16;
-using Engine::Le32;
+using ImageCheck::ImageBytes;
+using Reasons = std::vector<std::string>;
 
 const char* const CutShort = "the file is cut short: save or copy it again";
 
 std::string TooLarge(uint64_t width, uint64_t height) {
-    if (width <= Engine::kMaxImageDimension && height <= Engine::kMaxImageDimension) return std::string();
+    const uint64_t limit = ImageCheck::kMaxImageDimension;
+    if (width <= limit && height <= limit) return std::string();
     return "it is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
-           std::to_string(Engine::kMaxImageDimension) + " a side the game accepts: scale it down";
+           std::to_string(limit) + " a side the game accepts: scale it down";
 }
 
-void Add(std::vector<std::string>& reasons, const std::string& reason) {
+void Add(Reasons& reasons, const std::string& reason) {
     if (!reason.empty()) reasons.push_back(reason);
 }
 
-// Signature, IHDR (size, bit depth, interlacing), then every chunk must lie inside the file up to IEND.
-void ExplainPng(Engine::ImageBytes& file, std::vector<std::string>& reasons) {
-    std::array<unsigned char, 29> head{};
-    if (!file.Read(0, head.data(), head.size()) || std::memcmp(head.data() + 12, "IHDR", 4) != 0) {
-        Add(reasons, CutShort);
-        return;
-    }
-    Add(reasons, TooLarge(Be32(head.data() + 16), Be32(head.data() + 20)));
-    if (head[24] != 8) {
-        Add(reasons, "it is a " + std::to_string(head[24]) +
+// The header (size, bit depth, interlacing), every chunk up to IEND inside the file, then the data.
+void ExplainPng(ImageBytes& file, Reasons& reasons) {
+    ImageCheck::PngHeader header;
+    if (!ImageCheck::ReadPngHeader(file, header)) return Add(reasons, CutShort);
+    Add(reasons, TooLarge(header.width, header.height));
+    if (header.bitDepth != 8) {
+        Add(reasons, "it is a " + std::to_string(header.bitDepth) +
                          "-bit PNG, and the decoder reads 8-bit PNGs only: save it as an 8-bit PNG");
     }
-    if (head[28] != 0)
+    if (header.interlaced)
         Add(reasons, "it is an interlaced PNG, which the decoder does not read: save it without interlacing");
-    std::array<unsigned char, 8> chunk{};
-    for (uint64_t offset = 8;; offset += 12 + uint64_t{Be32(chunk.data())}) {
-        if (!file.Read(offset, chunk.data(), chunk.size()) ||
-            offset + 12 + Be32(chunk.data()) > file.Size()) {
-            Add(reasons, CutShort);
-            return;
-        }
-        if (std::memcmp(chunk.data() + 4, "IEND", 4) == 0) return;
+    if (!ImageCheck::PngChunks(file).WalkToEnd()) return Add(reasons, CutShort);
+    const uint64_t rawBytes = ImageCheck::PngRawBytes(header.width, header.height, header.colorType);
+    ImageCheck::PngChunks data(file);
+    if (reasons.empty() && rawBytes > 0 && !ImageCheck::PngStreamInflates(data, rawBytes)) {
+        Add(reasons,
+            "its compressed image data is corrupt, or does not make the rows its header promises: save it "
+            "again");
     }
 }
 
-// What a JPEG frame header says: progressive coding, 12-bit samples and CMYK are not decoded.
-void ExplainJpegFrame(unsigned marker, const unsigned char* frame, std::vector<std::string>& reasons) {
+// What a JPEG frame header says: progressive or arithmetic coding, 12-bit samples and CMYK are not
+// decoded.
+void ExplainJpegFrame(unsigned marker, const ImageCheck::JpegFrame& frame, Reasons& reasons) {
     if (marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE) {
         Add(reasons,
             "it is a progressive JPEG, which the decoder does not read: save it as a baseline "
             "(standard) JPEG or as an 8-bit PNG");
     }
-    if (frame[0] != 8) {
-        Add(reasons, "it is a " + std::to_string(frame[0]) +
+    if (marker >= 0xC9) {  // every frame from 0xC9 on is arithmetic-coded
+        Add(reasons,
+            "it is an arithmetic-coded JPEG, which the decoder does not read: save it as a baseline "
+            "JPEG with Huffman coding ('jpegtran in.jpg >out.jpg' does it without loss) or as an 8-bit PNG");
+    }
+    if (frame.precision != 8) {
+        Add(reasons, "it is a " + std::to_string(frame.precision) +
                          "-bit JPEG, and the decoder reads 8-bit JPEGs only: save it with 8 bits a channel");
     }
-    Add(reasons, TooLarge(Be16(frame + 3), Be16(frame + 1)));
-    if (frame[5] == 4) Add(reasons, "it is a CMYK JPEG, which the decoder does not read: save it as RGB");
+    Add(reasons, TooLarge(frame.width, frame.height));
+    if (frame.components == 4)
+        Add(reasons, "it is a CMYK JPEG, which the decoder does not read: save it as RGB");
 }
 
-// The marker segments from the start of image to its end; the coded data after each scan is
-// skipped up to the next marker.
-void ExplainJpeg(Engine::ImageBytes& file, std::vector<std::string>& reasons) {
-    uint64_t at = 2;
-    unsigned char byte = 0;
-    auto next = [&]() { return file.Read(at++, &byte, 1); };
-    while (true) {
-        if (!next()) break;
-        if (byte != 0xFF) continue;  // coded data of the scan before
-        while (byte == 0xFF) {
-            if (!next()) break;
-        }
-        const unsigned marker = byte;
-        if (marker == 0xD9) return;  // end of image
-        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
-        std::array<unsigned char, 8> segment{};
-        if (!file.Read(at, segment.data(), 2)) break;
-        const uint64_t length = Be16(segment.data());
-        if (length < 2 || at + length > file.Size()) break;
-        const bool frame =
-            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame && length >= 8 && file.Read(at + 2, segment.data(), 6))
-            ExplainJpegFrame(marker, segment.data(), reasons);
-        at += length;
+// The marker segments up to the end of image, each inside the file.
+void ExplainJpeg(ImageBytes& file, uint64_t start, Reasons& reasons) {
+    ImageCheck::JpegSegments segments(file, start);
+    ImageCheck::JpegFrame frame;
+    while (segments.Next()) {
+        if (segments.Offset() + segments.Length() > file.Size()) return Add(reasons, CutShort);
+        if (ImageCheck::IsJpegFrameMarker(segments.Marker()) &&
+            ImageCheck::ReadJpegFrame(file, segments, frame))
+            ExplainJpegFrame(segments.Marker(), frame, reasons);
     }
-    Add(reasons, CutShort);
+    if (segments.Ending() != ImageCheck::JpegSegments::End::kEndOfImage) Add(reasons, CutShort);
 }
 
-// BMP with an information header: the rows must all be in the file.
-void ExplainBmp(Engine::ImageBytes& file, std::vector<std::string>& reasons) {
-    std::array<unsigned char, 30> head{};
-    if (!file.Read(0, head.data(), head.size())) {
-        Add(reasons, CutShort);
-        return;
+// A header layout the decoder reads, then the rows all in the file.
+void ExplainBmp(ImageBytes& file, Reasons& reasons) {
+    ImageCheck::BmpHeader header;
+    if (file.Size() < 30 || !ImageCheck::ReadBmpHeader(file, header)) return Add(reasons, CutShort);
+    const uint32_t size = header.headerSize;
+    if (size != 12 && size != 40 && size != 56 && size != 108) {
+        const std::string kind = size == 124 ? "a version 5 header (ImageMagick's default)"
+                                             : "a header of " + std::to_string(size) + " bytes";
+        return Add(reasons, "it is a BMP with " + kind +
+                                ", which the decoder does not read: save it as a version 3 BMP ('convert "
+                                "in.bmp BMP3:out.bmp') or as an 8-bit PNG");
     }
-    if (Le32(head.data() + 14) < 40) return;
-    const int64_t width = static_cast<int32_t>(Le32(head.data() + 18));
-    const int64_t signedHeight = static_cast<int32_t>(Le32(head.data() + 22));
-    const uint64_t height = static_cast<uint64_t>(signedHeight < 0 ? -signedHeight : signedHeight);
-    if (width < 0) return;
-    Add(reasons, TooLarge(static_cast<uint64_t>(width), height));
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * Le16(head.data() + 28) + 31) / 32 * 4;
-    if (reasons.empty() && file.Size() < Le32(head.data() + 10) + rowBytes * height) Add(reasons, CutShort);
+    if (header.width < 0) return;
+    Add(reasons, TooLarge(static_cast<uint64_t>(header.width), static_cast<uint64_t>(header.height)));
+    if (reasons.empty() && file.Size() < header.dataOffset + header.DataBytes()) Add(reasons, CutShort);
 }
 
-struct Foreign {
-    const char* magic;
-    size_t offset;
-    const char* name;
-};
+// Formats the decoder does not read at all, by their first bytes.
+const char* ForeignFormat(const unsigned char* head, size_t available) {
+    // Netpbm: "P1" to "P7" and white space.
+    if (available >= 3 && head[0] == 'P' && head[1] >= '1' && head[1] <= '7' &&
+        std::strchr(" \t\r\n", head[2])) {
+        static const char* const kNetpbm[] = {"a PBM", "a PGM", "a PPM", "a PBM", "a PGM", "a PPM", "a PAM"};
+        return kNetpbm[head[1] - '1'];
+    }
+    struct Foreign {
+        const char* magic;
+        size_t offset;
+        const char* name;
+    };
+    static const Foreign kForeign[] = {{"GIF8", 0, "a GIF"},
+                                       {"WEBP", 8, "a WebP"},
+                                       {"II*", 0, "a TIFF"},
+                                       {"MM", 0, "a TIFF"},
+                                       {"ftyp", 4, "an HEIF or AVIF"}};
+    for (const Foreign& f : kForeign) {
+        const size_t length = std::strlen(f.magic);
+        if (available >= f.offset + length && std::memcmp(head + f.offset, f.magic, length) == 0)
+            return f.name;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
-std::string ExplainRefusedImage(Engine::ImageBytes& file) {
+std::string ExplainRefusedImage(ImageBytes& file) {
     if (!file.IsOpen()) return std::string();
     if (file.Size() == 0) return "the file is empty";
-    std::array<unsigned char, 12> head{};
-    const size_t available = file.Size() < head.size() ? static_cast<size_t>(file.Size()) : head.size();
-    file.Read(0, head.data(), available);
-    auto starts = [&](const char* magic, size_t offset) {
-        const size_t length = std::strlen(magic);
-        return available >= offset + length && std::memcmp(head.data() + offset, magic, length) == 0;
-    };
-    std::vector<std::string> reasons;
-    if (starts("\x89PNG\r\n\x1a\n", 0)) {
-        ExplainPng(file, reasons);
-    } else if (available >= 2 && head[0] == 0xFF && head[1] == 0xD8) {
-        ExplainJpeg(file, reasons);
-    } else if (starts("BM", 0)) {
-        ExplainBmp(file, reasons);
-    } else {
-        static const Foreign foreign[] = {{"GIF8", 0, "a GIF"},
-                                          {"WEBP", 8, "a WebP"},
-                                          {"II*", 0, "a TIFF"},
-                                          {"MM", 0, "a TIFF"},
-                                          {"ftyp", 4, "an HEIF or AVIF"}};
-        for (const Foreign& f : foreign) {
-            if (starts(f.magic, f.offset)) {
-                return std::string("it is ") + f.name +
+    Reasons reasons;
+    uint64_t jpegStart = 0;
+    switch (ImageCheck::FormatOf(file, jpegStart)) {
+        case ImageCheck::ImageFormat::kPng:
+            ExplainPng(file, reasons);
+            break;
+        case ImageCheck::ImageFormat::kJpeg:
+            ExplainJpeg(file, jpegStart, reasons);
+            break;
+        case ImageCheck::ImageFormat::kBmp:
+            ExplainBmp(file, reasons);
+            break;
+        default: {
+            std::array<unsigned char, 12> head{};
+            file.ReadPadded(0, head.data(), head.size());
+            const char* name = ForeignFormat(head.data(), std::min<uint64_t>(file.Size(), head.size()));
+            if (name)
+                return std::string("it is ") + name +
                        " image, which the decoder does not read: save it as an 8-bit PNG";
-            }
         }
     }
     std::string text;

@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "stagewalk-check: %s\n%s", command.error.c_str(), UsageText().c_str());
         return 2;
     }
+    if (command.version) {
+        std::printf("stagewalk-check %s\n", STAGEWALK_VERSION);
+        return 0;
+    }
     if (command.help) {
         std::fputs(UsageText().c_str(), stdout);
         return 0;

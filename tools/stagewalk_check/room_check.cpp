@@ -6,6 +6,7 @@
 #include "application/vpad.h"
 #include "collision/actor.h"
 #include "collision/collision_triangle.h"
+#include "stagewalk_check/floor_grid.h"
 #include "stagewalk_check/walk_check.h"
 
 #include <cmath>
@@ -55,15 +56,25 @@ bool Covers(const CollisionTriangle& t, const glm::vec3& p) {
 
 // A face turned down is fine where it is a ceiling (a floor lies below it to look down on) or the
 // underside of a slab (a floor lies on it or just above, too close for anyone to stand between).
-bool HiddenFloor(const CollisionTriangle& down, const std::vector<CollisionTriangle>& all) {
+bool HiddenFloor(const CollisionTriangle& down, const FloorGrid& upFloors) {
     const glm::vec3 centre = (down.a + down.b + down.c) / 3.0f;
-    for (const CollisionTriangle& other : all) {
-        if (!FacesUp(other) || !Covers(other, centre)) continue;
+    bool hidden = true;
+    upFloors.ForEachNear(centre.x, centre.z, [&](const CollisionTriangle& other) {
+        if (!hidden || !Covers(other, centre)) return;
         const float height = HeightAt(other, centre.x, centre.z);
         // Below: a ceiling. On it or just above: an underside, since nobody fits in between.
-        if (height <= centre.y + Application::Player::EyeHeight) return false;
+        if (height <= centre.y + Application::Player::EyeHeight) hidden = false;
+    });
+    return hidden;
+}
+
+// The floors that face up, found under a point through a grid: every face turned down asks for them.
+FloorGrid UpFloors(const std::vector<CollisionTriangle>& triangles) {
+    std::vector<const CollisionTriangle*> up;
+    for (const CollisionTriangle& t : triangles) {
+        if (FacesUp(t)) up.push_back(&t);
     }
-    return true;
+    return FloorGrid(up);
 }
 
 std::string Point(const glm::vec3& p) {
@@ -85,8 +96,7 @@ bool LandsFromSpawn(const std::vector<float>& positions) {
 }
 
 // What is wrong with one face, or nothing; `warning` tells the severity.
-const char* FaceProblem(const CollisionTriangle& t, bool collided, const std::vector<CollisionTriangle>& mesh,
-                        bool& warning) {
+const char* FaceProblem(const CollisionTriangle& t, bool collided, const FloorGrid& upFloors, bool& warning) {
     warning = false;
     if (!Finite(t.a) || !Finite(t.b) || !Finite(t.c)) {
         return "a corner of this face is not a finite number: it cannot be drawn or collided with";
@@ -101,7 +111,7 @@ const char* FaceProblem(const CollisionTriangle& t, bool collided, const std::ve
                "walks through it (make it exactly vertical)";
     }
     warning = true;
-    if (!FacesUp(t) && HiddenFloor(t, mesh)) {
+    if (!FacesUp(t) && HiddenFloor(t, upFloors)) {
         return "this floor faces down (its corners run clockwise seen from above): the player stands on it, "
                "but it is invisible from above (reverse its corners)";
     }
@@ -112,11 +122,12 @@ void CheckFaces(const Engine::ModelData& room, const ObjLayout& layout, const st
                 Diagnostics& out) {
     for (size_t mesh = 0; mesh < room.size(); ++mesh) {
         const std::vector<CollisionTriangle> triangles = Prepared(*room[mesh]);
+        const FloorGrid upFloors = UpFloors(triangles);
         const char* previous = nullptr;  // a polygon's triangles share a line: one finding per line
         int previousLine = -1;
         for (size_t i = 0; i < triangles.size(); ++i) {
             bool warning = false;
-            const char* problem = FaceProblem(triangles[i], mesh == 0, triangles, warning);
+            const char* problem = FaceProblem(triangles[i], mesh == 0, upFloors, warning);
             const int line = layout.FaceLine(mesh, i);
             if (problem == nullptr || (problem == previous && line == previousLine && line != 0)) continue;
             previous = problem;

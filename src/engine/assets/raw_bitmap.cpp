@@ -1,8 +1,8 @@
-// Image decoding for the loader thread. Every image goes through the checks of image_check first,
-// so the decoder never sees a header or data it would mishandle.
+// Image decoding for the loader thread. Every image goes through the image screening first, so the
+// decoder never sees a header or data it would mishandle.
 #include "engine/assets/raw_bitmap.h"
 
-#include "engine/assets/image_check.h"
+#include "imagecheck/image_check.h"
 
 #include <SOIL/SOIL.h>
 
@@ -30,8 +30,8 @@ RawBitmap* Finish(std::unique_ptr<RawBitmap> raw, const std::string& failure) {
 
 RawBitmap* LoadBitmap(const std::string& path) {
     const std::string failure = "Failed to load a bitmap in " + path;
-    ImageBytes file(path);
-    if (!ImageAcceptable(file)) throw std::runtime_error(failure);
+    ImageCheck::ImageBytes file(path);
+    if (!ImageCheck::ImageAcceptable(file)) throw std::runtime_error(failure);
     auto raw = std::make_unique<RawBitmap>();
     // Four channels whatever the file holds: the texture upload reads RGBA. `channels` keeps the
     // count the decoder reports for the file.
@@ -44,8 +44,8 @@ RawBitmap* LoadBitmapFromMemory(const unsigned char* data, size_t size, const st
     // The decoder takes the length as an int; nothing that large is an image the game could use.
     if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX))
         throw std::runtime_error(failure);
-    ImageBytes bytes(data, size);
-    if (!ImageAcceptable(bytes)) throw std::runtime_error(failure);
+    ImageCheck::ImageBytes bytes(data, size);
+    if (!ImageCheck::ImageAcceptable(bytes)) throw std::runtime_error(failure);
     auto raw = std::make_unique<RawBitmap>();
     raw->pixels = SOIL_load_image_from_memory(data, static_cast<int>(size), &raw->width, &raw->height,
                                               &raw->channels, SOIL_LOAD_RGBA);

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -33,6 +34,7 @@ void ApplicationManager::Init() {
     requestedWidth = 640;
     requestedHeight = 480;
     requestedFullscreen = false;
+    requestedVsync = false;
     OnConfigure();
     if (!glfwInit()) throw std::runtime_error("Failed to initialize glfw.");
     windowLibraryStarted = true;
@@ -53,12 +55,13 @@ void ApplicationManager::OpenWindow() {
     if (!window) throw std::runtime_error("Failed to open a window.");
     if (requestedFullscreen) ToggleFulscreen();
     glfwMakeContextCurrent(window);
+    if (requestedVsync) glfwSwapInterval(1);
     glfwGetWindowSize(window, &width, &height);
 }
 
 void ApplicationManager::RunLoop() {
-    // A busy loop by design: passes that come before the next frame is due only poll events, and a
-    // stall produces one frame with a large delta rather than a burst of catch-up frames.
+    // The next frame is due one period after this one's stamp, so a stall produces one frame with a
+    // large delta rather than a burst of catch-up frames.
     while (running) {
         if (glfwWindowShouldClose(window)) OnCloseRequest();
         currentTime = glfwGetTime();
@@ -67,6 +70,24 @@ void ApplicationManager::RunLoop() {
             OnUpdate(delta);
             lastFrameTime = currentTime;
             RenderFrame(graphics);
+        }
+        WaitForNextFrame();
+    }
+}
+
+// All of the loop's pacing. Events end the wait at once, so input is handled as it comes and a
+// close request is seen on the next pass; once the loop is to stop, nothing is awaited.
+void ApplicationManager::WaitForNextFrame() {
+    const double due = lastFrameTime + kFramePeriod;
+    // A clock set back (glfwSetTime) makes the frame look further off than one period; waiting a
+    // period at most keeps the loop looking at the clock.
+    const double left = std::min(due - glfwGetTime(), kFramePeriod);
+    if (!running || left <= 0.0) {
+        glfwPollEvents();
+    } else if (left > kClockWatch) {
+        glfwWaitEventsTimeout(left - kClockWatch);
+    } else {
+        while (glfwGetTime() < due) {
         }
         glfwPollEvents();
     }

@@ -1,5 +1,6 @@
 // The engine's application base: owns the window, the OpenGL context and the drawing object, runs
-// the fixed start-up, the 1/60 s frame loop and one shutdown path for normal ends and errors.
+// the fixed start-up, the 1/60 s frame loop (which waits on events between frames) and one
+// shutdown path for normal ends and errors.
 // Everything game-specific happens in the virtual hooks. One per process; main thread only.
 #pragma once
 
@@ -16,6 +17,10 @@ class ApplicationManager : public EventHandle, public DisplayHandle {
 public:
     // The frame period: a frame runs once at least this much time has passed since the last one.
     static constexpr double kFramePeriod = 1.0 / 60.0;
+    // The last stretch before a frame is due, which the loop spends watching the clock instead of
+    // waiting on events: a wait's wake-up comes a tenth of a millisecond or two late, and frames that
+    // all start late by that much fall behind a 60 Hz display's refresh.
+    static constexpr double kClockWatch = 0.00025;
 
     // Start-up, loop and shutdown. A std::runtime_error inside is printed on standard output, the
     // application is terminated once, and "An error occurred, application terminated." is thrown.
@@ -49,9 +54,12 @@ protected:
     int requestedWidth = 0;
     int requestedHeight = 0;
     bool requestedFullscreen = false;
+    // Swap interval 1, set once the context is current; false sets none and leaves the driver's own.
+    bool requestedVsync = false;
 
 private:
     void RunLoop();
+    void WaitForNextFrame();
     void CloseWindowLibrary();
     bool windowLibraryStarted = false;
 };

@@ -8,10 +8,30 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace {
+
+// What the program last asked glfwSwapInterval for, and whether a context was current then.
+struct SwapIntervalCall {
+    int calls = 0;
+    int interval = -1;
+    bool contextCurrent = false;
+} swapIntervalCall;
+
+}  // namespace
+
+// Stands in for GLFW's own in this test binary, records the call and passes it on.
+void glfwSwapInterval(int interval) {
+    swapIntervalCall = {swapIntervalCall.calls + 1, interval, glfwGetCurrentContext() != nullptr};
+    using Real = void (*)(int);
+    reinterpret_cast<Real>(dlsym(RTLD_NEXT, "glfwSwapInterval"))(interval);
+}
 
 namespace {
 
@@ -23,6 +43,7 @@ public:
     int stopAfterFrames = 3;
     int closeRequests = 0;
     bool stopOnClose = true;
+    bool vsync = false;
     std::function<void(Recorder&)> onStart;
     std::function<void(Recorder&)> onUpdate;
     std::function<void()> onConfigure;
@@ -31,6 +52,7 @@ public:
         log.push_back("configure");
         requestedWidth = 320;
         requestedHeight = 200;
+        requestedVsync = vsync;
         if (onConfigure) onConfigure();
     }
     void OnStart() override {
@@ -126,6 +148,38 @@ TEST(ApplicationManager, ACloseRequestThatIsRefusedComesAgainEveryPass) {
     app.Run(0, nullptr);
     EXPECT_GE(app.closeRequests, 3);  // at least once per pass, and passes outnumber frames
     EXPECT_EQ(app.frames, 4);
+}
+
+TEST(ApplicationManager, TheLoopWaitsForTheNextFrameInsteadOfSpinning) {
+    // A refused close request comes once per pass, so it counts the passes. Waiting on events until a
+    // frame is due takes one or two passes per frame (plus one per event that wakes it); a loop that
+    // polls without waiting makes hundreds in the same 1/60 s.
+    constexpr int Counted = 20;
+    Recorder app;
+    app.stopOnClose = false;
+    app.stopAfterFrames = 10 + Counted;
+    int passesBefore = 0;
+    app.onUpdate = [&](Recorder& a) {
+        if (a.frames == 0) glfwSetWindowShouldClose(a.GetWindow(), GLFW_TRUE);
+        if (a.frames == 10) passesBefore = a.closeRequests;  // past the events of a new window
+    };
+    app.Run(0, nullptr);
+    EXPECT_LE(app.closeRequests - passesBefore, 4 * Counted);
+}
+
+TEST(ApplicationManager, VsyncAsksForOneRefreshOnceTheContextIsCurrent) {
+    for (const bool vsync : {false, true}) {
+        swapIntervalCall = {};
+        Recorder app;
+        app.vsync = vsync;
+        app.stopAfterFrames = 1;
+        app.Run(0, nullptr);
+        EXPECT_EQ(swapIntervalCall.calls, vsync ? 1 : 0) << "without vsync the driver's own interval stays";
+        if (vsync) {
+            EXPECT_EQ(swapIntervalCall.interval, 1);
+            EXPECT_TRUE(swapIntervalCall.contextCurrent);
+        }
+    }
 }
 
 TEST(ApplicationManager, ResizeUpdatesViewportAndSizesThenTheViewportHook) {

@@ -12,23 +12,26 @@ TEST(CommandLineTest, OptionsAndTheGameFolder) {
     struct Case {
         std::vector<std::string> arguments;
         bool help;
+        bool version;
         bool strict;
         const char* folder;
         const char* error;
     };
     const Case cases[] = {
-        {{}, false, false, ".", ""},
-        {{"game"}, false, false, "game", ""},
-        {{"--strict", "game"}, false, true, "game", ""},
-        {{"-h"}, true, false, ".", ""},
-        {{"--", "--odd-name"}, false, false, "--odd-name", ""},
-        {{"--verbose"}, false, false, ".", "unknown option '--verbose'"},
-        {{"a", "b"}, false, false, "a", "more than one game folder given"},
-        {{""}, false, false, "", "the game folder is empty"},
+        {{}, false, false, false, ".", ""},
+        {{"game"}, false, false, false, "game", ""},
+        {{"--strict", "game"}, false, false, true, "game", ""},
+        {{"-h"}, true, false, false, ".", ""},
+        {{"--version"}, false, true, false, ".", ""},
+        {{"--", "--odd-name"}, false, false, false, "--odd-name", ""},
+        {{"--verbose"}, false, false, false, ".", "unknown option '--verbose'"},
+        {{"a", "b"}, false, false, false, "a", "more than one game folder given"},
+        {{""}, false, false, false, "", "the game folder is empty"},
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(c.arguments);
         EXPECT_EQ(line.help, c.help);
+        EXPECT_EQ(line.version, c.version);
         EXPECT_EQ(line.strict, c.strict);
         EXPECT_EQ(line.gameFolder, c.folder);
         EXPECT_EQ(line.error, c.error);

@@ -1,5 +1,6 @@
 #include "stagewalk_check/config_check.h"
 
+#include "application/config_keys.h"
 #include "application/settings.h"
 #include "check_test_util.h"
 #include "markup/tml_reader.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -52,6 +54,13 @@ TEST(ConfigCheckTest, EachMistakeIsReportedOnceAtItsLine) {
         {"{ window\n! fullscreen True\n}\n", Severity::Error, 4,
          "the game reads anything but 'true' as false"},
         {"{ canvas\n! enabled 1\n}\n", Severity::Warning, 4, "the game does not use this setting"},
+        {"{ controls\n! sensitivity 0\n}\n", Severity::Error, 4,
+         "'sensitivity' in group 'controls' is not a positive number: '0' (the game refuses to start)"},
+        {"{ controls\n! sensitivity 50\n}\n", Severity::Warning, 4, "is 50: outside 0.05 to 20"},
+        {"{ controls\n! sensitivity .01\n}\n", Severity::Warning, 4, "is .01: outside 0.05 to 20"},
+        {"{ controls\n! invert yes\n}\n", Severity::Error, 4,
+         "'invert' in group 'controls' is 'yes': neither 'true' nor 'false' (the game refuses to start)"},
+        {"{ controls\n! sensitivty 2\n}\n", Severity::Warning, 4, "(did you mean 'sensitivity'?)"},
         {"{ window\n! width 9\n}\n{ window\n! width 8\n}\n", Severity::Warning, 7,
          "'width' in group 'window' is set again (first at line 4); the last value wins"},
     };
@@ -60,6 +69,29 @@ TEST(ConfigCheckTest, EachMistakeIsReportedOnceAtItsLine) {
         Check("@ tangly-ml-v-020\n{ application\n" + std::string(c.body) + kPaths + "}\n", out);
         EXPECT_EQ(out.All().size(), 1u) << c.body << Dump(out);
         EXPECT_TRUE(Has(out, c.severity, c.line, c.words)) << c.body << Dump(out);
+    }
+}
+
+TEST(ConfigCheckTest, RefusesExactlyWhatTheGameRefuses) {
+    for (const Application::ConfigKey& key : Application::ConfigKeys()) {
+        for (const char* value :
+             {"1", "0", "-5", "2.5", "800px", "abc", "true", "True", "\"\"", "99999999999"}) {
+            const std::string text = std::string("@ tangly-ml-v-020\n{ application\n{ ") + key.group +
+                                     "\n! " + key.key + " " + value + "\n}\n" + kPaths + "}\n";
+            Diagnostics out;
+            Check(text, out);
+            const std::unique_ptr<Tml::Document> document(Tml::ParseDocument(text, "config.tml"));
+            bool refused = false;
+            try {
+                Application::ReadSettings(*document, "config.tml");
+            } catch (const std::runtime_error&) {
+                refused = true;
+            }
+            bool refusalReported = false;
+            for (const auto& d : out.All())
+                refusalReported |= d.message.find("refuses to start") != std::string::npos;
+            EXPECT_EQ(refusalReported, refused) << key.group << "/" << key.key << " " << value << Dump(out);
+        }
     }
 }
 

@@ -23,6 +23,12 @@ std::string Jpeg(unsigned char frame, char components, bool end) {
            components + (end ? "\xFF\xD9" : "");
 }
 
+// File header and the start of an information header of `size` bytes: 100 x 100, 24 bits, no rows.
+std::string Bmp(char size) {
+    return "BM" + std::string(8, '\0') + std::string("\x36\0\0\0", 4) + size +
+           std::string("\0\0\0\x64\0\0\0\x64\0\0\0\x01\0\x18\0", 15);
+}
+
 TEST(ImageDiagnosisTest, NamesTheReasonAndTheFix) {
     struct Case {
         std::string bytes;
@@ -34,20 +40,23 @@ TEST(ImageDiagnosisTest, NamesTheReasonAndTheFix) {
         {Png(4, 4, 8, 1, true), "it is an interlaced PNG, which the decoder does not read"},
         {Png(20000, 4, 8, 0, true), "it is 20000 x 4 pixels, more than the 16384 a side the game accepts"},
         {Png(4, 4, 8, 0, false), "the file is cut short"},
-        {Png(4, 4, 8, 0, true), ""},
+        {Png(4, 4, 8, 0, true), "its compressed image data is corrupt"},
         {Jpeg(0xC2, 3, true),
          "it is a progressive JPEG, which the decoder does not read: save it as a baseline"},
         {Jpeg(0xC0, 4, true), "it is a CMYK JPEG"},
+        {Jpeg(0xC9, 3, true), "it is an arithmetic-coded JPEG, which the decoder does not read"},
         {Jpeg(0xC0, 3, false), "the file is cut short"},
         {Jpeg(0xC0, 3, true), ""},
-        {"BM" + std::string(8, '\0') +
-             std::string("\x36\0\0\0\x28\0\0\0\x64\0\0\0\x64\0\0\0\x01\0\x18\0", 20),
-         "the file is cut short"},
+        {Bmp(40), "the file is cut short"},
+        {Bmp(124), "it is a BMP with a version 5 header (ImageMagick's default), which the decoder does not"},
+        {Bmp(64), "it is a BMP with a header of 64 bytes"},
+        {"P6\n4 4\n255\n", "it is a PPM image, which the decoder does not read: save it as an 8-bit PNG"},
+        {"P5 4 4 255 ", "it is a PGM image"},
         {"GIF89a", "it is a GIF image, which the decoder does not read: save it as an 8-bit PNG"},
         {"", "the file is empty"},
     };
     for (const Case& c : cases) {
-        Engine::ImageBytes bytes(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size());
+        ImageCheck::ImageBytes bytes(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size());
         const std::string reason = StagewalkCheck::ExplainRefusedImage(bytes);
         if (*c.reason == '\0') {
             EXPECT_EQ(reason, "");

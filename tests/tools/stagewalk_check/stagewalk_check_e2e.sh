@@ -112,7 +112,7 @@ for args in "--bogus" "$SRC/game $SRC/game" "$WORK/no-such-folder" "$SRC/game/co
 done
 run --help
 expect_status 0
-grep -q "usage: stagewalk-check" <<<"$OUT" || fail "--help printed: $OUT"
+grep -q "^Usage: stagewalk-check" <<<"$OUT" || fail "--help printed: $OUT"
 
 if [ "$FAILS" -ne 0 ]; then echo "stagewalk_check_e2e: $FAILS failure(s)"; exit 1; fi
 echo "stagewalk_check_e2e: passed"

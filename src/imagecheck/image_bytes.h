@@ -1,7 +1,6 @@
-// Screening of image bytes before they reach SOIL's decoder, which trusts the header it reads: it
-// allocates width * height * channels bytes without overflow checks, reads past the end of a
-// buffer in memory and writes past a scanline on bad run lengths. The checks refuse what the
-// decoder must not see. Stateless apart from the bytes given; any thread.
+// The bytes of an image, from a file or from memory, read at given offsets: the checks look at a few
+// bytes here and there and never need the whole file in memory. Also the byte-order readers and the
+// size limit every check shares. Owned by whoever checks the image; one thread at a time.
 #pragma once
 
 #include <climits>
@@ -11,10 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace Engine {
+namespace ImageCheck {
 
-// The bytes of an image, from a file or from memory, read at given offsets: the checks look at a
-// few bytes here and there and never need the whole file in memory.
 class ImageBytes {
 public:
     explicit ImageBytes(const std::string& path);               // a file; IsOpen() false if unreadable
@@ -24,6 +21,9 @@ public:
     uint64_t Size() const;  // number of bytes
     // Reads `count` bytes at `offset`; false when the image is shorter than that.
     bool Read(uint64_t offset, unsigned char* out, std::size_t count);
+    // Reads up to `count` bytes at `offset` and zeros the rest, as the decoder reads a header cut
+    // short; false only when the bytes cannot be read at all.
+    bool ReadPadded(uint64_t offset, unsigned char* out, std::size_t count);
 
 private:
     std::ifstream in;
@@ -51,8 +51,4 @@ inline bool DimensionsPlausible(int64_t width, int64_t height) {
     return width * height * 4 <= INT_MAX;
 }
 
-// False when the bytes cannot be read or must not reach the decoder: a header claiming absurd
-// dimensions, or data the decoder would read past the end of or unpack past its buffers.
-bool ImageAcceptable(ImageBytes& bytes);
-
-}  // namespace Engine
+}  // namespace ImageCheck

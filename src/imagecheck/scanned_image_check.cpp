@@ -1,6 +1,7 @@
-#include "engine/assets/scanned_image_check.h"
+#include "imagecheck/scanned_image_check.h"
 
-#include "engine/assets/byte_cursor.h"
+#include "imagecheck/byte_cursor.h"
+#include "imagecheck/jpeg_segments.h"
 
 #include <array>
 #include <climits>
@@ -10,25 +11,22 @@
 #include <string>
 #include <vector>
 
-namespace Engine {
+namespace ImageCheck {
 
 namespace {
-
-bool IsJpegFrameMarker(unsigned marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
 
 // A JPEG Huffman table segment: tables of a class/id byte, 16 code counts and the symbols. The
 // decoder lays the codes out in a 256-entry array without checking the counts' sum, so a table
 // with more than 256 codes overruns it. It reads whole tables while the segment's length is not
 // used up, past the segment's end if the length says less, and reads zeros past the end of the
-// data; this walk does the same.
-bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length) {
+// data; this walk does the same, and marks each table it walks in `defined` (bit 4 * class + id).
+bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length, unsigned& defined) {
     ByteCursor cursor(file, offset);
     for (int64_t left = length; left > 0;) {
         unsigned char classAndId = 0;
         cursor.Next(classAndId);
         if ((classAndId >> 4) > 1 || (classAndId & 15) > 3) return true;  // the decoder refuses it
+        defined |= 1u << ((classAndId >> 4) * 4 + (classAndId & 15));
         int64_t codes = 0;
         for (int i = 0; i < 16; ++i) {
             unsigned char count = 0;
@@ -41,49 +39,6 @@ bool HuffmanTablesFit(ImageBytes& file, uint64_t offset, int64_t length) {
     }
     return true;
 }
-
-// JPEG: walk the markers the way the decoder finds them (bytes other than 0xFF between segments
-// are skipped, the entropy-coded data after a scan header runs to the next marker). A segment whose
-// length is below 2, or is cut off by the end of the data (the decoder then reads zeros), makes the
-// decoder step backwards and loop for ever, so it is refused. The start-of-frame holds the size, and
-// the decoder allocates every component plane from it before reading a pixel: a frame whose data
-// could not hold even one bit per 8 x 8 block is refused too, so a few bytes cannot claim a huge image.
-}  // namespace
-
-bool JpegAcceptable(ImageBytes& file, uint64_t start) {
-    ByteCursor cursor(file, start);
-    unsigned char byte = 0;
-    while (cursor.Next(byte)) {
-        if (byte != 0xFF) continue;
-        unsigned char marker = 0xFF;
-        while (marker == 0xFF) {
-            if (!cursor.Next(marker)) return true;
-        }
-        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
-        if (marker == 0xD9) return true;
-        const uint64_t start = cursor.Position();
-        unsigned char high = 0;
-        unsigned char low = 0;
-        if (!cursor.Next(high) || !cursor.Next(low)) return false;
-        const uint32_t length = (uint32_t{high} << 8) | low;
-        if (length < 2) return false;
-        if (IsJpegFrameMarker(marker)) {
-            // Precision, height and width, read whatever the length says: so does the decoder.
-            std::array<unsigned char, 5> frame{};
-            if (!file.Read(start + 2, frame.data(), frame.size())) return false;
-            const uint64_t width = Be16(frame.data() + 3);
-            const uint64_t height = Be16(frame.data() + 1);
-            if (!DimensionsPlausible(static_cast<int64_t>(width), static_cast<int64_t>(height))) return false;
-            const uint64_t blocks = ((width + 7) / 8) * ((height + 7) / 8);
-            if (file.Size() < blocks / 8) return false;
-        }
-        if (marker == 0xC4 && !HuffmanTablesFit(file, start + 2, int64_t{length} - 2)) return false;
-        cursor.Seek(start + length);
-    }
-    return true;
-}
-
-namespace {
 
 // One header line as the HDR decoder reads it: up to '\n' or the end, cut at 1023 bytes. The decoder
 // then looks at the line as a C string, so a NUL ends it: a line that starts with one ends the header
@@ -131,7 +86,45 @@ bool HdrScanlinesFit(ByteCursor& cursor, uint64_t width, uint64_t height) {
     return true;
 }
 
+// A scan header: the component count, then each component's id and its DC and AC table ids. The
+// decoder keeps its tables on the stack, unset until a DHT segment defines them, so a scan that
+// names one no segment before it defined would decode through garbage pointers.
+bool ScanTablesDefined(ImageBytes& file, uint64_t offset, unsigned defined) {
+    std::array<unsigned char, 9> scan{};
+    if (!file.ReadPadded(offset, scan.data(), scan.size())) return false;
+    for (unsigned i = 0; i < scan[0] && i < 4; ++i) {
+        const unsigned dc = scan[2 + 2 * i] >> 4;
+        const unsigned ac = scan[2 + 2 * i] & 15;
+        if (dc <= 3 && ac <= 3 && ((defined >> dc) & (defined >> (4 + ac)) & 1u) == 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+// JPEG: the walk refuses segment lengths that would make the decoder loop. The start-of-frame holds
+// the size, and the decoder allocates every component plane from it before reading a pixel: a frame
+// whose data could not hold even one bit per 8 x 8 block is refused too, so a few bytes cannot claim
+// a huge image.
+bool JpegAcceptable(ImageBytes& file, uint64_t start) {
+    JpegSegments segments(file, start);
+    unsigned defined = 0;  // the Huffman tables defined so far
+    while (segments.Next()) {
+        if (IsJpegFrameMarker(segments.Marker())) {
+            JpegFrame frame;
+            if (!ReadJpegFrame(file, segments, frame) || !DimensionsPlausible(frame.width, frame.height))
+                return false;
+            const uint64_t blocks = ((uint64_t{frame.width} + 7) / 8) * ((uint64_t{frame.height} + 7) / 8);
+            if (file.Size() < blocks / 8) return false;
+        }
+        const uint64_t data = segments.Offset() + 2;
+        if (segments.Marker() == 0xC4 &&
+            !HuffmanTablesFit(file, data, int64_t{segments.Length()} - 2, defined))
+            return false;
+        if (segments.Marker() == 0xDA && !ScanTablesDefined(file, data, defined)) return false;
+    }
+    return segments.Ending() != JpegSegments::End::kBadLength;
+}
 
 // Radiance HDR: header lines up to an empty line, the resolution line "-Y height +X width", then
 // the pixels, flat (4 bytes each) or run-length coded per scanline. The decoder reads flat pixels
@@ -161,4 +154,4 @@ bool HdrAcceptable(ImageBytes& file) {
     return HdrScanlinesFit(cursor, static_cast<uint64_t>(width), static_cast<uint64_t>(height));
 }
 
-}  // namespace Engine
+}  // namespace ImageCheck

@@ -1,14 +1,26 @@
-#include "engine/assets/idat_source.h"
+#include "imagecheck/png_chunks.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-namespace Engine {
+namespace ImageCheck {
 
-IdatSource::IdatSource(ImageBytes& bytes, uint64_t firstChunk) : file(bytes), chunk(firstChunk) {}
+bool ReadPngHeader(ImageBytes& file, PngHeader& header) {
+    std::array<unsigned char, 29> head{};
+    if (!file.Read(0, head.data(), head.size()) || std::memcmp(head.data() + 12, "IHDR", 4) != 0)
+        return false;
+    header.width = Be32(head.data() + 16);
+    header.height = Be32(head.data() + 20);
+    header.bitDepth = head[24];
+    header.colorType = head[25];
+    header.interlaced = head[28] != 0;
+    return true;
+}
 
-bool IdatSource::NextChunk() {
+PngChunks::PngChunks(ImageBytes& bytes) : file(bytes) {}
+
+bool PngChunks::NextChunk() {
     while (!ended && !broken) {
         std::array<unsigned char, 8> header{};
         if (!file.Read(chunk, header.data(), header.size())) {
@@ -26,14 +38,13 @@ bool IdatSource::NextChunk() {
         if (std::memcmp(header.data() + 4, "IDAT", 4) == 0 && length > 0) {
             next = start;
             left = length;
-            dataBytes += length;
             return true;
         }
     }
     return false;
 }
 
-std::size_t IdatSource::Fill(unsigned char* out, std::size_t capacity) {
+std::size_t PngChunks::Fill(unsigned char* out, std::size_t capacity) {
     std::size_t filled = 0;
     while (filled < capacity && (left > 0 || NextChunk())) {
         const std::size_t count = static_cast<std::size_t>(std::min<uint64_t>(left, capacity - filled));
@@ -49,10 +60,10 @@ std::size_t IdatSource::Fill(unsigned char* out, std::size_t capacity) {
     return filled;
 }
 
-bool IdatSource::WalkToEnd() {
+bool PngChunks::WalkToEnd() {
     left = 0;
     while (NextChunk()) left = 0;
     return ended && !broken;
 }
 
-}  // namespace Engine
+}  // namespace ImageCheck

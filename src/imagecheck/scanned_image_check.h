@@ -3,11 +3,11 @@
 // stateless apart from the bytes given; any thread.
 #pragma once
 
-#include "engine/assets/image_check.h"
+#include "imagecheck/image_bytes.h"
 
 #include <cstdint>
 
-namespace Engine {
+namespace ImageCheck {
 
 // A JPEG whose start-of-image marker ends at `start`: false when a segment would make the decoder
 // loop, overrun a Huffman table or allocate planes for a size the data cannot hold.
@@ -17,4 +17,4 @@ bool JpegAcceptable(ImageBytes& bytes, uint64_t start);
 // read past the data or unpack a run past its scanline buffer.
 bool HdrAcceptable(ImageBytes& bytes);
 
-}  // namespace Engine
+}  // namespace ImageCheck

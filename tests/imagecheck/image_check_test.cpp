@@ -1,9 +1,8 @@
 // Hostile and unusual images through both decoding entries, from a file and from memory: every
 // input the image fuzzer ever crashed, hung or exhausted memory with is refused with the bitmap
 // message, and every sample image decodes to the same pixels either way.
-#include "engine/assets/image_check.h"
-#include "engine/assets/png_stream.h"
 #include "engine/assets/raw_bitmap.h"
+#include "imagecheck/png_stream.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -118,30 +117,26 @@ TEST(ImageCheckTest, TruncatedSamplesAreRefusedOrDecoded) {
     }
 }
 
-// The inflated size bounds the deflate check: too small refuses good interlaced images, too large
-// lets a stream decode past what the decoder expects.
-TEST(ImageCheckTest, PngRawBytesCountsFilterBytesPerRowAndPass) {
+// The inflated size the stream check wants: one filter byte a row, then the row's samples.
+TEST(ImageCheckTest, PngRawBytesCountsAFilterBytePerRow) {
     struct Case {
         uint64_t width, height;
-        unsigned colorType, bitDepth;
-        bool interlaced;
+        unsigned colorType;
         uint64_t bytes;
     };
-    const Case cases[] = {
-        {1, 1, 6, 8, false, 5},   {8, 8, 6, 8, false, 264}, {3, 2, 0, 1, false, 4},
-        {3, 2, 2, 16, false, 38}, {1, 1, 6, 8, true, 5},    {8, 8, 6, 8, true, 271},
-        {7, 5, 3, 8, true, 46},   {4, 4, 5, 8, false, 0},   {4, 4, 2, 3, false, 0},
-    };
+    const Case cases[] = {{1, 1, 6, 5},  {8, 8, 6, 264}, {3, 2, 0, 8}, {3, 2, 2, 20}, {3, 2, 3, 8},
+                          {3, 2, 4, 14}, {4, 4, 5, 0},   {4, 4, 7, 0}, {0, 4, 6, 0}};
     for (const Case& c : cases) {
-        EXPECT_EQ(Engine::PngRawBytes(c.width, c.height, c.colorType, c.bitDepth, c.interlaced), c.bytes)
-            << c.width << "x" << c.height << " type " << c.colorType << " depth " << c.bitDepth;
+        EXPECT_EQ(ImageCheck::PngRawBytes(c.width, c.height, c.colorType), c.bytes)
+            << c.width << "x" << c.height << " type " << c.colorType;
     }
 }
 
-// A PNG of 4 x 2 RGBA pixels from its pieces: the filtered rows (`extraRows` more or fewer bytes
-// than the header needs), compressed, then `after` appended to the stream, split over two IDAT
-// chunks with `between` as a chunk between them.
-std::string Png(int extraRows, const std::string& after, const std::string& between) {
+// A PNG of 4 x 2 RGBA pixels from its pieces: the filtered rows (`extraRows` more or fewer than the
+// header needs), compressed (`wrongCheck` flips a bit of the check value), then `after` appended to
+// the stream, split over two IDAT chunks with `between` as a chunk between them.
+std::string Png(int extraRows, const std::string& after, const std::string& between,
+                bool wrongCheck = false) {
     std::string raw;
     for (int row = 0; row < 2 + extraRows; ++row) {
         raw += '\0';
@@ -152,6 +147,7 @@ std::string Png(int extraRows, const std::string& after, const std::string& betw
     compress(reinterpret_cast<Bytef*>(&stream[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
              raw.size());
     stream.resize(size);
+    if (wrongCheck) stream.back() ^= 1;
     stream += after;
     std::string png = "\x89PNG\r\n\x1a\n";
     auto chunk = [&png](const std::string& type, const std::string& data) {
@@ -170,8 +166,8 @@ std::string Png(int extraRows, const std::string& after, const std::string& betw
 }
 
 // The image data is read chunk by chunk as the file has it: IDAT chunks apart and data after the
-// stream decode as the decoder decodes them; rows missing are the decoder's to refuse, rows too
-// many the check's.
+// stream decode as the decoder decodes them; rows missing or too many, or a wrong check value, are
+// refused.
 TEST(ImageCheckTest, PngImageDataIsTakenAsTheDecoderTakesIt) {
     struct Case {
         const char* what;
@@ -184,6 +180,7 @@ TEST(ImageCheckTest, PngImageDataIsTakenAsTheDecoderTakesIt) {
         {"data after the stream's end", Png(0, "trailing", "tEXt"), true},
         {"a row fewer than the header says", Png(-1, "", ""), false},
         {"a row more than the header says", Png(1, "", ""), false},
+        {"a wrong check value", Png(0, "", "", true), false},
     };
     for (const Case& c : cases) {
         std::string error;

@@ -1,19 +1,18 @@
-// Reads the bytes of an image one after another through a window, for the checks that must walk
-// all of the data the way the decoder will. Borrows the ImageBytes it reads; one thread at a time.
+// Reads the bytes of an image one after another (a file through the ImageBytes' window), for the
+// checks that must walk all of the data the way the decoder will. Borrows the ImageBytes it reads;
+// one thread at a time.
 #pragma once
 
-#include "engine/assets/image_check.h"
+#include "imagecheck/image_bytes.h"
 
 #include <cstdint>
-#include <vector>
 
-namespace Engine {
+namespace ImageCheck {
 
 class ByteCursor {
 public:
     ByteCursor(ImageBytes& bytes, uint64_t start);  // reads `bytes` from offset `start`
 
-    bool AtEnd() const;              // no byte left
     uint64_t Position() const;       // offset of the next byte
     uint64_t Left() const;           // bytes from the position to the end
     bool Next(unsigned char& byte);  // the next byte; false at the end of the data
@@ -23,8 +22,6 @@ public:
 private:
     ImageBytes& bytes;
     uint64_t position;
-    std::vector<unsigned char> window;
-    uint64_t windowStart = 0;
 };
 
-}  // namespace Engine
+}  // namespace ImageCheck

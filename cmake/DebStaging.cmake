@@ -1,0 +1,22 @@
+# Run by CPack on the Debian package's staged tree, after the install rules and before the archive
+# is made: what Debian asks of a game package beyond what `cmake --install` does.
+#   - The launcher goes to /usr/games, where Debian keeps games' commands (and which is on players'
+#     PATH); from there it finds the program and the game folder by the same relative paths as from
+#     /usr/bin.
+#   - /usr/share/doc/stagewalk/changelog.Debian.gz, made from packaging/changelog.in.
+# CPack gives the staged tree's top as CPACK_TEMPORARY_INSTALL_DIRECTORY; Package.cmake passes the rest.
+set(usr "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr")
+if(NOT EXISTS "${usr}/bin/stagewalk")
+  message(FATAL_ERROR "DebStaging: no launcher at ${usr}/bin/stagewalk")
+endif()
+file(MAKE_DIRECTORY "${usr}/games")
+file(RENAME "${usr}/bin/stagewalk" "${usr}/games/stagewalk")
+
+set(changelog "${usr}/share/doc/stagewalk/changelog.Debian")
+set(STAGEWALK_DEB_VERSION "${CPACK_STAGEWALK_DEB_VERSION}")
+set(STAGEWALK_MAINTAINER "${CPACK_STAGEWALK_MAINTAINER}")
+configure_file("${CPACK_STAGEWALK_SOURCE_DIR}/packaging/changelog.in" "${changelog}" @ONLY)
+execute_process(COMMAND gzip -9n "${changelog}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "DebStaging: gzip failed on ${changelog}")
+endif()

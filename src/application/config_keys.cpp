@@ -1,0 +1,128 @@
+#include "application/config_keys.h"
+
+#include "application/settings.h"
+#include "markup/statement.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+namespace Application {
+
+namespace {
+
+// A mouse look this much faster or slower than the shipped one is more likely a typing slip
+// (a missing point, a stray zero) than a wish.
+constexpr float kLowestPlausibleSensitivity = 0.05f;
+constexpr float kHighestPlausibleSensitivity = 20.0f;
+
+using K = ConfigKind;
+
+}  // namespace
+
+const std::vector<ConfigKey>& ConfigKeys() {
+    static const std::vector<ConfigKey> keys = {
+        {"properties", "fps", K::Integer, "60", false, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.fps = static_cast<float>(v.integer); }},
+        {"properties", "assetpath", K::Text, "", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.assetPath = v.text; }},
+        {"properties", "shaderpath", K::Text, "", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.shaderPath = v.text; }},
+        {"window", "width", K::Size, "640", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.windowSize.x = v.integer; }},
+        {"window", "height", K::Size, "480", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.windowSize.y = v.integer; }},
+        {"window", "fullscreen", K::ExactTrue, "false", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.fullscreen = v.flag; }},
+        {"window", "vsync", K::Boolean, "false", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.vsync = v.flag; }},
+        {"canvas", "width", K::Size, "640", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.canvasSize.x = v.integer; }},
+        {"canvas", "height", K::Size, "480", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.canvasSize.y = v.integer; }},
+        {"canvas", "enabled", K::ExactTrue, "false", false, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.canvasEnabled = v.flag; }},
+        {"controls", "sensitivity", K::Positive, "1.0", true, kLowestPlausibleSensitivity,
+         kHighestPlausibleSensitivity, [](Settings& s, const ConfigValue& v) { s.sensitivity = v.number; }},
+        {"controls", "invert", K::Boolean, "false", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.invert = v.flag; }},
+    };
+    return keys;
+}
+
+const ConfigKey* FindConfigKey(const std::string& group, const std::string& key) {
+    for (const ConfigKey& known : ConfigKeys()) {
+        if (group == known.group && key == known.key) return &known;
+    }
+    return nullptr;
+}
+
+ValueParse ParseInt(const std::string& text, int& value) {
+    size_t i = 0;
+    while (i < text.size() && Tml::IsSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const size_t digitsStart = i;
+    int64_t magnitude = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (!overflow) magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > int64_t(INT_MAX) + 1) overflow = true;
+    }
+    if (i == digitsStart) return ValueParse::Invalid;
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    if (overflow || signedValue > INT_MAX || signedValue < INT_MIN) return ValueParse::OutOfRange;
+    value = static_cast<int>(signedValue);
+    return ValueParse::Ok;
+}
+
+namespace {
+
+// Digits with at most one point and at least one digit ("2", "0.5", ".5", "2."), read without
+// the locale; zero, and what a float cannot hold, are no positive number.
+ValueParse ParsePositive(const std::string& text, float& value) {
+    size_t digits = 0;
+    size_t points = 0;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.') {
+            ++points;
+        } else {
+            return ValueParse::Invalid;
+        }
+    }
+    if (digits == 0 || points > 1) return ValueParse::Invalid;
+    float read = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
+    if (error != std::errc() || end != text.data() + text.size() || !(read > 0.0f) || !std::isfinite(read))
+        return ValueParse::Invalid;
+    value = read;
+    return ValueParse::Ok;
+}
+
+}  // namespace
+
+ValueParse ParseConfigValue(ConfigKind kind, const std::string& text, ConfigValue& value) {
+    switch (kind) {
+        case ConfigKind::Integer:
+        case ConfigKind::Size:
+            return ParseInt(text, value.integer);
+        case ConfigKind::ExactTrue:
+            value.flag = text == "true";
+            return ValueParse::Ok;
+        case ConfigKind::Boolean:
+            if (text != "true" && text != "false") return ValueParse::Invalid;
+            value.flag = text == "true";
+            return ValueParse::Ok;
+        case ConfigKind::Positive:
+            return ParsePositive(text, value.number);
+        case ConfigKind::Text:
+            value.text = text;
+            return ValueParse::Ok;
+    }
+    return ValueParse::Invalid;
+}
+
+}  // namespace Application

@@ -1,0 +1,177 @@
+#include "tmx_format.h"
+
+#include "level_error.h"
+#include "tmxparser/xml_nesting.h"
+
+#include <rapidxml/rapidxml.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace AssetGenerator {
+
+namespace {
+
+using Node = rapidxml::xml_node<char>;
+
+// The loader's own limit: deeper files are refused by it, and rapidxml would recurse that deep here.
+constexpr std::size_t kMaxNesting = 2000;
+const char* const kTiledFormat = "in Tiled: Map > Map Properties > Tile Layer Format: CSV, then save again";
+
+std::string Attribute(const Node* node, const char* name, const char* otherwise = "") {
+    const rapidxml::xml_attribute<char>* attribute = node->first_attribute(name);
+    return attribute ? std::string(attribute->value(), attribute->value_size()) : otherwise;
+}
+
+bool HasChild(const Node* node, const char* name) { return node->first_node(name) != nullptr; }
+
+bool HasCdata(const Node* node) {
+    for (const Node* child = node->first_node(); child; child = child->next_sibling()) {
+        if (child->type() == rapidxml::node_cdata) return true;
+    }
+    return false;
+}
+
+// A whole decimal number, or `otherwise`.
+long Number(const std::string& text, long otherwise) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' ? value : otherwise;
+}
+
+void CheckData(const std::string& path, const std::string& layer, const Node* data) {
+    const std::string encoding = Attribute(data, "encoding"), compression = Attribute(data, "compression");
+    if (HasChild(data, "chunk")) {
+        throw LevelError(path, layer,
+                         "stored in chunks, as an infinite map keeps its layers, which the game's map loader "
+                         "does not read (in Tiled: untick Map > Map Properties > Infinite, then save again)");
+    }
+    if (encoding.empty() && HasChild(data, "tile")) {
+        throw LevelError(path, layer,
+                         "stored in Tiled's XML layer format, which the game's map loader does not read (" +
+                             std::string(kTiledFormat) + ")");
+    }
+    if (!encoding.empty() && encoding != "csv") {
+        throw LevelError(path, layer,
+                         "stored as " + encoding + (compression.empty() ? "" : " (" + compression + ")") +
+                             "; the game's map loader reads CSV only (" + kTiledFormat + ")");
+    }
+    if (!compression.empty()) {
+        throw LevelError(path, layer,
+                         "has compression=\"" + compression +
+                             "\" on CSV tiles, which are never compressed: remove the attribute (" +
+                             kTiledFormat + ")");
+    }
+    if (HasCdata(data)) {
+        throw LevelError(path, layer,
+                         "its tiles are inside a CDATA section, which the game's map loader does not read: "
+                         "write them as plain CSV text");
+    }
+}
+
+void CheckLayer(const std::string& path, const Node* layer, const std::string& mapWidth,
+                const std::string& mapHeight) {
+    const std::string name = Attribute(layer, "name");
+    for (const Node* data = layer->first_node("data"); data; data = data->next_sibling("data")) {
+        CheckData(path, name, data);
+    }
+    // A layer without a size of its own takes the map's.
+    const std::string width = Attribute(layer, "width", mapWidth.c_str());
+    const std::string height = Attribute(layer, "height", mapHeight.c_str());
+    if ((width != mapWidth && Number(width, -1) != Number(mapWidth, -2)) ||
+        (height != mapHeight && Number(height, -1) != Number(mapHeight, -2))) {
+        throw LevelError(path, name,
+                         "is " + width + " x " + height + " tiles, but the map is " + mapWidth + " x " +
+                             mapHeight +
+                             ": give the layer the map's width and height (in Tiled: Map > "
+                             "Resize Map, or fix the layer's width and height in the file)");
+    }
+    if (Attribute(layer, "visible", "1") == "0") {
+        throw LevelError(path, name,
+                         "is hidden in the editor (visible=\"0\"), but levels build every layer, shown or "
+                         "hidden: show it, or delete it if it is not part of the level");
+    }
+}
+
+uint32_t CheckMap(const std::string& path, const Node* map) {
+    const std::string root(map->name(), map->name_size());
+    if (root != "map") {
+        throw LevelError(path, "the root element is <" + root +
+                                   ">, not <map>: this is no TMX map (a tile set file, perhaps); open the "
+                                   "map itself");
+    }
+    const std::string orientation = Attribute(map, "orientation", "orthogonal");
+    if (orientation != "orthogonal") {
+        throw LevelError(path, "the map is " + orientation +
+                                   "; levels are orthogonal maps (in Tiled: Map > Map Properties > "
+                                   "Orientation: Orthogonal)");
+    }
+    if (Attribute(map, "infinite", "0") != "0") {
+        throw LevelError(path,
+                         "the map is infinite, and keeps its layers in chunks, which the game's map loader "
+                         "does not read (in Tiled: untick Map > Map Properties > Infinite, then save again)");
+    }
+    const std::string width = Attribute(map, "width"), height = Attribute(map, "height");
+    long firstgid = 1;
+    int tilesets = 0;
+    for (const Node* child = map->first_node(); child; child = child->next_sibling()) {
+        if (child->type() != rapidxml::node_element) continue;
+        const std::string kind(child->name(), child->name_size());
+        if (kind == "tileset") {
+            ++tilesets;
+            const std::string text = Attribute(child, "firstgid", "1");
+            firstgid = Number(text, 0);
+            if (firstgid < 1 || firstgid > 0x1fffffff) {
+                throw LevelError(path, "the tile set's firstgid is '" + text + "'; it takes a number from 1");
+            }
+        } else if (kind == "layer") {
+            CheckLayer(path, child, width, height);
+        } else if (kind == "group") {
+            throw LevelError(path, "layer group '" + Attribute(child, "name") +
+                                       "': the game's map loader reads only layers outside groups (move its "
+                                       "layers out of the group)");
+        }
+    }
+    if (tilesets > 1) {
+        throw LevelError(path,
+                         "the map has " + std::to_string(tilesets) +
+                             " tile sets; levels use one, level_tiles.png (remove the others in Tiled's "
+                             "Tilesets view)");
+    }
+    return static_cast<uint32_t>(firstgid);
+}
+
+}  // namespace
+
+uint32_t CheckTmxFormat(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return 1;
+    std::vector<char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.size() >= 2 &&
+        ((text[0] == '\xff' && text[1] == '\xfe') || (text[0] == '\xfe' && text[1] == '\xff'))) {
+        throw LevelError(path,
+                         "the file is UTF-16 text; the game's map loader reads UTF-8: save it as UTF-8");
+    }
+    text.push_back('\0');
+    std::size_t offset = 0;
+    if (TmxParser::NestingExceeds(text.data(), text.size() - 1, kMaxNesting, offset)) return 1;
+    rapidxml::xml_document<char> document;
+    try {
+        document.parse<0>(text.data());
+    } catch (const rapidxml::parse_error&) {
+        return 1;
+    }
+    const Node* map = document.first_node();
+    if (map == nullptr) return 1;
+    if (const Node* second = map->next_sibling()) {
+        throw LevelError(path, "a second top-level element <" +
+                                   std::string(second->name(), second->name_size()) + "> after <" +
+                                   std::string(map->name(), map->name_size()) +
+                                   ">: a map file holds one <map>");
+    }
+    return CheckMap(path, map);
+}
+
+}  // namespace AssetGenerator
