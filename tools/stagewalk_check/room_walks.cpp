@@ -27,9 +27,7 @@ constexpr float StepHeight = 0.3f;    // nothing to land on this far above an ap
 constexpr float PathSample = 0.1f;    // spacing of the floor tests along an approach
 constexpr float OnLine = 1e-3f;       // a wall through a point passes this close to it
 constexpr float StandSteps = 3.0f;
-constexpr float CatchDepth = 0.21f;   // the landing catches feet up to 0.2 above a floor
-constexpr int GridSide = 128;         // cells a side at most
-constexpr float SmallestCell = 4.0f;  // world units
+constexpr float CatchDepth = 0.21f;  // the landing catches feet up to 0.2 above a floor
 
 glm::vec2 XZ(const glm::vec3& v) { return {v.x, v.z}; }
 
@@ -56,59 +54,40 @@ bool Crosses(glm::vec2 from, glm::vec2 to, glm::vec2 end1, glm::vec2 end2) {
     return t > 0.0f && t < 1.0f;
 }
 
-}  // namespace
-
-RoomWalks::RoomWalks(const std::vector<float>& positions)
-    : trial(positions, Application::Game::StartPosition) {
+// The mesh's triangles as the collision prepares them, in world units.
+std::vector<CollisionTriangle> Prepare(const std::vector<float>& positions) {
     const float scale = Application::Stage::RoomScale;
+    std::vector<CollisionTriangle> triangles;
     for (size_t at = 0; positions.size() - at >= FloatsPerTriangle; at += FloatsPerTriangle) {
         const float* p = positions.data() + at;
         triangles.push_back(CollisionTriangle::Prepare(glm::vec3(p[0], p[1], p[2]) * scale,
                                                        glm::vec3(p[3], p[4], p[5]) * scale,
                                                        glm::vec3(p[6], p[7], p[8]) * scale));
     }
-    glm::vec2 low(INFINITY), high(-INFINITY);
-    for (const CollisionTriangle& t : triangles) {
-        if (t.kind == Kind::Generic) continue;
-        for (const glm::vec3& c : {t.a, t.b, t.c}) low = glm::min(low, XZ(c)), high = glm::max(high, XZ(c));
-    }
-    if (!(low.x <= high.x)) return;
-    origin = low;
-    cellSize = std::max(SmallestCell, std::max(high.x - low.x, high.y - low.y) / GridSide);
-    columns = static_cast<int>((high.x - low.x) / cellSize) + 1;
-    rows = static_cast<int>((high.y - low.y) / cellSize) + 1;
-    cells.assign(static_cast<size_t>(columns) * rows, {});
-    auto cell = [&](float v, float from, int count) {
-        return std::clamp(static_cast<int>((v - from) / cellSize), 0, count - 1);
-    };
-    for (size_t i = 0; i < triangles.size(); ++i) {
-        const CollisionTriangle& t = triangles[i];
-        if (t.kind == Kind::Generic) continue;
-        if (IsWall(t)) walls.push_back(i);
-        const glm::vec2 a = glm::min(glm::min(XZ(t.a), XZ(t.b)), XZ(t.c));
-        const glm::vec2 b = glm::max(glm::max(XZ(t.a), XZ(t.b)), XZ(t.c));
-        // A little over the box, so points on its edges (and the wall margins) find it.
-        const float pad = Margin + Around;
-        for (int r = cell(a.y - pad, origin.y, rows); r <= cell(b.y + pad, origin.y, rows); ++r)
-            for (int c = cell(a.x - pad, origin.x, columns); c <= cell(b.x + pad, origin.x, columns); ++c)
-                cells[static_cast<size_t>(r) * columns + c].push_back(i);
-    }
+    return triangles;
 }
 
-const std::vector<size_t>& RoomWalks::Near(glm::vec2 p) const {
-    static const std::vector<size_t> none;
-    if (cells.empty() || !(std::isfinite(p.x) && std::isfinite(p.y))) return none;
-    const float c = (p.x - origin.x) / cellSize, r = (p.y - origin.y) / cellSize;
-    if (c < 0 || r < 0 || c >= columns || r >= rows) return none;
-    return cells[static_cast<size_t>(r) * columns + static_cast<size_t>(c)];
+template <typename Keep>
+std::vector<const CollisionTriangle*> Pick(const std::vector<CollisionTriangle>& triangles, Keep keep) {
+    std::vector<const CollisionTriangle*> picked;
+    for (const CollisionTriangle& t : triangles)
+        if (keep(t)) picked.push_back(&t);
+    return picked;
 }
+
+}  // namespace
+
+RoomWalks::RoomWalks(const std::vector<float>& positions)
+    : triangles(Prepare(positions)),
+      floors(Pick(triangles, [](const CollisionTriangle& t) { return t.kind == Kind::Floor; })),
+      walls(Pick(triangles, IsWall)),
+      trial(positions, Application::Game::StartPosition) {}
 
 std::vector<float> RoomWalks::FloorsAt(glm::vec2 p) const {
     std::vector<float> heights;
-    for (size_t i : Near(p)) {
-        const CollisionTriangle& t = triangles[i];
-        if (t.kind == Kind::Floor && Covers(t, p)) heights.push_back(HeightAt(t, p));
-    }
+    floors.ForEachNear(p.x, p.y, [&](const CollisionTriangle& t) {
+        if (Covers(t, p)) heights.push_back(HeightAt(t, p));
+    });
     return heights;
 }
 
@@ -126,26 +105,25 @@ bool RoomWalks::OnlyFloorAt(glm::vec2 p, float height) const {
 
 bool RoomWalks::InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2) const {
     const glm::vec2 along = glm::normalize(end2 - end1);
-    for (size_t i : Near(at)) {
-        const CollisionTriangle& t = triangles[i];
-        if (!IsWall(t) || t.end1 == t.end2) continue;
+    bool inside = false;
+    walls.ForEachNear(at.x, at.y, [&](const CollisionTriangle& t) {
+        if (inside || t.end1 == t.end2) return;
         // Another piece of the same upright plane, through this point.
         const glm::vec2 its = glm::normalize(t.end2 - t.end1);
-        if (std::fabs(Cross(its, along)) > OnLine || std::fabs(Cross(its, at - t.end1)) > OnLine) continue;
+        if (std::fabs(Cross(its, along)) > OnLine || std::fabs(Cross(its, at - t.end1)) > OnLine) return;
         using Application::Actor;
-        if (Actor::PointInTriangle({at.x, y}, {t.a.x, t.a.y}, {t.b.x, t.b.y}, {t.c.x, t.c.y}) ||
-            Actor::PointInTriangle({at.y, y}, {t.a.z, t.a.y}, {t.b.z, t.b.y}, {t.c.z, t.c.y}))
-            return true;
-    }
-    return false;
+        inside = Actor::PointInTriangle({at.x, y}, {t.a.x, t.a.y}, {t.b.x, t.b.y}, {t.c.x, t.c.y}) ||
+                 Actor::PointInTriangle({at.y, y}, {t.a.z, t.a.y}, {t.b.z, t.b.y}, {t.c.z, t.c.y});
+    });
+    return inside;
 }
 
 std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPiece) const {
     // A piece: the wall triangles of one footprint, such as the two halves of a quad.
     std::map<std::tuple<float, float, float, float>, size_t> pieces;
-    for (size_t i : walls) {
+    for (size_t i = 0; i < triangles.size(); ++i) {
         const CollisionTriangle& t = triangles[i];
-        pieces.emplace(std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y), i);
+        if (IsWall(t)) pieces.emplace(std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y), i);
     }
     std::set<size_t> first;
     for (const auto& piece : pieces) first.insert(piece.second);
@@ -198,11 +176,9 @@ std::vector<FloorPoint> RoomWalks::InnerFloorPoints(float spacing) const {
                     const float angle = 0.1f + static_cast<float>(d) * 0.7853982f;
                     const glm::vec2 q = p + Around * glm::vec2(std::cos(angle), std::sin(angle));
                     inner = false;
-                    for (size_t j : Near(q)) {
-                        const CollisionTriangle& u = triangles[j];
-                        inner = inner || (u.kind == Kind::Floor && Covers(u, q) &&
-                                          std::fabs(HeightAt(u, p) - h) < SameHeight);
-                    }
+                    floors.ForEachNear(q.x, q.y, [&](const CollisionTriangle& u) {
+                        inner = inner || (Covers(u, q) && std::fabs(HeightAt(u, p) - h) < SameHeight);
+                    });
                 }
                 if (inner) points.push_back({i, glm::vec3(p.x, h, p.y)});
             }

@@ -7,6 +7,7 @@
 
 #include "collision/collision_triangle.h"
 #include "movement_trial.h"
+#include "stagewalk_check/floor_grid.h"
 
 #include <glm/glm.hpp>
 
@@ -54,18 +55,13 @@ public:
     const std::vector<Application::CollisionTriangle>& Triangles() const { return triangles; }
 
 private:
-    // The floor triangles whose x-z box holds `p`; a coarse grid keeps large rooms fast.
-    const std::vector<size_t>& Near(glm::vec2 p) const;
     std::vector<float> FloorsAt(glm::vec2 p) const;     // heights of the floors over (x, z)
     bool OnlyFloorAt(glm::vec2 p, float height) const;  // a floor there at `height`, none just above
     bool InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2) const;
 
-    std::vector<Application::CollisionTriangle> triangles;
-    std::vector<std::vector<size_t>> cells;  // floor triangles per grid cell
-    std::vector<size_t> walls;
-    glm::vec2 origin{0.0f};
-    float cellSize = 1.0f;
-    int columns = 0, rows = 0;
+    std::vector<Application::CollisionTriangle> triangles;  // never changed: the grids point into it
+    FloorGrid floors;                                       // the floors by where they lie
+    FloorGrid walls;                                        // the walls by their footprints' boxes
     MovementFigures::MovementTrial trial;
     bool walking = false;  // W is held in the trial
 };
