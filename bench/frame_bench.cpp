@@ -1,5 +1,6 @@
 // A running frame with the shipped content under a real GL context (Xvfb and llvmpipe in
-// scripts/bench): the game's update, its draw into the canvas, and the whole shell frame (update,
+// scripts/bench): the game's update (a normal frame, one bare step, and a frame after a one-second
+// stall), its draw into the canvas, and the whole shell frame (update,
 // clear, scene into the canvas, canvas into the window, swap), each finished with glFinish so the
 // software rasteriser's work is counted. And the start-up in-process: the program's Init through to
 // the first scene frame after loading. Both are skipped without an X display.
@@ -98,6 +99,20 @@ void FrameGameUpdate(benchmark::State& state) {
     for (auto _ : state) game->GetGame()->Update(1.0f);
 }
 
+// One bare 60-Hz step of the world: what a frame's update was before frames were cut into steps.
+void FrameGameStep(benchmark::State& state) {
+    TestSupport::GameHarness* game = RunningGame(state);
+    if (!game) return;
+    for (auto _ : state) game->GetGame()->Step();
+}
+
+// A frame after a one-second stall: sixty steps.
+void FrameGameUpdateStall(benchmark::State& state) {
+    TestSupport::GameHarness* game = RunningGame(state);
+    if (!game) return;
+    for (auto _ : state) game->GetGame()->Update(60.0f);
+}
+
 void FrameSceneDraw(benchmark::State& state) {
     TestSupport::GameHarness* game = RunningGame(state);
     if (!game) return;
@@ -150,6 +165,8 @@ void StartUpInProcess(benchmark::State& state) {
 }
 
 BENCHMARK(FrameGameUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameGameStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameGameUpdateStall)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameSceneDraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(FrameWhole)->Unit(benchmark::kMillisecond);
 BENCHMARK(FrameWholeOldRoom)->Unit(benchmark::kMillisecond);

@@ -15,10 +15,18 @@ void Game::Init() {
 }
 
 void Game::Update(float dt) {
-    // The camera shows the player as the previous frame's collision pass left it.
+    // The counter shows the frame rate; the world moves in whole 60-Hz steps, the same path at any
+    // rate, with the frame's input taken once for all of them.
+    UpdateHUD(dt);
+    player->ReadGamepad();
+    for (int steps = clock.Advance(dt); steps > 0; --steps) Step();
+}
+
+void Game::Step() {
+    constexpr float dt = StepClock::StepLength;
+    // The camera shows the player as the previous step's collision pass left it.
     player->UpdateCamera(camera);
     player->Actor::Update(dt);
-    UpdateHUD(dt);
     UpdateStage(dt);
     OnActorCollision(player, dt);
 }

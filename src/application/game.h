@@ -1,12 +1,14 @@
 // The game scene: the stage and the HUD mixed into one scene that owns the player, ties it to the
-// first-person camera, updates in a fixed order and sets up the 3-D pass before the stage and the
-// HUD draw. Created once by the application shell and kept for the run. Main thread only.
+// first-person camera, moves the world in steps of one 60-Hz frame in a fixed order and sets up the
+// 3-D pass before the stage and the HUD draw. Created once by the application shell and kept for
+// the run. Main thread only.
 #pragma once
 
 #include "application/hud.h"
 #include "application/player.h"
 #include "application/scene.h"
 #include "application/stage.h"
+#include "application/step_clock.h"
 
 namespace Application {
 
@@ -26,8 +28,11 @@ public:
 
     // Camera and player at (0.1, 10.0, -15.0), looking along +z.
     void Init() override;
-    // Camera from the previous frame's player, player update, HUD, stage, then collision.
+    // The HUD counter from dt, the player's input from the gamepad, then as many steps of one 60-Hz
+    // frame as the frame completes (StepClock): a frame of dt 1 is exactly one step.
     void Update(float dt) override;
+    // One step: camera from the previous step's player, player update, stage, then collision.
+    void Step();
     // Render state, clear, camera and projection, then the stage and the HUD on top.
     void Draw(Engine::Graphics* graphics) override;
     // Nothing to release before the process ends; safe whether or not OnLoaded ran.
@@ -36,6 +41,7 @@ public:
     void OnLoaded(Engine::Assets* assets) override;
 
     Player* player = nullptr;  // owned; lives as long as the Game
+    StepClock clock;           // what the frames so far left of a step
 };
 
 }  // namespace Application

@@ -30,24 +30,36 @@ Player::Player(glm::vec3 start) : spawnPosition(start) {
     radius = 0.5f;
 }
 
-void Player::UpdateControl(float dt) {
-    const glm::vec2 look = Vpad::GetRightStick();
-    rotation.y -= look.x * dt;
-    rotation.x = std::clamp(rotation.x - look.y * dt, -PitchLimit, PitchLimit);
+void Player::ReadGamepad() {
+    walk = Vpad::GetLeftStick();
+    // A frame too short for a step (dt below 1) hands its mouse movement and the button's press or
+    // release on to the next frame's first step.
+    look += Vpad::GetRightStick();
+    const int button = Vpad::GetButton(JumpButton);
+    const bool edgeWaiting = jump == ControlState::Pressed || jump == ControlState::Released;
+    if (!edgeWaiting || button == ControlState::Pressed || button == ControlState::Released) jump = button;
+}
 
-    const glm::vec2 walk = Vpad::GetLeftStick();
+void Player::UpdateControl(float dt) {
+    // The mouse says how far to turn, whatever the time it took: it is not scaled by dt.
+    rotation.y -= look.x;
+    rotation.x = std::clamp(rotation.x - look.y, -PitchLimit, PitchLimit);
+    look = glm::vec2(0.0f);
+
     const float angle = std::atan2(walk.y, walk.x);
     const float magnitude = glm::length(walk);
 
     targetVelocity.y = FallSpeed;
 
-    const int jump = Vpad::GetButton(JumpButton);
     if (onGround && jump == ControlState::Pressed) {
         velocity.y = JumpSpeed;
         bobPhase = JumpBobPhase;
     }
     // Letting go while still rising cuts the jump short; it happens once, on the release frame.
     if (jump == ControlState::Released && velocity.y > 0.0f) velocity.y = velocity.y / ShortJumpDivisor;
+    // A press or a release is one event: the later steps of the frame see the button held or up.
+    if (jump == ControlState::Pressed) jump = ControlState::Held;
+    if (jump == ControlState::Released) jump = ControlState::Up;
 
     // Stick angle relative to the view: forward (0, 1) walks along (sin yaw, cos yaw).
     targetVelocity.x = WalkSpeed * magnitude * std::cos(angle - rotation.y);

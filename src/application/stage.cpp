@@ -86,10 +86,7 @@ void Stage::DrawStage(Engine::Graphics* graphics) {
     effect.DisableFog();
 }
 
-void Stage::OnActorCollision(Actor* actor, float dt) {
-    if (room == nullptr || room->GetMesh(0) == nullptr) return;
-    collision.Collide(actor, dt);
-}
+void Stage::OnActorCollision(Actor* actor, float dt) { collision.Collide(actor, dt); }
 
 void Stage::CollideWithTriangles(Actor* actor, const std::vector<float>& positions, float dt) {
     if (actor == nullptr) return;

@@ -37,7 +37,8 @@ public:
     // Sky box, backdrop, then the room; leaves texturing on, lighting off and fog off.
     void DrawStage(Engine::Graphics* graphics);
     // Collides `actor` with every room triangle in order; without a room (or its first mesh) nothing.
-    // Uses the triangles prepared by InitStage: the room's positions must not change afterwards.
+    // Uses the triangles prepared by InitStage (or PrepareCollision, which lets tools and tests
+    // collide without a drawable model): the room's positions must not change afterwards.
     void OnActorCollision(Actor* actor, float dt);
     // The plain collision pass over `positions` (model units, nine floats per triangle, scaled by
     // the stage scale here); trailing floats that make no whole triangle are ignored. The reference

@@ -36,19 +36,57 @@ TEST_F(GameTest, ConstructionPlacesCameraAndPlayerAtTheStart) {
     EXPECT_EQ(game.fps, 0.0f);
 }
 
-TEST_F(GameTest, CameraShowsThePlayerAsThePreviousFrameLeftIt) {
+TEST_F(GameTest, CameraShowsThePlayerAsThePreviousStepLeftIt) {
     Game game;
-    game.Update(2.0f);
+    game.Update(1.0f);
     EXPECT_EQ(game.camera.position, Start + Eye) << "placed before the player moved";
     EXPECT_EQ(game.camera.rotation, glm::vec3(0.0f));
-    EXPECT_EQ(game.fps, 30.0f);
+    EXPECT_EQ(game.fps, 60.0f);
     const glm::vec3 moved = game.player->position;
-    EXPECT_FLOAT_EQ(moved.y, 10.0f - 0.12f);
-    EXPECT_FLOAT_EQ(moved.z, -15.0f + 0.08f) << "walked forward through the gamepad";
+    EXPECT_FLOAT_EQ(moved.y, 10.0f - 0.03f);
+    EXPECT_FLOAT_EQ(moved.z, -15.0f + 0.02f) << "walked forward through the gamepad";
 
     game.Update(1.0f);
     EXPECT_EQ(game.camera.position, moved + Eye);
-    EXPECT_FLOAT_EQ(game.camera.rotation.x, 1.0f) << "the look of the first update";
+    EXPECT_FLOAT_EQ(game.camera.rotation.x, 0.5f) << "the look of the first update: 48 counts";
+}
+
+// A frame of dt runs the steps of that many 60-Hz frames, the frame's input on the first of them:
+// the player ends bit for bit where frames of dt 1 with the same input take it, the counter shows
+// the frame rate, and what is left of a step carries to the next frame.
+TEST_F(GameTest, ALongFrameRunsTheStepsOfThatManyFramesAndTheCounterShowsItsRate) {
+    const struct {
+        std::vector<float> frames;
+        int steps;
+        float fps;
+    } cases[] = {{{1}, 1, 60},
+                 {{2}, 2, 30},
+                 {{6}, 6, 10},
+                 {{1.5f, 1.5f}, 3, 40},
+                 {{1.05f}, 1, 57.142857f},
+                 {{60}, 60, 1},
+                 {{600}, 60, 0.1f},
+                 {{0.5f, 0.5f}, 1, 120}};
+    for (const auto& c : cases) {
+        SetUp();  // W held, the mouse moved 48 counts up: the input of the first frame
+        Game frames;
+        for (float dt : c.frames) {
+            frames.Update(dt);
+            ControlState::Update();  // the frame's input ends; W stays held
+            Vpad::Update();
+        }
+        SetUp();
+        Game steps;
+        for (int step = 0; step < c.steps; ++step) {
+            steps.Update(1.0f);
+            ControlState::Update();
+            Vpad::Update();
+        }
+        EXPECT_EQ(frames.player->position, steps.player->position) << c.frames[0] << " x" << c.frames.size();
+        EXPECT_EQ(frames.player->rotation, steps.player->rotation) << c.frames[0];
+        EXPECT_EQ(frames.camera.position, steps.camera.position) << c.frames[0];
+        EXPECT_FLOAT_EQ(frames.fps, c.fps) << c.frames[0];
+    }
 }
 
 TEST_F(GameTest, DestroyIsSafeBeforeAndAfterLoading) {

@@ -1,7 +1,8 @@
 // The shipped level played through the real Game: a scripted player (keys and mouse through the
-// input state and the virtual gamepad, one 60-Hz frame at a time) climbs from the spawn point to the
-// top of the tower, and another walks off the open west edge of the terrace and respawns. A room
-// change that breaks the route, or a jump the player cannot make, fails here.
+// input state and the virtual gamepad, one frame at a time at 60, 30, 20 and 10 frames a second)
+// climbs from the spawn point to the top of the tower, and another walks off the open west edge of
+// the terrace and respawns. A room change that breaks the route, a jump the player cannot make, or
+// a frame rate that changes the path, fails here.
 #include "application/game.h"
 
 #include "application/control_state.h"
@@ -30,9 +31,10 @@ struct Leg {
 };
 
 constexpr float kMouseScale = 96.0f;  // mouse pixels per radian of yaw
+constexpr float kWalkSpeed = 0.2f;    // per 60-Hz step
 const glm::vec3 kSpawn(0.1f, 10.0f, -15.0f);
 
-class LevelRoute : public GameFolderGLTest {
+class LevelRoute : public GameFolderGLTest, public ::testing::WithParamInterface<float> {
 protected:
     void SetUp() override {
         GameFolderGLTest::SetUp();
@@ -59,13 +61,14 @@ protected:
         mouseX += (player.rotation.y - turnTo) * kMouseScale;
         ControlState::OnMouseMove(mouseX, 0.0);
         Application::Vpad::Update();
-        game.Update(1.0f);
+        game.Update(GetParam());
         ControlState::Update();
         lowest = std::min(lowest, game.player->position.y);
     }
 
     // Walks the legs in order; false when a leg is not reached within its frame budget. A jump
-    // keeps space down from the take-off until the player stands again.
+    // keeps space down from the take-off until the player stands again; it is pressed within one
+    // frame's walk of the jump point, as a player at that frame rate would.
     bool Walk(const std::vector<Leg>& legs) {
         for (const Leg& leg : legs) {
             enum { Before, Pressed, Airborne, Landed } jump = Before;
@@ -74,7 +77,8 @@ protected:
                 const Application::Player& player = *game.player;
                 const glm::vec2 to = leg.target - glm::vec2(player.position.x, player.position.z);
                 if (glm::length(to) < 1.0f && player.onGround) break;
-                if (jump == Before && glm::length(to) <= leg.jumpWithin && player.onGround) jump = Pressed;
+                const float reach = leg.jumpWithin + kWalkSpeed * GetParam();
+                if (jump == Before && glm::length(to) <= reach && player.onGround) jump = Pressed;
                 if (jump == Pressed && !player.onGround) jump = Airborne;
                 if (jump == Airborne && player.onGround) jump = Landed;
                 Frame(true, jump == Pressed || jump == Airborne, std::atan2(to.x, to.y));
@@ -92,7 +96,7 @@ protected:
     float lowest = 1e9f;
 };
 
-TEST_F(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
+TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
     const float terrace = game.player->position.y;
@@ -116,22 +120,25 @@ TEST_F(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     EXPECT_EQ(terrace, 8.0f);
 }
 
-TEST_F(LevelRoute, WalkingOffTheWestEdgeRespawns) {
+TEST_P(LevelRoute, WalkingOffTheWestEdgeRespawns) {
     bool respawned = false;
     float deepest = 0;
     for (int frame = 0; frame < 600 && !respawned; ++frame) {
         Frame(frame >= 60, false, -1.5707964f);  // face west (-x) and walk
         deepest = std::min(deepest, game.player->position.y);
-        // The frame of the respawn puts the player back at the spawn and then moves it on by its
-        // unchanged velocity.
+        // The step of the respawn puts the player back at the spawn, and it falls on from there
+        // with its unchanged velocity.
         const glm::vec3 p = game.player->position;
         respawned =
-            deepest < -20.0f && glm::length(glm::vec2(p.x - kSpawn.x, p.z - kSpawn.z)) < 1.0f && p.y > 9.0f;
+            deepest < -20.0f && glm::length(glm::vec2(p.x - kSpawn.x, p.z - kSpawn.z)) < 1.0f && p.y >= 8.0f;
     }
     EXPECT_TRUE(respawned) << "deepest " << deepest;
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     EXPECT_TRUE(game.player->onGround);
     EXPECT_EQ(game.player->position.y, 8.0f) << "back on the terrace";
 }
+
+// dt: 60-Hz frames per frame.
+INSTANTIATE_TEST_SUITE_P(FrameRates, LevelRoute, ::testing::Values(1.0f, 2.0f, 3.0f, 6.0f));
 
 }  // namespace

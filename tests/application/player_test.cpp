@@ -26,10 +26,11 @@ protected:
         Input({});
     }
     // The keys in their states plus a mouse movement, seen through the pad as in a frame.
-    static void Input(const std::vector<KeyInState>& keys, glm::vec2 mouse = glm::vec2(0.0f)) {
+    void Input(const std::vector<KeyInState>& keys, glm::vec2 mouse = glm::vec2(0.0f)) {
         SetKeys(keys);
         ControlState::OnMouseMove(mouse.x, mouse.y);
         Vpad::Update();
+        player.ReadGamepad();
     }
     Player player{glm::vec3(0.1f, 10.0f, -15.0f)};
 };
@@ -69,20 +70,21 @@ TEST_F(PlayerTest, WalkDirectionIsRelativeToTheView) {
     }
 }
 
-TEST_F(PlayerTest, MouseTurnsAndPitchStaysWithinTheLimit) {
+TEST_F(PlayerTest, MouseTurnsByItsCountsOncePerFrameAndPitchStaysWithinTheLimit) {
     const struct {
         glm::vec2 mouse;
-        float dt, yaw, pitch;  // after the step, accumulated
-    } steps[] = {{{48, 0}, 2, -1, 0},
-                 {{0, -9600}, 1, -1, PitchLimit},
-                 {{0, 96000}, 1, -1, -PitchLimit},
-                 {{0, 48}, 0.5f, -1, -PitchLimit},
-                 {{0, -96}, 1, -1, 1 - PitchLimit}};
-    for (const auto& s : steps) {
-        Input({}, s.mouse);
-        player.UpdateControl(s.dt);
-        EXPECT_FLOAT_EQ(player.rotation.y, s.yaw);
-        EXPECT_FLOAT_EQ(player.rotation.x, s.pitch) << s.mouse.y;
+        float dt, yaw, pitch;  // after the frame's steps, accumulated
+    } frames[] = {{{48, 0}, 2, -0.5f, 0},
+                  {{0, -9600}, 1, -0.5f, PitchLimit},
+                  {{0, 96000}, 1, -0.5f, -PitchLimit},
+                  {{-96, 48}, 0.5f, 0.5f, -PitchLimit},
+                  {{0, -96}, 6, 0.5f, 1 - PitchLimit}};
+    for (const auto& f : frames) {
+        Input({}, f.mouse);
+        // A frame of several steps turns by its mouse movement once, whatever its dt.
+        for (int step = 0; step < 3; ++step) player.UpdateControl(f.dt);
+        EXPECT_FLOAT_EQ(player.rotation.y, f.yaw);
+        EXPECT_FLOAT_EQ(player.rotation.x, f.pitch) << f.mouse.y;
     }
 }
 
@@ -90,10 +92,14 @@ TEST_F(PlayerTest, JumpsOnlyFromTheGroundAndReleaseCutsARiseOnce) {
     Input({{KeySpace, ControlState::Pressed}});
     player.UpdateControl(1.0f);
     EXPECT_EQ(player.velocity.y, 0.0f) << "in the air";
+    Input({{KeySpace, ControlState::Pressed}});
     player.onGround = true;
     player.UpdateControl(1.0f);
     EXPECT_EQ(player.velocity.y, 0.875f);
     EXPECT_EQ(player.bobPhase, 2.3561945f + 0.225f) << "3/4 pi, then the resting run-on of the same frame";
+    player.velocity.y = 0.0f;
+    player.UpdateControl(1.0f);
+    EXPECT_EQ(player.velocity.y, 0.0f) << "the press of the frame jumped on its first step only";
 
     const struct {
         int state;
@@ -107,6 +113,7 @@ TEST_F(PlayerTest, JumpsOnlyFromTheGroundAndReleaseCutsARiseOnce) {
         Input({{KeySpace, s.state}});
         player.velocity.y = s.before;
         player.UpdateControl(1.0f);
+        player.UpdateControl(1.0f);  // a later step of the same frame cuts nothing
         EXPECT_FLOAT_EQ(player.velocity.y, s.after) << s.state << " " << s.before;
     }
 }

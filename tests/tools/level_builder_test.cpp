@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "collision/actor.h"
+#include "engine/assets/model_conversion.h"
 #include "level_error.h"
 #include "level_geometry.h"
 #include "level_map.h"
+#include "stagewalk_check/room_walks.h"
 #include "support/scratch_dir.h"
 #include "tools/room_mesh.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -257,6 +260,22 @@ TEST_F(LevelBuilder, EveryStepBetweenFloorsStopsAWalkingPlayer) {
             glm::dot(step.edge - glm::vec2(actor.position.x, actor.position.z), step.towardsHigher);
         EXPECT_NEAR(distance, 0.5f, 1e-4f) << "at " << step.edge.x << "," << step.edge.y;
     }
+}
+
+TEST_F(LevelBuilder, EveryShapeHoldsAWalkingAndAStandingPlayer) {
+    // Walls square on from both sides, floor seams at every corner, T-junction and diagonal.
+    Build(kAllShapes);
+    const std::unique_ptr<Engine::ModelData> room(Engine::ConvertObj(scratch.File("room2.obj")));
+    StagewalkCheck::RoomWalks walks((*room)[0]->positions);
+    const std::vector<StagewalkCheck::WallApproach> approaches = walks.PlanApproaches(0.1f, 1000);
+    const std::vector<StagewalkCheck::FloorPoint> points = walks.InnerFloorPoints(0.05f);
+    ASSERT_GT(approaches.size(), 900u);
+    ASSERT_GT(points.size(), 5000u);
+    int passes = 0, sinks = 0;
+    for (const StagewalkCheck::WallApproach& a : approaches) passes += walks.Passes(a, 1.0f) ? 1 : 0;
+    for (const StagewalkCheck::FloorPoint& p : points) sinks += walks.Sinks(p, 1.0f) ? 1 : 0;
+    EXPECT_EQ(passes, 0);
+    EXPECT_EQ(sinks, 0);
 }
 
 TEST_F(LevelBuilder, CoordinatesSurviveTheTextAndTheLoadersSnap) {

@@ -12,6 +12,12 @@ namespace AssetGenerator {
 namespace {
 
 const glm::dvec2 kOutward[4] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};  // north, east, south, west in x-z
+// The direction, in x-z, from which every shared floor edge and corner is given to one triangle: to
+// the one that lies on this side of it. Parallel to no edge the builder makes (axes, diagonals and
+// rectangle diagonals of whole tiles), so every edge has exactly one such side.
+const glm::dvec2 kClaim(0.8191520442889918, 0.573576436351046);  // 35 degrees off +x
+
+double Cross(glm::dvec2 u, glm::dvec2 v) { return u.x * v.y - u.y * v.x; }
 
 bool Flat(const LevelCell& cell) {
     return cell.height > 0 && (cell.shape == Shape::Full || cell.shape == Shape::Anchor);
@@ -39,8 +45,12 @@ ObjWriter LevelGeometry::Build(const std::string& name) {
         }
     }
     AddGridWalls();
-    std::stable_sort(triangles.begin(), triangles.end(),
-                     [](const Triangle& a, const Triangle& b) { return a.key < b.key; });
+    // Floors first: a landing raises the wall probe, so every wall must see the actor after the
+    // floors under it have placed it, whatever their place in the file. Within each half the order
+    // is spatial, which lets the collision pass skip far runs of triangles.
+    std::stable_sort(triangles.begin(), triangles.end(), [](const Triangle& a, const Triangle& b) {
+        return a.wall != b.wall ? b.wall : a.key < b.key;
+    });
     ObjWriter obj(name + ": the level, one object; all of it is drawn and collided with");
     obj.BeginObject(name);
     for (const Triangle& t : triangles) obj.AddTriangle(t.a, t.b, t.c, t.normal);
@@ -111,8 +121,9 @@ void LevelGeometry::AddFlatFloors() {
                 for (int c = column; c < column + w; ++c) used[static_cast<size_t>(r) * width + c] = 1;
             const double y = map.Y(h), x0 = map.X(column), x1 = map.X(column + w);
             const double z0 = map.Z(row), z1 = map.Z(row + d);
-            Add({x0, y, z0}, {x1, y, z0}, {x1, y, z1}, {0, 1, 0}, false);
-            Add({x0, y, z0}, {x1, y, z1}, {x0, y, z1}, {0, 1, 0}, false);
+            const glm::dvec2 place((x0 + x1) * 0.5, (z0 + z1) * 0.5);
+            AddFloor({x0, y, z0}, {x1, y, z0}, {x1, y, z1}, place);
+            AddFloor({x0, y, z0}, {x1, y, z1}, {x0, y, z1}, place);
         }
     }
 }
@@ -125,19 +136,20 @@ void LevelGeometry::AddShapedFloor(int column, int row) {
         const glm::dvec2 xz = CornerXZ(column, row, k);
         corner[k] = {xz.x, 0.0, xz.y};
     }
+    const glm::dvec2 place = (CornerXZ(column, row, 0) + CornerXZ(column, row, 2)) * 0.5;
     if (cell.shape == Shape::Ramp) {
         const Profile north = Side(column, row, North), south = Side(column, row, South);
         corner[0].y = north.y0, corner[1].y = north.y1, corner[2].y = south.y1, corner[3].y = south.y0;
-        Add(corner[0], corner[1], corner[2], {0, 1, 0}, false);
-        Add(corner[0], corner[2], corner[3], {0, 1, 0}, false);
+        AddFloor(corner[0], corner[1], corner[2], place);
+        AddFloor(corner[0], corner[2], corner[3], place);
         return;
     }
     const int solid = (cell.direction + 1) % 4;
     auto at = [&](int k, double y) { return glm::dvec3(corner[k % 4].x, y, corner[k % 4].z); };
     const double y = map.Y(cell.height);
-    Add(at(solid + 3, y), at(solid, y), at(solid + 1, y), {0, 1, 0}, false);
+    AddFloor(at(solid + 3, y), at(solid, y), at(solid + 1, y), place);
     if (const std::optional<double> open = OpenHalfY(column, row))
-        Add(at(solid + 1, *open), at(solid + 2, *open), at(solid + 3, *open), {0, 1, 0}, false);
+        AddFloor(at(solid + 1, *open), at(solid + 2, *open), at(solid + 3, *open), place);
 }
 
 void LevelGeometry::AddDiagonalWall(int column, int row) {
@@ -211,21 +223,56 @@ void LevelGeometry::EmitWall(glm::dvec2 p0, glm::dvec2 p1, double b0, double b1,
     const glm::dvec3 front(facing.x, 0.0, facing.y);
     const glm::dvec3 bottom0(p0.x, b0, p0.y), bottom1(p1.x, b1, p1.y), top0(p0.x, t0, p0.y),
         top1(p1.x, t1, p1.y);
-    if (t1 > b1) Add(bottom0, bottom1, top1, front, true);
-    if (t0 > b0) Add(bottom0, top1, top0, front, true);
+    // The wall test looks at the x-y and the z-y projection. Where the wall runs clockwise in one
+    // that has area, each triangle keeps the two edges at its middle corner: both vertical ends and
+    // the diagonal are held. Otherwise each keeps only the edge facing its middle corner: the
+    // diagonal, and the end at p0 (west or north), which is the far end of the piece before it.
+    const bool keepsTwo = (p0.x != p1.x && front.z < 0) || (p0.y != p1.y && front.x > 0);
+    const glm::dvec2 place = (p0 + p1) * 0.5;
+    if (t1 > b1) Push(bottom0, bottom1, top1, front, keepsTwo ? top1 : bottom1, true, place);
+    if (t0 > b0) Push(bottom0, top1, top0, front, keepsTwo ? bottom0 : top1, true, place);
 }
 
-void LevelGeometry::Add(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, bool wall) {
+void LevelGeometry::AddFloor(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec2 place) {
+    // Seen from above, a floor's corners run clockwise in the point test's x-z plane, so it holds
+    // the edges ab and bc and the corner b. Its middle corner is the one from which kClaim points
+    // into it: then it holds exactly the edges it lies on the kClaim side of. Around every inner
+    // corner one triangle lies in that direction, and across every inner edge one lies on that
+    // side, so no point of a floor falls between its triangles, T-junctions included. A triangle
+    // that lies on that side of one edge only holds that edge and one more.
+    const glm::dvec2 corner[3] = {{a.x, a.z}, {b.x, b.z}, {c.x, c.z}};
+    glm::dvec3 middle = a;
+    for (int k = 2; k >= 0; --k) {
+        const glm::dvec2 v = corner[k], p = corner[(k + 1) % 3] - v, q = corner[(k + 2) % 3] - v;
+        const double turn = Cross(p, q);
+        const bool within = Cross(p, kClaim) * turn > 0 && Cross(kClaim, q) * turn > 0;
+        // The claimed edge from v to the next corner: the triangle lies on its kClaim side.
+        const bool claimed = Cross(p, kClaim) * turn > 0;
+        if (within) {
+            middle = k == 0 ? a : k == 1 ? b : c;
+            break;
+        }
+        if (claimed) middle = k == 0 ? a : k == 1 ? b : c;
+    }
+    Push(a, b, c, {0, 1, 0}, middle, false, place);
+}
+
+void LevelGeometry::Push(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, glm::dvec3 middle,
+                         bool wall, glm::dvec2 place) {
     if (triangles.size() == LevelMap::kMaxTriangles) throw map.TooManyTriangles();
     glm::dvec3 winding = glm::cross(b - a, c - a);
     if (glm::dot(winding, facing) < 0) {
         std::swap(b, c);
         winding = -winding;
     }
+    // Turning the corners round keeps the winding and puts `middle` second.
+    while (b != middle) {
+        const glm::dvec3 first = a;
+        a = b, b = c, c = first;
+    }
     auto uv = [wall](const glm::dvec3& p) {
         return wall ? glm::dvec2(p.x + p.z, p.y) : glm::dvec2(p.x, p.z);
     };
-    const glm::dvec3 centre = (a + b + c) / 3.0;
     const double size = map.Settings().tileSize;
     const auto cell = [&](double value, double origin) {
         return static_cast<uint32_t>(std::clamp(std::floor((value - origin) / size), 0.0, 65535.0));
@@ -235,7 +282,8 @@ void LevelGeometry::Add(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 fac
                          {b, uv(b)},
                          {c, uv(c)},
                          wall ? facing : winding,
-                         Morton(cell(centre.x, map.X(0)), cell(centre.z, map.Z(0)))});
+                         wall,
+                         Morton(cell(place.x, map.X(0)), cell(place.y, map.Z(0)))});
 }
 
 }  // namespace AssetGenerator

@@ -3,8 +3,9 @@
 // facades down to the facade bottom where a floor meets the void. Every wall triangle has two corners
 // stacked exactly vertically, so its normal's y is exactly 0 in the game's float arithmetic, and
 // every coordinate is a multiple of 1/64 (heights of 1/8), which the OBJ text and the loader's y snap
-// keep exact. Triangles are written in a space-filling order so that neighbours in the file are
-// neighbours in the level. Used once per build; one thread.
+// keep exact. Floors are written before walls, each in a space-filling order so that neighbours in
+// the file are neighbours in the level, and corners are ordered so that the collision's strict
+// point test leaves no gap along the seams between triangles. Used once per build; one thread.
 #pragma once
 
 #include "level_map.h"
@@ -34,7 +35,8 @@ private:
     struct Triangle {
         Corner a, b, c;
         glm::dvec3 normal;
-        uint64_t key;  // place along the space-filling order
+        bool wall;
+        uint64_t key;  // place of its piece (rectangle, tile or wall) along the space-filling order
     };
     // A wall being extended along one grid line while flat pieces of equal height follow each other.
     struct Run {
@@ -57,8 +59,13 @@ private:
     void Flush();
     void EmitWall(glm::dvec2 p0, glm::dvec2 p1, double b0, double b1, double t0, double t1,
                   glm::dvec2 facing);
-    // Adds a triangle wound so that its front faces `facing`; `normal` is what the file records.
-    void Add(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, bool wall);
+    // Adds a floor triangle facing up, its corners ordered so that the collision's point test
+    // holds every point of the floor in some triangle; `place` is the middle of its piece in x-z.
+    void AddFloor(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec2 place);
+    // Adds a triangle wound so that its front faces `facing`, turned round so that `middle` (one
+    // of its corners) comes second; the file records `facing` for walls, the winding for floors.
+    void Push(glm::dvec3 a, glm::dvec3 b, glm::dvec3 c, glm::dvec3 facing, glm::dvec3 middle, bool wall,
+              glm::dvec2 place);
 
     const LevelMap& map;
     std::vector<Triangle> triangles;

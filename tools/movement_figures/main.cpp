@@ -16,6 +16,7 @@ using MovementFigures::MovementTrial;
 constexpr float kScale = 8.0f;  // world units per model unit
 constexpr float kFramesPerSecond = 60.0f;
 constexpr float kSearchStep = 1.0f / 64.0f;  // model units between heights or gaps tried
+constexpr float kCutSteps = 12.0f;           // a jump let go after 0.2 s
 
 float TopWalkingSpeed() {
     std::vector<float> floor;
@@ -96,5 +97,21 @@ int main() {
     Line("longest gap a running jump clears (level)", gap * kScale, "");
     Line("highest step walked up without jumping", step * kScale, "");
     Line("highest ledge a jump lands on (from its foot)", ledge * kScale, "");
+
+    // The world moves in 60-Hz steps at any frame rate; a frame only samples the path, and a key
+    // can be let go no sooner than one frame after it went down.
+    std::printf("\nAt lower frame rates (world units; a jump's apex as the frames sample it)\n");
+    std::printf("%6s %6s %10s %16s %10s %14s\n", "fps", "dt", "full jump", "let go at 0.2 s", "tapped",
+                "96 counts turn");
+    for (const float dt : {1.0f, 1.5f, 2.0f, 3.0f, 4.0f, 6.0f}) {
+        const float cut = MovementFigures::JumpOnFlatFloor(static_cast<int>(kCutSteps / dt), dt).apex;
+        std::vector<float> floor;
+        MovementFigures::AddFloor(floor, -10, 10, -10, 10, 0);
+        MovementTrial turn(floor, {0, 1, 0});
+        turn.Frame({false, false, {96, 0}}, dt);
+        std::printf("%6.0f %6.1f %10.3f %16.3f %10.3f %11.4f rad\n", kFramesPerSecond / dt, dt,
+                    MovementFigures::JumpOnFlatFloor(1000, dt).apex, cut,
+                    MovementFigures::JumpOnFlatFloor(1, dt).apex, -turn.GetPlayer().rotation.y);
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "collision/actor.h"
 #include "collision/collision_triangle.h"
 #include "stagewalk_check/floor_grid.h"
+#include "stagewalk_check/walk_check.h"
 
 #include <cmath>
 #include <cstdio>
@@ -162,6 +163,7 @@ void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std
                       " is drawn but never collided with: the game collides with the room's first object "
                       "only (join the objects into one)");
     }
+    CheckRoomWalks(room, layout, file, out);
     if (!LandsFromSpawn(room[0]->positions)) {
         const glm::vec3 spawn = Application::Game::StartPosition;
         out.Error(file, 0,

@@ -1,8 +1,9 @@
 // The room's rules as the game applies them: faces the collision takes for floors although they
 // were meant as walls, objects it never sees, faces that cannot be drawn, floors wound to face
-// down, and whether the real player, dropped at the spawn point, finds a floor. Findings point at
-// the OBJ's "f" and "o"/"g" lines. Single-threaded: the spawn check runs the real player, which
-// reads the virtual gamepad's static state (the check sets both sticks to rest).
+// down, walls a walking player passes and floor seams a standing one sinks through (walk_check.h),
+// and whether the real player, dropped at the spawn point, finds a floor. Findings point at the
+// OBJ's "f" and "o"/"g" lines. Single-threaded: the spawn check and the walks run the real player,
+// which reads the virtual gamepad's static state (the spawn check sets both sticks to rest).
 #pragma once
 
 #include "engine/graphics/mesh_data.h"

@@ -37,11 +37,11 @@ TEST(RoomCheckTest, EachRuleIsReportedAtTheLineThatBreaksIt) {
     };
     const Case cases[] = {
         {"quads, a pentagon and a slab with its underside are clean",
-         kFloor + "o Room\nf 1 2 3 4\nv 2 0 0\nv 3 0 0\nv 3.5 0 1\nv 2.5 0 2\nv 2 0 1\nf -5 -1 -2 -3 -4\n" +
+         kFloor + "o Room\nf 1 2 3 4\nv 2 0 0\nv 3 0 0\nv 3.5 0 1\nv 2.5 0 2\nv 2 0 1\nf -1 -2 -3 -4 -5\n" +
              "v 0 0.5 0\nv 0 0.5 1\nv 1 0.5 1\nf -3 -2 -1\nf -1 -2 -3\n",
          {}},
         {"a wall leaning by a little after a pentagon is taken for a floor",
-         kFloor + "v 2 0 0\nv 3 0 0\nv 3.5 0 1\nv 2.5 0 2\nv 2 0 1\nf -5 -1 -2 -3 -4\n" +
+         kFloor + "v 2 0 0\nv 3 0 0\nv 3.5 0 1\nv 2.5 0 2\nv 2 0 1\nf -1 -2 -3 -4 -5\n" +
              "v 5 0 5\nv 6 0 5\nv 6 1 5.01\nv 5 1 5.01\nf -4 -3 -2 -1\nf 1 2 3 4\n",
          {{Severity::Error, 17,
            "nearly vertical (normal y 0.01) but not exactly: treated as a floor: the player "
@@ -57,6 +57,14 @@ TEST(RoomCheckTest, EachRuleIsReportedAtTheLineThatBreaksIt) {
         {"a face flattened to a line by the height rounding, and a corner beyond the float range",
          kFloor + "f 1 2 3 4\nv 5 0 5\nv 6 0 5\nv 6 0.0005 5\nf -3 -2 -1\nv 1e39 0 0\nf -1 1 2\n",
          {{Severity::Error, 11, "has no area"}, {Severity::Error, 13, "not a finite number"}}},
+        {"a wall whose halves have the floor between them in the file is walked through",
+         kFloor + "v -1 0 -2.5\nv 1 0 -2.5\nv 1 0.125 -2.5\nv -1 0.125 -2.5\nf 5 7 8\nf 1 2 3 4\nf 5 6 7\n",
+         {{Severity::Error, 11,
+           "at 60 frames a second, passes through it: a floor it stands on comes after it"}}},
+        {"a floor split along a diagonal that neither half holds",
+         kFloor + "f 1 2 3\nf 3 4 1\n",
+         {{Severity::Error, 7,
+           "standing still on this floor at (0, 0, -1) in model units sinks through it"}}},
         {"a floor over the void wound to face down; a ceiling above the floor is fine",
          kFloor +
              "f 1 2 3 4\nv 5 0 5\nv 6 0 5\nv 6 0 6\nf -3 -2 -1\nv 0 1 0\nv 0 1 -1\nv 1 1 -1\nf -3 -2 -1\n",

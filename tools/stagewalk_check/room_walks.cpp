@@ -1,0 +1,221 @@
+#include "stagewalk_check/room_walks.h"
+
+#include "application/game.h"
+#include "application/stage.h"
+#include "collision/actor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace StagewalkCheck {
+
+namespace {
+
+using Application::CollisionTriangle;
+using Kind = CollisionTriangle::Kind;
+
+constexpr size_t FloatsPerTriangle = 9;
+constexpr float WalkSpeed = 0.2f;     // the player's top speed per step
+constexpr float ProbeHeight = 0.25f;  // the point above the feet that walls test
+constexpr float Margin = 0.04f;       // the probe must lie this far inside the wall, every way
+constexpr float Around = 0.01f;       // how far round a floor point the floor must reach
+constexpr float SameHeight = 0.01f;   // floors closer than this in height are one floor
+constexpr float StepHeight = 0.3f;    // nothing to land on this far above an approach's floor
+constexpr float PathSample = 0.1f;    // spacing of the floor tests along an approach
+constexpr float OnLine = 1e-3f;       // a wall through a point passes this close to it
+constexpr float StandSteps = 3.0f;
+constexpr float CatchDepth = 0.21f;  // the landing catches feet up to 0.2 above a floor
+
+glm::vec2 XZ(const glm::vec3& v) { return {v.x, v.z}; }
+
+bool Covers(const CollisionTriangle& t, glm::vec2 p) {
+    return Application::Actor::PointInTriangle(p, XZ(t.a), XZ(t.b), XZ(t.c));
+}
+
+// The floor's plane height at (x, z), as the landing computes it.
+float HeightAt(const CollisionTriangle& t, glm::vec2 p) {
+    return (t.planeTerm - t.normal.x * p.x - t.normal.z * p.y) / t.normal.y;
+}
+
+bool IsWall(const CollisionTriangle& t) { return t.kind != Kind::Floor && t.kind != Kind::Generic; }
+
+float Cross(glm::vec2 u, glm::vec2 v) { return u.x * v.y - u.y * v.x; }
+
+// Whether the step from `from` to `to` crosses the segment's line strictly between its ends.
+bool Crosses(glm::vec2 from, glm::vec2 to, glm::vec2 end1, glm::vec2 end2) {
+    const glm::vec2 along = end2 - end1;
+    const float before = Cross(along, from - end1), after = Cross(along, to - end1);
+    if ((before > 0.0f) == (after > 0.0f) || before == after) return false;
+    const glm::vec2 at = from + (to - from) * (before / (before - after));
+    const float t = glm::dot(at - end1, along) / glm::dot(along, along);
+    return t > 0.0f && t < 1.0f;
+}
+
+// The mesh's triangles as the collision prepares them, in world units.
+std::vector<CollisionTriangle> Prepare(const std::vector<float>& positions) {
+    const float scale = Application::Stage::RoomScale;
+    std::vector<CollisionTriangle> triangles;
+    for (size_t at = 0; positions.size() - at >= FloatsPerTriangle; at += FloatsPerTriangle) {
+        const float* p = positions.data() + at;
+        triangles.push_back(CollisionTriangle::Prepare(glm::vec3(p[0], p[1], p[2]) * scale,
+                                                       glm::vec3(p[3], p[4], p[5]) * scale,
+                                                       glm::vec3(p[6], p[7], p[8]) * scale));
+    }
+    return triangles;
+}
+
+template <typename Keep>
+std::vector<const CollisionTriangle*> Pick(const std::vector<CollisionTriangle>& triangles, Keep keep) {
+    std::vector<const CollisionTriangle*> picked;
+    for (const CollisionTriangle& t : triangles)
+        if (keep(t)) picked.push_back(&t);
+    return picked;
+}
+
+}  // namespace
+
+RoomWalks::RoomWalks(const std::vector<float>& positions)
+    : triangles(Prepare(positions)),
+      floors(Pick(triangles, [](const CollisionTriangle& t) { return t.kind == Kind::Floor; })),
+      walls(Pick(triangles, IsWall)),
+      trial(positions, Application::Game::StartPosition) {}
+
+std::vector<float> RoomWalks::FloorsAt(glm::vec2 p) const {
+    std::vector<float> heights;
+    floors.ForEachNear(p.x, p.y, [&](const CollisionTriangle& t) {
+        if (Covers(t, p)) heights.push_back(HeightAt(t, p));
+    });
+    return heights;
+}
+
+bool RoomWalks::OnlyFloorAt(glm::vec2 p, float height) const {
+    bool found = false;
+    for (float h : FloorsAt(p)) {
+        if (std::fabs(h - height) < SameHeight) {
+            found = true;
+        } else if (h > height && h < height + StepHeight) {
+            return false;
+        }
+    }
+    return found;
+}
+
+bool RoomWalks::InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2) const {
+    const glm::vec2 along = glm::normalize(end2 - end1);
+    bool inside = false;
+    walls.ForEachNear(at.x, at.y, [&](const CollisionTriangle& t) {
+        if (inside || t.end1 == t.end2) return;
+        // Another piece of the same upright plane, through this point.
+        const glm::vec2 its = glm::normalize(t.end2 - t.end1);
+        if (std::fabs(Cross(its, along)) > OnLine || std::fabs(Cross(its, at - t.end1)) > OnLine) return;
+        using Application::Actor;
+        inside = Actor::PointInTriangle({at.x, y}, {t.a.x, t.a.y}, {t.b.x, t.b.y}, {t.c.x, t.c.y}) ||
+                 Actor::PointInTriangle({at.y, y}, {t.a.z, t.a.y}, {t.b.z, t.b.y}, {t.c.z, t.c.y});
+    });
+    return inside;
+}
+
+std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPiece) const {
+    // A piece: the wall triangles of one footprint, such as the two halves of a quad.
+    std::map<std::tuple<float, float, float, float>, size_t> pieces;
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const CollisionTriangle& t = triangles[i];
+        if (IsWall(t)) pieces.emplace(std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y), i);
+    }
+    std::set<size_t> first;
+    for (const auto& piece : pieces) first.insert(piece.second);
+    std::vector<WallApproach> approaches;
+    for (size_t i : first) {
+        const glm::vec2 end1 = triangles[i].end1, end2 = triangles[i].end2;
+        const float length = glm::length(end2 - end1);
+        if (!(length > 2.0f * Margin)) continue;
+        const glm::vec2 along = (end2 - end1) / length, normal(-along.y, along.x);
+        const size_t count = std::min(perPiece, static_cast<size_t>(std::ceil(length / spacing)) - 1);
+        for (size_t k = 1; k <= count; ++k) {
+            const glm::vec2 at =
+                end1 + along * (length * static_cast<float>(k) / static_cast<float>(count + 1));
+            for (const float side : {1.0f, -1.0f}) {
+                const glm::vec2 out = normal * side, start = at + out * StartDistance;
+                for (const float h : FloorsAt(start)) {
+                    const float probe = h + ProbeHeight;
+                    bool stops = true;
+                    for (const float across : {-Margin, Margin})
+                        for (const float up : {-Margin, Margin})
+                            stops = stops && InsideWall(at + along * across, probe + up, end1, end2);
+                    for (float d = PathSample; stops && d < StartDistance + PathSample; d += PathSample)
+                        stops = OnlyFloorAt(at + out * std::min(d, StartDistance), h);
+                    if (stops) approaches.push_back({i, glm::vec3(start.x, h, start.y), -out, end1, end2});
+                }
+            }
+        }
+    }
+    return approaches;
+}
+
+std::vector<FloorPoint> RoomWalks::InnerFloorPoints(float spacing) const {
+    std::vector<FloorPoint> points;
+    std::set<std::tuple<float, float, float>> seen;
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const CollisionTriangle& t = triangles[i];
+        if (t.kind != Kind::Floor) continue;
+        const glm::vec2 corners[3] = {XZ(t.a), XZ(t.b), XZ(t.c)};
+        for (int e = 0; e < 3; ++e) {
+            const glm::vec2 from = corners[e], to = corners[(e + 1) % 3];
+            const float pieces = std::min(std::ceil(glm::length(to - from) / spacing), 1e6f);
+            const int count = std::max(2, static_cast<int>(pieces));
+            for (int k = 0; k < count; ++k) {
+                const glm::vec2 p = from + (to - from) * (static_cast<float>(k) / static_cast<float>(count));
+                const float h = HeightAt(t, p);
+                if (!seen.insert(std::make_tuple(p.x, h, p.y)).second) continue;
+                bool inner = true;
+                for (int d = 0; d < 8 && inner; ++d) {
+                    // Off the axes and diagonals, so the ring's points do not fall on seams.
+                    const float angle = 0.1f + static_cast<float>(d) * 0.7853982f;
+                    const glm::vec2 q = p + Around * glm::vec2(std::cos(angle), std::sin(angle));
+                    inner = false;
+                    floors.ForEachNear(q.x, q.y, [&](const CollisionTriangle& u) {
+                        inner = inner || (Covers(u, q) && std::fabs(HeightAt(u, p) - h) < SameHeight);
+                    });
+                }
+                if (inner) points.push_back({i, glm::vec3(p.x, h, p.y)});
+            }
+        }
+    }
+    return points;
+}
+
+bool RoomWalks::Passes(const WallApproach& approach, float dt) {
+    if (!walking) trial.Frame({true});  // W goes down: from the next frame on it is held
+    walking = true;
+    Application::Player& player = trial.Player();
+    player = Application::Player(approach.start);
+    player.rotation.y = std::atan2(approach.heading.x, approach.heading.y);
+    player.velocity = glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * WalkSpeed;
+    player.onGround = true;
+    bool crossed = false;
+    for (float walked = 0.0f; walked < WalkSteps; walked += dt) {
+        const glm::vec2 before = XZ(player.position);
+        trial.Frame({true}, dt);
+        crossed = crossed || Crosses(before, XZ(player.position), approach.end1, approach.end2);
+    }
+    return crossed;
+}
+
+bool RoomWalks::Sinks(const FloorPoint& point, float dt) {
+    if (walking) trial.Frame({});
+    walking = false;
+    Application::Player& player = trial.Player();
+    player = Application::Player(point.position);
+    player.onGround = true;
+    for (float stood = 0.0f; stood < StandSteps; stood += dt) {
+        trial.Frame({}, dt);
+        // A floor close enough below to land on catches the feet: that is standing, not sinking.
+        if (!player.onGround || player.position.y < point.position.y - CatchDepth) return true;
+    }
+    return false;
+}
+
+}  // namespace StagewalkCheck

@@ -1,0 +1,69 @@
+// Walks the game's own player over a room to find where its collision lets the player through: the
+// approaches at full walking speed into every upright wall a player can stand in front of, and the
+// points on the seams inside a floor where a player may stand. Planned from the room's triangles
+// (world units), then run frame by frame through the real Game. Used by the checker's walk rules and
+// by the tests that hold the shipped room to them; single-threaded (the input tables are global).
+#pragma once
+
+#include "collision/collision_triangle.h"
+#include "movement_trial.h"
+#include "stagewalk_check/floor_grid.h"
+
+#include <glm/glm.hpp>
+
+#include <cstddef>
+#include <vector>
+
+namespace StagewalkCheck {
+
+// A walk straight at one upright wall piece (the triangles sharing one footprint), started standing
+// on a floor whose point 0.25 above the feet lies well inside the wall, so the wall must stop it.
+struct WallApproach {
+    size_t triangle = 0;               // the first triangle of the piece
+    glm::vec3 start{0.0f};             // the feet, on the floor, StartDistance in front of the wall
+    glm::vec2 heading{0.0f};           // x-z, unit length, square onto the wall
+    glm::vec2 end1{0.0f}, end2{0.0f};  // the piece's footprint (x, z)
+};
+
+// A point on an edge of a floor triangle with floor of the same height all round it.
+struct FloorPoint {
+    size_t triangle = 0;  // the triangle whose edge it was taken from
+    glm::vec3 position{0.0f};
+};
+
+class RoomWalks {
+public:
+    static constexpr float StartDistance = 1.5f;  // world units in front of the wall
+    static constexpr float WalkSteps = 20.0f;     // 60-Hz steps of an approach: to the wall and 1.5 on
+
+    // `positions`: the room's first mesh in model units, as the stage collides with it.
+    explicit RoomWalks(const std::vector<float>& positions);
+
+    // Approaches `spacing` apart along every piece, at most `perPiece` of them for a piece.
+    std::vector<WallApproach> PlanApproaches(float spacing, size_t perPiece) const;
+    // The floor's corners, the middles of its edges and points `spacing` apart along them, where
+    // floor of the same height surrounds them.
+    std::vector<FloorPoint> InnerFloorPoints(float spacing) const;
+
+    // Walks the approach at full speed, W held, in frames of `dt` (60-Hz frames) until WalkSteps
+    // steps have passed; true when the player crossed the wall's footprint between its ends.
+    bool Passes(const WallApproach& approach, float dt);
+    // Stands the player at the point for three steps in frames of `dt`; true when it was not
+    // standing at the end of a frame, or ended lower than a landing catches.
+    bool Sinks(const FloorPoint& point, float dt);
+
+    const std::vector<Application::CollisionTriangle>& Triangles() const { return triangles; }
+
+private:
+    std::vector<float> FloorsAt(glm::vec2 p) const;     // heights of the floors over (x, z)
+    bool OnlyFloorAt(glm::vec2 p, float height) const;  // a floor there at `height`, none just above
+    bool InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2) const;
+
+    std::vector<Application::CollisionTriangle> triangles;  // never changed: the grids point into it
+    FloorGrid floors;                                       // the floors by where they lie
+    FloorGrid walls;                                        // the walls by their footprints' boxes
+    MovementFigures::MovementTrial trial;
+    bool walking = false;  // W is held in the trial
+};
+
+}  // namespace StagewalkCheck
