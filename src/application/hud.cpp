@@ -1,5 +1,6 @@
 #include "application/hud.h"
 
+#include "application/asset_names.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
@@ -31,8 +32,8 @@ HUD::HUD() : hintText(HintLine) { counterText.reserve(CounterCapacity); }
 
 void HUD::InitHUD(Engine::Assets* assets) {
     if (assets == nullptr) return;
-    font = assets->GetTexture("font16");
-    crosshair = assets->GetTexture("crosshair");
+    font = assets->GetTexture(AssetNames::Font);
+    crosshair = assets->GetTexture(AssetNames::Crosshair);
 }
 
 void HUD::UpdateHUD(float dt) { fps = 60.0f / dt; }

@@ -1,5 +1,6 @@
 #include "application/stage.h"
 
+#include "application/asset_names.h"
 #include "collision/actor.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
@@ -22,15 +23,15 @@ glm::vec3 Corner(const std::vector<float>& positions, size_t at) {
 
 void Stage::InitStage(Engine::Assets* assets) {
     if (assets == nullptr) return;
-    room = assets->GetModel("room2");
-    cylinder = assets->GetModel("cylinder");
-    skybox = assets->GetModel("skybox");
+    room = assets->GetModel(AssetNames::Room);
+    cylinder = assets->GetModel(AssetNames::Cylinder);
+    skybox = assets->GetModel(AssetNames::Skybox);
     // Clamping hides the seams where the sky box's faces meet.
     if (skybox != nullptr) {
         if (Engine::Mesh* mesh = skybox->GetMesh(0)) mesh->SetClampToEdge(true);
     }
-    cityBg = assets->GetTexture("cityBg");
-    sky = assets->GetTexture("sky");
+    cityBg = assets->GetTexture(AssetNames::CityBackdrop);
+    sky = assets->GetTexture(AssetNames::Sky);
     // The room never changes once loaded, so its triangles are scaled and prepared once here.
     collision.Clear();
     if (room != nullptr) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "application/asset_names.h"
 #include "city_backdrop.h"
 #include "crosshair.h"
 #include "font_sheet.h"
@@ -27,6 +28,9 @@ const char* const kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMon
 
 int main(int argc, char** argv) {
     using namespace AssetGenerator;
+    using Engine::AssetKind::Bitmap;
+    using Engine::AssetKind::Model;
+    namespace Names = Application::AssetNames;
     std::vector<std::string> positional;
     std::string map = STAGEWALK_LEVEL_MAP, tileset;
     for (int i = 1; i < argc; ++i) {
@@ -52,19 +56,20 @@ int main(int argc, char** argv) {
         MakeCityImage().WritePng(out + "/city_bg.png");
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
-        LevelGeometry(LevelMap::Load(map)).Build("room2").Write(out + "/room2.obj");
+        LevelGeometry(LevelMap::Load(map)).Build(Names::Room).Write(out + "/room2.obj");
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
         WriteFileAtomically(out + "/assets.tml",
                             MakeManifest("data", {
-                                                     {"bitmap", "font16", "font16.png"},
-                                                     {"bitmap", "crosshair", "crosshair.png"},
-                                                     {"bitmap", "cityBg", "city_bg.png"},
-                                                     {"bitmap", "sky", "sky.png"},
-                                                     {"model", "room2", "room2.obj"},
-                                                     {"model", "cylinder", "cylinder.obj"},
-                                                     {"model", "skybox", "skybox.obj"},
+                                                     {Bitmap, Names::Font, "font16.png"},
+                                                     {Bitmap, Names::Crosshair, "crosshair.png"},
+                                                     {Bitmap, Names::CityBackdrop, "city_bg.png"},
+                                                     {Bitmap, Names::Sky, "sky.png"},
+                                                     {Model, Names::Room, "room2.obj"},
+                                                     {Model, Names::Cylinder, "cylinder.obj"},
+                                                     {Model, Names::Skybox, "skybox.obj"},
                                                  }));
+        ;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "asset_generator: %s\n", error.what());
         return 1;

@@ -8,7 +8,7 @@
 namespace AssetGenerator {
 
 struct ManifestEntry {
-    std::string kind;  // "bitmap" or "model"
+    std::string kind;  // an Engine::AssetKind
     std::string name;  // the name the game looks the asset up by
     std::string path;  // file name relative to the manifest's work directory
 };

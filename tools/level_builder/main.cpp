@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "application/asset_names.h"
 #include "level_geometry.h"
 #include "level_map.h"
 
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
     if (files.size() != 2) return Usage("expected a map file and an output file");
     try {
         const AssetGenerator::LevelMap map = AssetGenerator::LevelMap::Load(files[0]);
-        AssetGenerator::LevelGeometry(map).Build("room2").Write(files[1]);
+        AssetGenerator::LevelGeometry(map).Build(Application::AssetNames::Room).Write(files[1]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stagewalk-level: %s\n", error.what());
         return 1;

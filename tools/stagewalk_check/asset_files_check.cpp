@@ -1,5 +1,6 @@
 #include "stagewalk_check/asset_files_check.h"
 
+#include "engine/assets/asset_kinds.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
 #include "stagewalk_check/image_diagnosis.h"
@@ -18,12 +19,12 @@ namespace {
 // `faceless` for a model without a single face.
 std::string Load(const Engine::AssetEntry& entry, const std::string& file, bool& faceless) {
     try {
-        if (entry.kind == "bitmap") {
+        if (entry.kind == Engine::AssetKind::Bitmap) {
             std::unique_ptr<Engine::RawBitmap> bitmap(Engine::LoadBitmap(file));
-        } else if (entry.kind == "model") {
+        } else if (entry.kind == Engine::AssetKind::Model) {
             std::unique_ptr<Engine::ModelData> model(Engine::ConvertObj(file));
             faceless = model->empty();
-        } else if (entry.kind == "map") {
+        } else if (entry.kind == Engine::AssetKind::Map) {
             std::unique_ptr<TmxParser::TmxMap> map(TmxParser::LoadTmxMap(file));
             if (!map) return TmxParser::GetError();
         }
@@ -54,7 +55,7 @@ void CheckEntry(const PlannedEntry& planned, const GameFolder& folder, const std
     const std::string failure = Load(entry, folder.Resolve(entry.path), faceless);
     if (!failure.empty()) {
         std::string reason;
-        if (entry.kind == "bitmap") {
+        if (entry.kind == Engine::AssetKind::Bitmap) {
             // The loader says only that it failed; the bytes often say why, and what to do about it.
             ImageCheck::ImageBytes bytes(folder.Resolve(entry.path));
             reason = ExplainRefusedImage(bytes);

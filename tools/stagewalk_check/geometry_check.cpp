@@ -1,5 +1,7 @@
 #include "stagewalk_check/geometry_check.h"
 
+#include "application/asset_names.h"
+#include "engine/assets/asset_kinds.h"
 #include "engine/assets/model_conversion.h"
 #include "stagewalk_check/obj_layout.h"
 #include "stagewalk_check/required_assets.h"
@@ -25,7 +27,7 @@ struct LoadedModel {
 LoadedModel Load(const std::vector<PlannedEntry>& plan, const GameFolder& folder, const char* name) {
     LoadedModel loaded;
     for (const PlannedEntry& planned : plan) {
-        if (planned.entry.kind != "model" || planned.entry.name != name) continue;
+        if (planned.entry.kind != Engine::AssetKind::Model || planned.entry.name != name) continue;
         // The game looks names up in manifest order: the first entry is the one it uses.
         if (!planned.hasPath || !folder.IsFile(planned.entry.path)) return loaded;
         const std::string path = folder.Resolve(planned.entry.path);
@@ -50,7 +52,8 @@ void CheckGeometry(const std::vector<PlannedEntry>& plan, const GameFolder& fold
     if (room.model) CheckRoom(*room.model, *room.layout, room.file, out);
     const EyeHeights eyes = RoomEyeHeights(room.model.get());
     for (const auto& [name, which] :
-         {std::make_pair("skybox", Surround::Skybox), std::make_pair("cylinder", Surround::Backdrop)}) {
+         {std::make_pair(Application::AssetNames::Skybox, Surround::Skybox),
+          std::make_pair(Application::AssetNames::Cylinder, Surround::Backdrop)}) {
         const LoadedModel surround = Load(plan, folder, name);
         if (surround.model) CheckSurround(*surround.model, *surround.layout, which, eyes, surround.file, out);
     }

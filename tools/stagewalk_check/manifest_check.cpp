@@ -1,5 +1,6 @@
 #include "stagewalk_check/manifest_check.h"
 
+#include "engine/assets/asset_kinds.h"
 #include "stagewalk_check/suggestion.h"
 
 #include <map>
@@ -9,10 +10,10 @@ namespace StagewalkCheck {
 
 namespace {
 
-const std::vector<std::string> kKinds = {"bitmap", "model", "map"};
+const std::vector<std::string> kKinds(Engine::AssetKind::All.begin(), Engine::AssetKind::All.end());
 const std::vector<std::string> kEntryKeys = {"name", "path"};
 
-bool IsKind(const std::string& name) { return name == "bitmap" || name == "model" || name == "map"; }
+bool IsKind(const std::string& name) { return Engine::AssetKind::IsKnown(name); }
 
 // A value that carries over from node to node, and the line it was last set on (0: never set).
 struct Carried {

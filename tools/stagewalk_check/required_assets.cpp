@@ -4,14 +4,6 @@
 
 namespace StagewalkCheck {
 
-const std::vector<RequiredAsset>& RequiredAssets() {
-    static const std::vector<RequiredAsset> required = {
-        {"bitmap", "font16"},  {"bitmap", "crosshair"}, {"bitmap", "cityBg"}, {"bitmap", "sky"},
-        {"model", kRoomModel}, {"model", "cylinder"},   {"model", "skybox"},
-    };
-    return required;
-}
-
 namespace {
 
 const PlannedEntry* Find(const std::vector<PlannedEntry>& plan, const std::string& kind,
@@ -41,7 +33,7 @@ std::string Hint(const std::vector<PlannedEntry>& plan, const std::string& kind,
 
 void CheckRequiredAssets(const std::vector<PlannedEntry>& plan, const std::string& manifestFile,
                          Diagnostics& out) {
-    for (const RequiredAsset& required : RequiredAssets()) {
+    for (const Application::AssetNames::Required& required : Application::AssetNames::All) {
         if (Find(plan, required.kind, required.name)) continue;
         out.Error(manifestFile, 0,
                   std::string("the game asks for ") + required.kind + " " + Quote(required.name) +

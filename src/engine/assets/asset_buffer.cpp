@@ -1,5 +1,6 @@
 #include "engine/assets/asset_buffer.h"
 
+#include "engine/assets/asset_kinds.h"
 #include "engine/assets/assets.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
@@ -44,7 +45,7 @@ AssetBuffer::AssetBuffer(const Tml::Document& manifest, Assets* store) : assets(
                 else if (attribute.key == "path")
                     path = prefix + attribute.value;
             }
-            if (kind == "bitmap" || kind == "model" || kind == "map") {
+            if (AssetKind::IsKnown(kind)) {
                 entries.push_back(AssetEntry{name, kind, path});
                 ++entryCount;
             }
@@ -62,11 +63,11 @@ void AssetBuffer::StartLoading() {
 bool AssetBuffer::LoadNext() {
     if (entryCount == 0 || nextIndex >= entryCount) return true;
     const AssetEntry entry = entries[nextIndex];
-    if (entry.kind == "bitmap") {
+    if (entry.kind == AssetKind::Bitmap) {
         assets->AddBitmap(entry.name, LoadBitmap(entry.path));
-    } else if (entry.kind == "model") {
+    } else if (entry.kind == AssetKind::Model) {
         assets->AddModelData(entry.name, ConvertObj(entry.path));
-    } else if (entry.kind == "map") {
+    } else if (entry.kind == AssetKind::Map) {
         TmxParser::TmxMap* map = TmxParser::LoadTmxMap(entry.path);
         if (!map) throw std::runtime_error(TmxParser::GetError());
         assets->AddMap(entry.name, map);

@@ -21,7 +21,7 @@ class Assets;
 // One manifest entry: the name the asset is found under, its kind and the file to load.
 struct AssetEntry {
     std::string name;
-    std::string kind;  // "bitmap", "model" or "map"
+    std::string kind;  // one of AssetKind::All
     std::string path;  // the list's "workdir" prefix followed by the entry's "path"
 };
 
