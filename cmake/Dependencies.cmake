@@ -1,4 +1,4 @@
-# Finds the Debian packages the engine builds against and bundles them as stagewalk::deps.
+# Finds the Debian packages the layers build against (each layer links only its own, see CMakeLists.txt).
 find_package(OpenGL REQUIRED)
 find_package(glfw3 3.2 REQUIRED)
 find_package(GLEW REQUIRED)
@@ -11,10 +11,13 @@ find_path(SOIL_INCLUDE_DIR SOIL/SOIL.h REQUIRED)
 find_library(SOIL_LIBRARY SOIL REQUIRED)
 find_path(RAPIDXML_INCLUDE_DIR rapidxml/rapidxml.hpp REQUIRED)
 
-add_library(stagewalk_deps INTERFACE)
-add_library(stagewalk::deps ALIAS stagewalk_deps)
-target_include_directories(stagewalk_deps SYSTEM INTERFACE ${SOIL_INCLUDE_DIR} ${RAPIDXML_INCLUDE_DIR})
-target_link_libraries(stagewalk_deps INTERFACE
-  glfw GLEW::GLEW OpenGL::GL glm::glm tinyobjloader::tinyobjloader ${SOIL_LIBRARY} Threads::Threads)
+# The two libraries Debian ships without a CMake package.
+add_library(stagewalk_soil INTERFACE)
+add_library(stagewalk::soil ALIAS stagewalk_soil)
+target_include_directories(stagewalk_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
+target_link_libraries(stagewalk_soil INTERFACE ${SOIL_LIBRARY})
+add_library(stagewalk_rapidxml INTERFACE)
+add_library(stagewalk::rapidxml ALIAS stagewalk_rapidxml)
+target_include_directories(stagewalk_rapidxml SYSTEM INTERFACE ${RAPIDXML_INCLUDE_DIR})
 # glm's experimental extensions (quaternion helpers, string casts) are used in tests.
-target_compile_definitions(stagewalk_deps INTERFACE GLM_ENABLE_EXPERIMENTAL)
+add_compile_definitions(GLM_ENABLE_EXPERIMENTAL)

@@ -4,11 +4,10 @@
 #include "application/game.h"
 #include "application/vpad.h"
 #include "engine/assets/assets.h"
+#include "engine/core/keys.h"
 #include "engine/graphics/canvas.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/shader_program.h"
-
-#include <GLFW/glfw3.h>
 
 #include <iostream>
 #include <stdexcept>
@@ -17,12 +16,12 @@ namespace Application {
 
 namespace {
 
-constexpr int kSpaceKey = GLFW_KEY_SPACE;            // 32: the jump button
-constexpr int kLeftControl = GLFW_KEY_LEFT_CONTROL;  // 341
-constexpr int kLeftAlt = GLFW_KEY_LEFT_ALT;          // 342
-constexpr int kQ = GLFW_KEY_Q;                       // 81
-constexpr int kEnter = GLFW_KEY_ENTER;               // 257
-constexpr int kF1 = GLFW_KEY_F1;                     // 290
+constexpr int kSpaceKey = Engine::Key::Space;  // the jump button
+constexpr int kLeftControl = Engine::Key::LeftControl;
+constexpr int kLeftAlt = Engine::Key::LeftAlt;
+constexpr int kQ = Engine::Key::Q;
+constexpr int kEnter = Engine::Key::Enter;
+constexpr int kF1 = Engine::Key::F1;
 
 // The shortcuts, in the order a frame acts on them.
 enum Shortcut { Quit, Fullscreen, FreeCursor };

@@ -3,6 +3,8 @@
 // virtual gamepad and the shortcuts, advanced once per frame by Update. Main thread only.
 #pragma once
 
+#include "engine/core/keys.h"
+
 #include <glm/glm.hpp>
 
 #include <vector>
@@ -12,8 +14,8 @@ namespace Application {
 class ControlState {
 public:
     enum State { Up = 0, Held = 1, Pressed = 2, Released = 3 };
-    static constexpr int KeyCount = 348;    // GLFW key codes 0..347
-    static constexpr int ButtonCount = 16;  // mouse buttons 0..15
+    static constexpr int KeyCount = Engine::Key::Last;  // codes 0..347: the last, the menu key, has none
+    static constexpr int ButtonCount = 16;              // mouse buttons 0..15
 
     ControlState() = delete;
 

@@ -1,6 +1,7 @@
 #include "application/vpad.h"
 
 #include "application/control_state.h"
+#include "engine/core/keys.h"
 
 #include <cmath>
 
@@ -8,10 +9,10 @@ namespace Application {
 
 namespace {
 
-constexpr int KeyW = 87;
-constexpr int KeyS = 83;
-constexpr int KeyA = 65;
-constexpr int KeyD = 68;
+constexpr int KeyW = Engine::Key::W;
+constexpr int KeyS = Engine::Key::S;
+constexpr int KeyA = Engine::Key::A;
+constexpr int KeyD = Engine::Key::D;
 // Equal components (a diagonal) are scaled so the diagonal is not faster than a straight walk;
 // 0.708 keeps it just over unit length, which the walk speed clamps anyway.
 constexpr float DiagonalScale = 0.708f;

@@ -1,0 +1,33 @@
+# The layer rules, read from the includes of src/: the game and the readers include no OpenGL or
+# GLFW header, the engine includes nothing of the game, and the readers nothing of the engine or
+# the game.
+set(gl_headers "GL/|GLFW/")
+set(game_headers "application/|collision/")
+set(engine_headers "engine/")
+# folder under src/ -> what it must not include
+set(rules
+  "application|${gl_headers}"
+  "collision|${gl_headers}|${engine_headers}"
+  "markup|${gl_headers}|${engine_headers}|${game_headers}"
+  "tmxparser|${gl_headers}|${engine_headers}|${game_headers}"
+  "imagecheck|${gl_headers}|${engine_headers}|${game_headers}"
+  "engine|${game_headers}")
+
+set(broken 0)
+foreach(rule IN LISTS rules)
+  string(REPLACE "|" ";" parts "${rule}")
+  list(POP_FRONT parts folder)
+  list(JOIN parts "|" forbidden)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/src/${folder}/*.h" "${SOURCE_DIR}/src/${folder}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](${forbidden})")
+    foreach(line IN LISTS includes)
+      file(RELATIVE_PATH where "${SOURCE_DIR}" "${file}")
+      message("${where}: ${line}: src/${folder}/ may not include this")
+      math(EXPR broken "${broken} + 1")
+    endforeach()
+  endforeach()
+endforeach()
+if(broken GREATER 0)
+  message(FATAL_ERROR "${broken} include(s) cross a layer boundary")
+endif()
