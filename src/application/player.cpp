@@ -15,7 +15,6 @@ constexpr float FallSpeed = -0.5f;  // terminal vertical velocity
 constexpr float JumpSpeed = 0.875f;
 constexpr float JumpBobPhase = 2.3561945f;  // 3/4 pi: the eye starts high and dips on landing
 constexpr float ShortJumpDivisor = 1.75f;
-constexpr float WalkSpeed = 0.2f;
 constexpr float BobRate = 1.25f;     // phase per unit of distance walked
 constexpr float BobSettle = 0.225f;  // phase per time unit while running on to rest
 constexpr float BobAmplitude = 0.5f;

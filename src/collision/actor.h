@@ -12,6 +12,16 @@ struct CollisionTriangle;
 
 class Actor {
 public:
+    // The collision's tunables (world units, 60-Hz time units), read by the plain pass, the prepared
+    // pass, the bounds that let it skip triangles and the tools that walk a room. A falling actor
+    // lands on a floor whose plane lies less than LandingAbove below its feet or less than
+    // dt * (|vy| + LandingSlack) above them, so a fall cannot skip a floor within one step.
+    static constexpr float LandingAbove = 0.2f;
+    static constexpr float LandingSlack = 0.5f;
+    // Walls test the point this far above the feet: a floor's edge is no wall, a lower kerb is
+    // walked onto.
+    static constexpr float WallProbeHeight = 0.25f;
+
     // Frame update, called non-virtually: UpdateControl, then Move, then onGround = false.
     void Update(float dt);
     // speed = |velocity|; eases each axis towards the target (y only when target y != 0); moves.
@@ -19,12 +29,17 @@ public:
     // Steering hook, run first by Update; the plain actor does not steer.
     virtual void UpdateControl(float dt);
 
-    // Resolves one triangle: pushes out of a vertical one, lands on any other within the window.
+    // Resolves one triangle: lands on a floor within the window; pushes out of a vertical one whose
+    // x-y or z-y projection holds the wall probe, and otherwise away from its upright edge (its post)
+    // when the probe's height lies strictly between the post's ends, so that walls meeting at a
+    // convex corner hold an actor beyond both of their ends.
     void CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt);
     // Pushes out of a vertical triangle along its footprint in x-z (x-wall, z-wall or general).
     void PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c);
     // Pushes away from the first of the two end points closer than the radius; at most one.
     void PushFromEnds(float x1, float z1, float x2, float z2);
+    // Pushes away from the point if closer than the radius; whether it did.
+    bool PushFromEnd(float x, float z);
     // Pushes to `radius` away from (x, z) given its `distance`; the push adds to the velocity too.
     void PushFromPoint(float x, float z, float distance);
 

@@ -1,6 +1,7 @@
 // The collision members of Actor: landing on floors and being pushed out of walls, one room
 // triangle at a time. Every operation works on the actor as the previous one left it.
 #include "collision/actor.h"
+#include "collision/collision_triangle.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -8,13 +9,6 @@
 namespace Application {
 
 namespace {
-
-// Plane height tolerance above the floor within which a falling actor still lands.
-constexpr float LandingAbove = 0.2f;
-// Extra depth below the floor, per time unit, that a fall may have carried the actor through.
-constexpr float LandingSlack = 0.5f;
-// The wall test point sits this far above the feet, so the floor's edge does not count as wall.
-constexpr float WallProbeHeight = 0.25f;
 
 // Which side of the edge from `from` along `edge` the point lies on (strictly left).
 bool LeftOf(glm::vec2 edge, glm::vec2 from, glm::vec2 p) {
@@ -49,7 +43,15 @@ void Actor::CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt) {
         const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
         const bool inXY = PointInTriangle({probe.x, probe.y}, {a.x, a.y}, {b.x, b.y}, {c.x, c.y});
         const bool inZY = PointInTriangle({probe.z, probe.y}, {a.z, a.y}, {b.z, b.y}, {c.z, c.y});
-        if (inXY || inZY) PushFromWall(a, b, c);
+        if (inXY || inZY) {
+            PushFromWall(a, b, c);
+            return;
+        }
+        // Beyond a wall's end nothing else holds the actor: without its post, an actor closer than
+        // its radius to a convex corner but beyond both walls' ends would step into the corner.
+        CollisionTriangle::Post post;
+        if (CollisionTriangle::FindPost(a, b, c, post) && probe.y > post.low && probe.y < post.high)
+            PushFromEnd(post.x, post.z);
         return;
     }
 
@@ -131,13 +133,14 @@ void Actor::PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
 }
 
 void Actor::PushFromEnds(float x1, float z1, float x2, float z2) {
-    const float distance1 = glm::length(glm::vec2(position.x - x1, position.z - z1));
-    if (radius > distance1) {
-        PushFromPoint(x1, z1, distance1);
-        return;
-    }
-    const float distance2 = glm::length(glm::vec2(position.x - x2, position.z - z2));
-    if (radius > distance2) PushFromPoint(x2, z2, distance2);
+    if (!PushFromEnd(x1, z1)) PushFromEnd(x2, z2);
+}
+
+bool Actor::PushFromEnd(float x, float z) {
+    const float distance = glm::length(glm::vec2(position.x - x, position.z - z));
+    if (!(radius > distance)) return false;
+    PushFromPoint(x, z, distance);
+    return true;
 }
 
 void Actor::PushFromPoint(float x, float z, float distance) {

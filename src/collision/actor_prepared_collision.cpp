@@ -10,10 +10,6 @@ namespace Application {
 
 namespace {
 
-constexpr float LandingAbove = 0.2f;
-constexpr float LandingSlack = 0.5f;
-constexpr float WallProbeHeight = 0.25f;
-
 // LeftOf of the plain test with the edge already subtracted.
 inline bool LeftOf(float edgeU, float edgeV, float fromU, float fromV, float pU, float pV) {
     return edgeU * (pV - fromV) - edgeV * (pU - fromU) > 0.0f;
@@ -48,7 +44,10 @@ void Actor::CollidePrepared(const CollisionTriangle& t, float dt) {
     }
 
     const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
-    if (!Inside<0, 1>(t, probe.x, probe.y) && !Inside<2, 1>(t, probe.z, probe.y)) return;
+    if (!Inside<0, 1>(t, probe.x, probe.y) && !Inside<2, 1>(t, probe.z, probe.y)) {
+        if (t.hasPost && probe.y > t.post.low && probe.y < t.post.high) PushFromEnd(t.post.x, t.post.z);
+        return;
+    }
 
     if (t.kind != Kind::DiagonalWall) {
         const bool xWall = t.kind == Kind::XWall;

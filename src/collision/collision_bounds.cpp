@@ -129,8 +129,9 @@ CollisionBounds FloorBounds(const CollisionTriangle& t) {
 
 CollisionBounds WallBounds(const CollisionTriangle& t) {
     const glm::vec3 &a = t.a, &b = t.b, &c = t.c;
-    // The wall is consulted only when the probe passes the x-y or the z-y point test; a projection
-    // whose corners share their u holds no point (see the top of this file).
+    // The wall pushes along its footprint only when the probe passes the x-y or the z-y point test
+    // (a projection whose corners share their u holds no point: see the top of this file), and
+    // otherwise only from its post.
     Range probeY, calledX, calledZ;
     if (!(a.x == b.x && b.x == c.x)) {
         const double grow = TestReach(a.x, a.y, b.x, b.y, c.x, c.y);
@@ -162,7 +163,14 @@ CollisionBounds WallBounds(const CollisionTriangle& t) {
     Range x = calledX, z = calledZ;
     x.Clip(pushX);
     z.Clip(pushZ);
-    // An empty probe range means no point test can pass: the wall never acts.
+    // The post pushes when the probe lies strictly between its ends and the actor is closer than
+    // its radius to it.
+    if (t.hasPost) {
+        probeY.Add(Range{t.post.low, t.post.high});
+        x.Add(Range{t.post.x, t.post.x});
+        z.Add(Range{t.post.z, t.post.z});
+    }
+    // An empty probe range means neither a point test nor the post can pass: the wall never acts.
     if (probeY.lo > probeY.hi) return ToFloat(Range{}, Range{}, Range{});
     CollisionBounds bounds;
     bounds.y0 = Down(probeY.lo);

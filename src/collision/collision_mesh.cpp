@@ -18,9 +18,6 @@ namespace {
 constexpr size_t BlockSize = 16;
 constexpr size_t GroupSize = 16;
 constexpr size_t FloatsPerTriangle = 9;
-constexpr float LandingAbove = 0.2f;
-constexpr float LandingSlack = 0.5f;
-constexpr float WallProbeHeight = 0.25f;
 
 constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr CollisionBounds Nothing{Inf, -Inf, Inf, -Inf, Inf, -Inf};
@@ -37,8 +34,8 @@ void Grow(CollisionBounds& into, const CollisionBounds& b) {
 // What the bounds tests need of the actor; taken again whenever a triangle may have changed it.
 struct Reach {
     float x, y, z;
-    float probe;   // y + 0.25, exactly as the wall test forms it
-    float window;  // dt * (|vy| + 0.5), exactly as the landing test forms it
+    float probe;   // y + WallProbeHeight, exactly as the wall test forms it
+    float window;  // dt * (|vy| + LandingSlack), exactly as the landing forms it
     float radius;  // the radius with a little to spare for the rounding of distances
     bool falling;  // vy < 0: only then can a floor act
     bool inRange;  // the boxes hold for this position (see CollisionTriangle::InRange)
@@ -47,19 +44,19 @@ struct Reach {
         : x(actor.position.x),
           y(actor.position.y),
           z(actor.position.z),
-          probe(actor.position.y + WallProbeHeight),
-          window(dt * (std::fabs(actor.velocity.y) + LandingSlack)),
+          probe(actor.position.y + Actor::WallProbeHeight),
+          window(dt * (std::fabs(actor.velocity.y) + Actor::LandingSlack)),
           radius(actor.radius + std::fabs(actor.radius) * 1.0e-5f + 1.0e-5f),
           falling(actor.velocity.y < 0.0f),
           inRange(CollisionTriangle::InRange(x, CollisionTriangle::LargestActorCoordinate) &&
                   CollisionTriangle::InRange(z, CollisionTriangle::LargestActorCoordinate) &&
                   std::fabs(y) < CollisionTriangle::LargestActorCoordinate) {}
 
-    // Since rounding is monotonic, y >= fl(y1 + 0.2) rules out y < fl(h + 0.2) for every h <= y1, and
-    // y <= fl(y0 - window) rules out y > fl(h - window) for every h >= y0.
+    // Since rounding is monotonic, y >= fl(y1 + LandingAbove) rules out y < fl(h + LandingAbove) for every h
+    // <= y1, and y <= fl(y0 - window) rules out y > fl(h - window) for every h >= y0.
     bool MayLand(const CollisionBounds& b) const {
-        return falling && x >= b.x0 && x <= b.x1 && z >= b.z0 && z <= b.z1 && y < b.y1 + LandingAbove &&
-               y > b.y0 - window;
+        return falling && x >= b.x0 && x <= b.x1 && z >= b.z0 && z <= b.z1 &&
+               y < b.y1 + Actor::LandingAbove && y > b.y0 - window;
     }
     bool MayPush(const CollisionBounds& b) const {
         return probe >= b.y0 && probe <= b.y1 && x >= b.x0 - radius && x <= b.x1 + radius &&

@@ -30,6 +30,7 @@ void PrepareWall(CollisionTriangle& t) {
     const glm::vec3& a = t.a;
     const glm::vec3& b = t.b;
     const glm::vec3& c = t.c;
+    t.hasPost = CollisionTriangle::FindPost(a, b, c, t.post);
     if (a.x == b.x && b.x == c.x) {
         const glm::vec3& nearest = Extreme(a, b, c, 2, false);
         const glm::vec3& farthest = Extreme(a, b, c, 2, true);
@@ -65,6 +66,17 @@ void PrepareWall(CollisionTriangle& t) {
 }
 
 }  // namespace
+
+bool CollisionTriangle::FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, Post& post) {
+    const glm::vec3* const pairs[3][2] = {{&a, &b}, {&a, &c}, {&b, &c}};
+    for (const auto& pair : pairs) {
+        const glm::vec3 &p = *pair[0], &q = *pair[1];
+        if (p.x != q.x || p.z != q.z) continue;
+        post = Post{p.x, p.z, std::fmin(p.y, q.y), std::fmax(p.y, q.y)};
+        return true;
+    }
+    return false;
+}
 
 CollisionTriangle CollisionTriangle::Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
     CollisionTriangle t;

@@ -41,6 +41,15 @@ struct CollisionTriangle {
         Generic,       // non-finite normal, corners out of range: resolved by Actor::CollideTriangle
     };
 
+    // An upright edge: two corners exactly above one another, at (x, z), from `low` to `high`. A
+    // wall triangle has at most one (a second would put all three corners on one upright line), and
+    // it stands at an end of the wall's footprint.
+    struct Post {
+        float x = 0, z = 0, low = 0, high = 0;
+    };
+    // Finds the triangle's upright edge, testing the corner pairs ab, ac, bc in that order.
+    static bool FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, Post& post);
+
     // Prepares the triangle (a, b, c), already scaled, exactly as Actor::CollideTriangle sees it.
     static CollisionTriangle Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c);
     // A conservative box for the prepared triangle; see CollisionBounds. Generic ones get no box.
@@ -57,6 +66,8 @@ struct CollisionTriangle {
     float wall = 0;
     float slope = 0, intercept = 0, interceptOverSlope = 0, denominator = 0;
     float minEndX = 0, maxEndX = 0, minEndZ = 0, maxEndZ = 0;
+    bool hasPost = false;  // walls: the upright edge, if any
+    Post post;
 };
 
 }  // namespace Application

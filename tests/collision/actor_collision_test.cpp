@@ -104,6 +104,40 @@ TEST(ActorCollisionTest, BeyondTheSegmentOnlyTheEndPointPushes) {
     EXPECT_EQ(far.position, glm::vec3(10.6f, 1.0f, 10.0f));
 }
 
+TEST(ActorCollisionTest, OutsideBothProjectionsOnlyTheUprightEdgePushes) {
+    // One half of the wall x = 10: its upright edge stands at z = 5, from y 0 to 10; the other end
+    // of its footprint, (10, -5), is a single corner.
+    const glm::vec3 a(10, 0, -5), b(10, 0, 5), c(10, 10, 5), v(0.1f, -0.1f, 0.1f);
+    const struct {
+        const char* name;
+        glm::vec3 start;
+        bool pushed;
+    } cases[] = {
+        {"beyond the end, closer than the radius", {9.8f, 1, 5.2f}, true},
+        {"beyond the end, past the radius", {9.6f, 1, 5.4f}, false},
+        {"probe above the edge", {9.8f, 9.8f, 5.2f}, false},
+        {"probe below the edge", {9.8f, -0.3f, 5.2f}, false},
+        {"above the diagonal, beside the edge", {9.8f, 9.7f, 4.8f}, true},
+        {"beyond the single corner", {9.9f, 0.5f, -5.1f}, false},
+    };
+    for (const auto& t : cases) {
+        Actor actor = MakeActor(t.start, v);
+        actor.CollideTriangle(a, b, c, 1.0f);
+        const glm::vec3 moved = actor.position - t.start;
+        EXPECT_EQ(actor.position.y, t.start.y) << t.name;
+        EXPECT_EQ(actor.velocity.y, v.y) << t.name;
+        EXPECT_LT(glm::length(actor.velocity - v - moved), 1e-6f) << t.name;
+        if (!t.pushed) {
+            EXPECT_EQ(actor.position, t.start) << t.name;
+            continue;
+        }
+        const glm::vec2 from(t.start.x - 10.0f, t.start.z - 5.0f),
+            to(actor.position.x - 10.0f, actor.position.z - 5.0f);
+        EXPECT_NEAR(glm::length(to), 0.5f, 1e-5f) << t.name;
+        EXPECT_NEAR(glm::dot(glm::normalize(from), glm::normalize(to)), 1.0f, 1e-5f) << t.name;
+    }
+}
+
 TEST(ActorCollisionTest, FootprintEndsTakeTheFirstCornerOnTies) {
     // a and b share the smallest x: with a first the footprint is (0, 0)-(10, 10), 0.14 away;
     // with b first it is (0, 4)-(10, 10), far from the actor.

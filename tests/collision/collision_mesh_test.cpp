@@ -329,6 +329,7 @@ TEST(CollisionTriangleTest, SkippingHoldsAtTheEdgesOfTheFloatRange) {
         glm::vec3 b = near(a), c = near(a);
         const int shared = random() % 4;  // x, y, z or none
         if (shared < 3) b[shared] = c[shared] = a[shared];
+        if (random() % 4 == 0) c = glm::vec3(b.x, c.y, b.z);  // an upright edge
         Actor actor;
         actor.position = near(std::vector<glm::vec3>{a, b, c}[random() % 3]);
         actor.velocity.y = random() % 2 ? -0.5f : -std::fabs(edge(0.0f));

@@ -263,12 +263,16 @@ TEST_F(LevelBuilder, EveryStepBetweenFloorsStopsAWalkingPlayer) {
 }
 
 TEST_F(LevelBuilder, EveryShapeHoldsAWalkingAndAStandingPlayer) {
-    // Walls square on from both sides, floor seams at every corner, T-junction and diagonal.
+    // Walls square on from both sides and on slants into their convex corners, floor seams at every
+    // corner, T-junction and diagonal.
     Build(kAllShapes);
     const std::unique_ptr<Engine::ModelData> room(Engine::ConvertObj(scratch.File("room2.obj")));
     StagewalkCheck::RoomWalks walks((*room)[0]->positions);
-    const std::vector<StagewalkCheck::WallApproach> approaches = walks.PlanApproaches(0.1f, 1000);
+    std::vector<StagewalkCheck::WallApproach> approaches = walks.PlanApproaches(0.1f, 1000);
+    const std::vector<StagewalkCheck::WallApproach> corners = walks.PlanCornerApproaches(0.05f);
+    approaches.insert(approaches.end(), corners.begin(), corners.end());
     const std::vector<StagewalkCheck::FloorPoint> points = walks.InnerFloorPoints(0.05f);
+    ASSERT_GT(corners.size(), 400u);
     ASSERT_GT(approaches.size(), 900u);
     ASSERT_GT(points.size(), 5000u);
     int passes = 0, sinks = 0;

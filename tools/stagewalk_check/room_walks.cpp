@@ -1,6 +1,7 @@
 #include "stagewalk_check/room_walks.h"
 
 #include "application/game.h"
+#include "application/player.h"
 #include "application/stage.h"
 #include "collision/actor.h"
 
@@ -14,25 +15,25 @@ namespace StagewalkCheck {
 
 namespace {
 
+using Application::Actor;
 using Application::CollisionTriangle;
 using Kind = CollisionTriangle::Kind;
 
 constexpr size_t FloatsPerTriangle = 9;
-constexpr float WalkSpeed = 0.2f;     // the player's top speed per step
-constexpr float ProbeHeight = 0.25f;  // the point above the feet that walls test
-constexpr float Margin = 0.04f;       // the probe must lie this far inside the wall, every way
-constexpr float Around = 0.01f;       // how far round a floor point the floor must reach
-constexpr float SameHeight = 0.01f;   // floors closer than this in height are one floor
-constexpr float StepHeight = 0.3f;    // nothing to land on this far above an approach's floor
-constexpr float PathSample = 0.1f;    // spacing of the floor tests along an approach
-constexpr float OnLine = 1e-3f;       // a wall through a point passes this close to it
+constexpr float Margin = 0.04f;      // the probe must lie this far inside the wall, every way
+constexpr float Around = 0.01f;      // how far round a floor point the floor must reach
+constexpr float SameHeight = 0.01f;  // floors closer than this in height are one floor
+constexpr float StepHeight = 0.3f;   // nothing to land on this far above an approach's floor
+constexpr float PathSample = 0.1f;   // spacing of the floor tests along an approach
+constexpr float OnLine = 1e-3f;      // a wall through a point passes this close to it
 constexpr float StandSteps = 3.0f;
-constexpr float CatchDepth = 0.21f;  // the landing catches feet up to 0.2 above a floor
+// The landing catches feet up to LandingAbove above a floor.
+constexpr float CatchDepth = Application::Actor::LandingAbove + 0.01f;
 
 glm::vec2 XZ(const glm::vec3& v) { return {v.x, v.z}; }
 
 bool Covers(const CollisionTriangle& t, glm::vec2 p) {
-    return Application::Actor::PointInTriangle(p, XZ(t.a), XZ(t.b), XZ(t.c));
+    return Actor::PointInTriangle(p, XZ(t.a), XZ(t.b), XZ(t.c));
 }
 
 // The floor's plane height at (x, z), as the landing computes it.
@@ -44,14 +45,15 @@ bool IsWall(const CollisionTriangle& t) { return t.kind != Kind::Floor && t.kind
 
 float Cross(glm::vec2 u, glm::vec2 v) { return u.x * v.y - u.y * v.x; }
 
-// Whether the step from `from` to `to` crosses the segment's line strictly between its ends.
-bool Crosses(glm::vec2 from, glm::vec2 to, glm::vec2 end1, glm::vec2 end2) {
+// Whether the step from `from` to `to` crosses the segment's line strictly between its ends, or
+// (`atEnd2`) at end2 itself, give or take OnLine.
+bool Crosses(glm::vec2 from, glm::vec2 to, glm::vec2 end1, glm::vec2 end2, bool atEnd2 = false) {
     const glm::vec2 along = end2 - end1;
     const float before = Cross(along, from - end1), after = Cross(along, to - end1);
     if ((before > 0.0f) == (after > 0.0f) || before == after) return false;
     const glm::vec2 at = from + (to - from) * (before / (before - after));
     const float t = glm::dot(at - end1, along) / glm::dot(along, along);
-    return t > 0.0f && t < 1.0f;
+    return t > 0.0f && (t < 1.0f || (atEnd2 && (t - 1.0f) * glm::length(along) < OnLine));
 }
 
 // The mesh's triangles as the collision prepares them, in world units.
@@ -111,14 +113,13 @@ bool RoomWalks::InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2
         // Another piece of the same upright plane, through this point.
         const glm::vec2 its = glm::normalize(t.end2 - t.end1);
         if (std::fabs(Cross(its, along)) > OnLine || std::fabs(Cross(its, at - t.end1)) > OnLine) return;
-        using Application::Actor;
         inside = Actor::PointInTriangle({at.x, y}, {t.a.x, t.a.y}, {t.b.x, t.b.y}, {t.c.x, t.c.y}) ||
                  Actor::PointInTriangle({at.y, y}, {t.a.z, t.a.y}, {t.b.z, t.b.y}, {t.c.z, t.c.y});
     });
     return inside;
 }
 
-std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPiece) const {
+std::vector<RoomWalks::Piece> RoomWalks::Pieces() const {
     // A piece: the wall triangles of one footprint, such as the two halves of a quad.
     std::map<std::tuple<float, float, float, float>, size_t> pieces;
     for (size_t i = 0; i < triangles.size(); ++i) {
@@ -127,9 +128,24 @@ std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPie
     }
     std::set<size_t> first;
     for (const auto& piece : pieces) first.insert(piece.second);
+    std::vector<Piece> found;
+    for (size_t i : first) found.push_back({i, triangles[i].end1, triangles[i].end2});
+    return found;
+}
+
+template <typename Solid>
+bool RoomWalks::FreePath(glm::vec2 at, glm::vec2 out, float height, Solid solid) const {
+    for (float d = PathSample; d < StartDistance + PathSample; d += PathSample) {
+        const glm::vec2 p = at + out * std::min(d, StartDistance);
+        if (!solid(p) && !OnlyFloorAt(p, height)) return false;
+    }
+    return true;
+}
+
+std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPiece) const {
     std::vector<WallApproach> approaches;
-    for (size_t i : first) {
-        const glm::vec2 end1 = triangles[i].end1, end2 = triangles[i].end2;
+    for (const Piece& piece : Pieces()) {
+        const glm::vec2 end1 = piece.end1, end2 = piece.end2;
         const float length = glm::length(end2 - end1);
         if (!(length > 2.0f * Margin)) continue;
         const glm::vec2 along = (end2 - end1) / length, normal(-along.y, along.x);
@@ -140,14 +156,80 @@ std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPie
             for (const float side : {1.0f, -1.0f}) {
                 const glm::vec2 out = normal * side, start = at + out * StartDistance;
                 for (const float h : FloorsAt(start)) {
-                    const float probe = h + ProbeHeight;
+                    const float probe = h + Actor::WallProbeHeight;
                     bool stops = true;
                     for (const float across : {-Margin, Margin})
                         for (const float up : {-Margin, Margin})
                             stops = stops && InsideWall(at + along * across, probe + up, end1, end2);
-                    for (float d = PathSample; stops && d < StartDistance + PathSample; d += PathSample)
-                        stops = OnlyFloorAt(at + out * std::min(d, StartDistance), h);
-                    if (stops) approaches.push_back({i, glm::vec3(start.x, h, start.y), -out, end1, end2});
+                    if (stops && FreePath(at, out, h, [](glm::vec2) { return false; }))
+                        approaches.push_back(
+                            {piece.triangle, glm::vec3(start.x, h, start.y), -out, end1, end2});
+                }
+            }
+        }
+    }
+    return approaches;
+}
+
+std::vector<WallApproach> RoomWalks::PlanCornerApproaches(float spacing) const {
+    // The pieces leaving each footprint end point, with their far ends.
+    const std::vector<Piece> pieces = Pieces();
+    std::map<std::pair<float, float>, std::vector<std::pair<size_t, glm::vec2>>> leaving;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        leaving[{pieces[i].end1.x, pieces[i].end1.y}].push_back({i, pieces[i].end2});
+        leaving[{pieces[i].end2.x, pieces[i].end2.y}].push_back({i, pieces[i].end1});
+    }
+    std::vector<WallApproach> approaches;
+    const int lines = static_cast<int>(std::round(2.0f * CornerReach / spacing));
+    for (const auto& [key, meeting] : leaving) {
+        const glm::vec2 corner(key.first, key.second);
+        for (size_t i = 0; i < meeting.size(); ++i) {
+            for (size_t j = i + 1; j < meeting.size(); ++j) {
+                const glm::vec2 u = glm::normalize(meeting[i].second - corner);
+                const glm::vec2 v = glm::normalize(meeting[j].second - corner);
+                const float turn = Cross(u, v);
+                if (std::fabs(turn) < OnLine) continue;  // in line: a joint, not a corner
+                // The solid lies between u and v, strictly: no third piece may leave the corner
+                // outside that angle, where the player would come from.
+                auto inside = [&](glm::vec2 w) {
+                    return Cross(u, w) * turn > 0.0f && Cross(w, v) * turn > 0.0f;
+                };
+                bool convex = true;
+                for (size_t k = 0; k < meeting.size(); ++k) {
+                    const glm::vec2 w = glm::normalize(meeting[k].second - corner);
+                    const bool inLine = std::fabs(Cross(w, u)) < OnLine || std::fabs(Cross(w, v)) < OnLine;
+                    if (k != i && k != j && !inLine && !inside(w)) convex = false;
+                }
+                if (!convex) continue;
+                const float angle = std::atan2(std::fabs(turn), glm::dot(u, v)),
+                            sign = turn > 0.0f ? 1.0f : -1.0f;
+                for (const float share : {1.0f / 3.0f, 0.5f, 2.0f / 3.0f}) {
+                    const float a = sign * share * angle;
+                    const glm::vec2 heading(u.x * std::cos(a) - u.y * std::sin(a),
+                                            u.x * std::sin(a) + u.y * std::cos(a));
+                    const glm::vec2 across(-heading.y, heading.x);
+                    for (int line = 0; line <= lines; ++line) {
+                        const glm::vec2 at =
+                            corner + across * (spacing * static_cast<float>(line) - CornerReach);
+                        const glm::vec2 start = at - heading * StartDistance;
+                        for (const float h : FloorsAt(start)) {
+                            const float probe = h + Actor::WallProbeHeight;
+                            bool stops = true;
+                            for (const glm::vec2& far : {meeting[i].second, meeting[j].second}) {
+                                const glm::vec2 along = glm::normalize(far - corner);
+                                for (const float in : {Margin, 2.0f * Margin})
+                                    for (const float up : {-Margin, Margin})
+                                        stops =
+                                            stops && InsideWall(corner + along * in, probe + up, corner, far);
+                            }
+                            if (!stops ||
+                                !FreePath(at, -heading, h, [&](glm::vec2 p) { return inside(p - corner); }))
+                                continue;
+                            approaches.push_back({pieces[meeting[i].first].triangle,
+                                                  glm::vec3(start.x, h, start.y), heading, meeting[i].second,
+                                                  corner, true, meeting[j].second});
+                        }
+                    }
                 }
             }
         }
@@ -193,13 +275,18 @@ bool RoomWalks::Passes(const WallApproach& approach, float dt) {
     Application::Player& player = trial.Player();
     player = Application::Player(approach.start);
     player.rotation.y = std::atan2(approach.heading.x, approach.heading.y);
-    player.velocity = glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * WalkSpeed;
+    player.velocity =
+        glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * Application::Player::WalkSpeed;
     player.onGround = true;
     bool crossed = false;
     for (float walked = 0.0f; walked < WalkSteps; walked += dt) {
         const glm::vec2 before = XZ(player.position);
-        trial.Frame({true}, dt);
-        crossed = crossed || Crosses(before, XZ(player.position), approach.end1, approach.end2);
+        // Round a corner the path turns, and a frame's ends say nothing of where it went between
+        // them: a corner walk's frames stop with the walk, so even a stall's frame is only that long.
+        trial.Frame({true}, approach.corner ? std::min(dt, WalkSteps - walked) : dt);
+        const glm::vec2 after = XZ(player.position);
+        crossed = crossed || Crosses(before, after, approach.end1, approach.end2, approach.corner) ||
+                  (approach.corner && Crosses(before, after, approach.end3, approach.end2, true));
     }
     return crossed;
 }

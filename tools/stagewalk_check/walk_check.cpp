@@ -1,10 +1,12 @@
 #include "stagewalk_check/walk_check.h"
 
 #include "application/stage.h"
+#include "collision/actor.h"
 #include "stagewalk_check/room_check.h"
 #include "stagewalk_check/room_walks.h"
 
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace StagewalkCheck {
@@ -18,6 +20,7 @@ using Application::CollisionTriangle;
 // coordinates miss a slanted seam by a rounding, and which side it falls on says nothing of the room.
 constexpr float ApproachSpacing = 0.25f;
 constexpr size_t ApproachesPerPiece = 64;
+constexpr float CornerSpacing = 0.05f;  // the lines into a corner: a leak there is a few of them wide
 constexpr float FloorSpacing = 1e30f;
 
 std::string ModelPoint(const glm::vec3& world) {
@@ -48,15 +51,20 @@ void CheckRoomWalks(const Engine::ModelData& room, const ObjLayout& layout, cons
 
     // One finding per wall piece and per floor face: the first place that fails.
     std::vector<WallApproach> leaks;
-    std::set<int> leaking;
-    for (const WallApproach& approach : walks.PlanApproaches(ApproachSpacing, ApproachesPerPiece)) {
-        const int line = layout.FaceLine(0, approach.triangle);
-        const int face = line != 0 ? line : -1 - static_cast<int>(approach.triangle);
-        if (leaking.count(face) == 0 && walks.Passes(approach, 1.0f)) {
-            leaking.insert(face);
-            leaks.push_back(approach);
+    std::set<std::pair<int, bool>> leaking;  // a wall's face, and whether at a corner
+    auto walk = [&](const std::vector<WallApproach>& approaches) {
+        for (const WallApproach& approach : approaches) {
+            const int line = layout.FaceLine(0, approach.triangle);
+            const std::pair<int, bool> face(line != 0 ? line : -1 - static_cast<int>(approach.triangle),
+                                            approach.corner);
+            if (leaking.count(face) == 0 && walks.Passes(approach, 1.0f)) {
+                leaking.insert(face);
+                leaks.push_back(approach);
+            }
         }
-    }
+    };
+    walk(walks.PlanApproaches(ApproachSpacing, ApproachesPerPiece));
+    walk(walks.PlanCornerApproaches(CornerSpacing));
     std::set<int> sinking;  // f lines; a polygon's triangles share one
     for (const FloorPoint& point : walks.InnerFloorPoints(FloorSpacing)) {
         const int line = layout.FaceLine(0, point.triangle);
@@ -74,17 +82,28 @@ void CheckRoomWalks(const Engine::ModelData& room, const ObjLayout& layout, cons
     // The walls that hold once the floors come first were passed because a landing in the middle
     // of the pass lifted the point the walls test.
     RoomWalks reordered(FloorsFirst(positions, walks));
+    const std::string probe = "the point " + Number(Application::Actor::WallProbeHeight) + " above the feet";
     for (const WallApproach& leak : leaks) {
-        const bool order = !reordered.Passes(leak, 1.0f);
+        std::string why;
+        if (!reordered.Passes(leak, 1.0f)) {
+            why = "a floor it stands on comes after it in the file, and landing on that floor lifts " +
+                  probe + " that walls test past this wall's faces (put the floors before the walls)";
+        } else if (leak.corner) {
+            why =
+                "beyond the ends of both walls only an upright edge at the corner holds a player, and no "
+                "face there has one reaching " +
+                probe + " (give each wall's faces two corners exactly above one another at the corner point)";
+        } else {
+            why = probe +
+                  " meets none of its faces there (the collision counts a point on an edge as inside "
+                  "for some edges only: split the wall along the other diagonal or turn its corners round)";
+        }
+        const glm::vec3 corner(leak.end2.x, leak.start.y, leak.end2.y);
+        const std::string walking = leak.corner ? "walking into this wall's corner at " + ModelPoint(corner) +
+                                                      " on a slant from " + ModelPoint(leak.start)
+                                                : "walking at this wall from " + ModelPoint(leak.start);
         out.Error(file, layout.FaceLine(0, leak.triangle),
-                  "a player walking at this wall from " + ModelPoint(leak.start) +
-                      ", at 60 frames a second, passes through it: " +
-                      (order ? "a floor it stands on comes after it in the file, and landing on that floor "
-                               "lifts the point 0.25 above the feet that walls test past this wall's faces "
-                               "(put the floors before the walls)"
-                             : "the point 0.25 above the feet meets none of its faces there (the collision "
-                               "counts a point on an edge as inside for some edges only: split the wall "
-                               "along the other diagonal or turn its corners round)"));
+                  "a player " + walking + ", at 60 frames a second, passes through it: " + why);
     }
 }
 

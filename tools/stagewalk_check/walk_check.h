@@ -1,7 +1,8 @@
-// The room walked as a player walks it: walls that the game's own player, walking square at them at
-// full speed at 60 frames a second, passes through, and points on the seams inside a floor where a
-// player standing still sinks. Each finding points at the face's "f" line. Single-threaded: the
-// walks run the real Game, which reads the input tables' static state.
+// The room walked as a player walks it: walls that the game's own player, walking at full speed at
+// 60 frames a second square at them or on a slant into their convex corners, passes through, and
+// points on the seams inside a floor where a player standing still sinks. Each finding points at the
+// face's "f" line. Single-threaded: the walks run the real Game, which reads the input tables' static
+// state.
 #pragma once
 
 #include "engine/graphics/mesh_data.h"

@@ -61,6 +61,12 @@ TEST(RoomCheckTest, EachRuleIsReportedAtTheLineThatBreaksIt) {
          kFloor + "v -1 0 -2.5\nv 1 0 -2.5\nv 1 0.125 -2.5\nv -1 0.125 -2.5\nf 5 7 8\nf 1 2 3 4\nf 5 6 7\n",
          {{Severity::Error, 11,
            "at 60 frames a second, passes through it: a floor it stands on comes after it"}}},
+        {"two walls meeting at a corner whose ends lean, so no upright edge holds it",
+         kFloor +
+             "f 1 2 3 4\nv 0.25 0 -1.5\nv 0.5 0 -1.5\nv 0.5 0.25 -1.5\nv 0.265625 0.25 -1.5\nf 5 6 7 8\n" +
+             "v 0.25 0 -1.25\nv 0.25 0.25 -1.25\nv 0.25 0.25 -1.484375\nf 5 9 10 11\n",
+         {{Severity::Error, 12,
+           "walking into this wall's corner at (0.25, 0, -1.5) in model units on a slant from"}}},
         {"a floor split along a diagonal that neither half holds",
          kFloor + "f 1 2 3\nf 3 4 1\n",
          {{Severity::Error, 7,
