@@ -2,6 +2,8 @@
 
 #include "application/control_state.h"
 #include "application/game.h"
+#include "application/room_identity.h"
+#include "application/run_clock.h"
 #include "application/vpad.h"
 #include "engine/assets/assets.h"
 #include "engine/core/keys.h"
@@ -63,8 +65,23 @@ void AppBase::OnMouseUp(int button) { ControlState::OnMouseUp(button); }
 
 void AppBase::OnMouseWheel(double offset) { std::cout << offset << std::endl; }
 
+void AppBase::Run(int argc, char** argv) {
+    demo.ReadArguments(argc, argv);
+    if (demo.GetMode() != DemoSession::Mode::Off) {
+        settings = ReadSettings(SettingsFile);
+        settingsRead = true;
+        room = RoomIdentity(settings.assetPath);
+        demo.Prepare(room, demo.GetLook(settings.sensitivity, settings.invert));
+        paced = demo.GetMode() != DemoSession::Mode::Timedemo;
+    }
+    Engine::ApplicationManager::Run(argc, argv);
+}
+
 void AppBase::OnConfigure() {
-    settings = ReadSettings("config.tml");
+    if (!settingsRead) {
+        settings = ReadSettings(SettingsFile);
+        room = RoomIdentity(settings.assetPath);
+    }
     requestedWidth = settings.windowSize.x;
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
@@ -76,7 +93,11 @@ void AppBase::OnStart() {
     SetCursorCaptured(true);
     ControlState::Init();
     Vpad::Init();
-    Vpad::SetLook(settings.sensitivity, settings.invert);
+    const DemoHeader look = demo.GetLook(settings.sensitivity, settings.invert);
+    Vpad::SetLook(look.sensitivity, look.invert);
+    std::string message;
+    records = RunRecords::Load(RecordsFile, message);
+    if (!message.empty()) std::cout << message << std::endl;
     assets = new Engine::Assets();
     assetBuffer = Engine::AssetBuffer(settings.assetPath, assets);
     game = new Game();
@@ -92,14 +113,24 @@ void AppBase::OnStart() {
     canvas = new Engine::Canvas(settings.canvasSize.x, settings.canvasSize.y);
     FitCanvas();
     Vpad::PushButton(kSpaceKey, 0);
+    game->bestSteps = records.Best(room);
     assetBuffer.StartLoading();  // last: from here on the worker owns the buffer and the store
 }
 
 void AppBase::OnUpdate(double delta) {
-    timeScale = static_cast<float>(delta) / 0.016666668f;
+    // A replay reads its frame's time and input instead of the live ones; a recording keeps them.
+    const double frameDelta = loaded ? demo.BeginFrame(delta) : delta;
+    timeScale = static_cast<float>(frameDelta) / 0.016666668f;
     if (loaded) {
-        Vpad::Update();
-        scene->Update(timeScale);
+        if (demo.Ended()) {
+            running = false;
+        } else {
+            Vpad::Update();
+            scene->Update(timeScale);
+            demo.EndFrame();
+            const int64_t finished = game->TakeFinishedRun();
+            if (finished >= 0) ReportRun(finished);
+        }
     } else {
         const int status = Engine::AssetBuffer::GetLoadingStatus();
         if (status == 1) {
@@ -139,6 +170,10 @@ void AppBase::OnDraw(Engine::Graphics* frameGraphics) {
     frameGraphics->SetLinearFilter(false);
     frameGraphics->DrawCanvas(canvas, canvasRect.x, canvasRect.y, canvasRect.scaleX, canvasRect.scaleY);
     frameGraphics->SetLinearFilter(true);
+    if (const std::string* shot = demo.TakeShot()) {
+        if (!frameGraphics->SaveFramebuffer(*shot, frameGraphics->windowWidth, frameGraphics->windowHeight))
+            std::cout << "Cannot write the picture " << *shot << std::endl;
+    }
 }
 
 void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
@@ -147,7 +182,25 @@ void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
     frameGraphics->BindCanvas(nullptr);
 }
 
+void AppBase::ReportRun(int64_t steps) {
+    char time[32];
+    RunClock::FormatSeconds(steps, time, sizeof time);
+    std::cout << "Run finished in " << time << " s";
+    const int64_t best = records.Best(room);
+    if (!records.Offer(room, steps)) {
+        RunClock::FormatSeconds(best, time, sizeof time);
+        std::cout << " (best " << time << " s)" << std::endl;
+        return;
+    }
+    std::cout << " (new best)" << std::endl;
+    game->bestSteps = steps;
+    // A replay shows how a run compares but keeps nothing: it is not a run of the player's.
+    std::string error;
+    if (!demo.Replaying() && !records.Save(RecordsFile, error)) std::cout << error << std::endl;
+}
+
 void AppBase::OnTerminate() {
+    demo.Finish(game != nullptr ? game->player->position : Game::StartPosition);
     std::cout << "Application terminated." << std::endl;
     // Loading cannot be cancelled: a worker still busy finishes its list before the process ends.
     Engine::AssetBuffer::JoinLoading();

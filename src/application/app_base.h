@@ -1,9 +1,12 @@
 // The concrete application: reads the settings, feeds the input state, starts the background asset
 // loader and polls it without blocking, hands the finished store to the game scene, draws the scene
-// into a fixed-size canvas shown letterboxed in the window, and owns the three shortcuts.
+// into a fixed-size canvas shown letterboxed in the window, owns the three shortcuts, records or
+// replays demos and keeps the best times.
 // Created once by main; everything runs on the main thread except the loader it starts.
 #pragma once
 
+#include "application/demo_session.h"
+#include "application/run_records.h"
 #include "application/settings.h"
 #include "engine/assets/asset_buffer.h"
 #include "engine/core/application_manager.h"
@@ -37,6 +40,14 @@ public:
     static CanvasRect ComputeCanvasRect(float windowWidth, float windowHeight, float canvasWidth,
                                         float canvasHeight);
 
+    static constexpr const char* SettingsFile = "config.tml";
+    static constexpr const char* RecordsFile = "records.tml";  // beside the settings
+
+    // Reads the demo options, and opens a demo to replay or a recording to make before anything
+    // else, so that a bad one costs one line (a std::runtime_error, printed by main) and no window.
+    // Then the engine's start-up, loop and shutdown.
+    void Run(int argc, char** argv);
+
     void OnKeyDown(int key) override;
     void OnKeyUp(int key) override;
     void OnMouseMove(double x, double y) override;
@@ -65,8 +76,13 @@ protected:
     Game* game = nullptr;
     Scene* scene = nullptr;
     bool loaded = false;
+    DemoSession demo;
+    RunRecords records;
+    std::string room;  // the room's identity, which demos and best times are kept for
+    bool settingsRead = false;
 
 private:
+    void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
     void TestShortcuts();  // acts on the shortcuts taken since the last frame, then forgets them
     std::array<bool, kShortcutCount> shortcutsTaken{};
 };

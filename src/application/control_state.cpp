@@ -1,5 +1,7 @@
 #include "application/control_state.h"
 
+#include <utility>
+
 namespace Application {
 
 std::vector<int> ControlState::keyStates;
@@ -87,6 +89,12 @@ glm::vec2 ControlState::GetMousePosition() { return mousePosition; }
 void ControlState::SetMouseScale(glm::vec2 from, glm::vec2 to) {
     scaleFrom = from;
     scaleTo = to;
+}
+
+void ControlState::SwapInput(std::vector<int>& keys, std::vector<int>& buttons, glm::vec2& delta) {
+    keyStates.swap(keys);
+    buttonStates.swap(buttons);
+    std::swap(mouseDelta, delta);
 }
 
 glm::vec2 ControlState::GetScaledMousePosition() { return mousePosition * scaleTo / scaleFrom; }

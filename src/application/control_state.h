@@ -32,6 +32,13 @@ public:
     static glm::vec2 GetMousePosition();          // last reported cursor position
     static void SetMouseScale(glm::vec2 from, glm::vec2 to);
     static glm::vec2 GetScaledMousePosition();  // position * to / from
+    // The whole tables, for recording a frame's input.
+    static const std::vector<int>& GetKeyStates() { return keyStates; }
+    static const std::vector<int>& GetButtonStates() { return buttonStates; }
+    // Exchanges the key and button tables and the frame's movement with the given ones, which must
+    // be sized KeyCount and ButtonCount: a replay puts a recorded frame in place for the game to read,
+    // then swaps the live input back before Update. Moves no element, allocates nothing.
+    static void SwapInput(std::vector<int>& keys, std::vector<int>& buttons, glm::vec2& delta);
 
 private:
     static std::vector<int> keyStates;

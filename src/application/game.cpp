@@ -1,5 +1,7 @@
 #include "application/game.h"
 
+#include "application/asset_names.h"
+#include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
 namespace Application {
@@ -12,6 +14,8 @@ void Game::Init() {
     camera = Engine::Camera1stPerson(StartPosition);
     delete player;
     player = new Player(camera.position);
+    respawnsSeen = 0;
+    run.Reset();
 }
 
 void Game::Update(float dt) {
@@ -19,7 +23,9 @@ void Game::Update(float dt) {
     // rate, with the frame's input taken once for all of them.
     UpdateHUD(dt);
     player->ReadGamepad();
+    if (!finish.Empty()) run.OnFrameInput(player->HasMoveInput());
     for (int steps = clock.Advance(dt); steps > 0; --steps) Step();
+    UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
 }
 
 void Game::Step() {
@@ -29,6 +35,19 @@ void Game::Step() {
     player->Actor::Update(dt);
     UpdateStage(dt);
     OnActorCollision(player, dt);
+    if (finish.Empty()) return;
+    if (player->respawns != respawnsSeen) {
+        respawnsSeen = player->respawns;
+        run.Reset();
+    } else if (run.OnStep(finish.Holds(*player))) {
+        finishedRun = run.GetSteps();
+    }
+}
+
+int64_t Game::TakeFinishedRun() {
+    const int64_t steps = finishedRun;
+    finishedRun = -1;
+    return steps;
 }
 
 void Game::Draw(Engine::Graphics* graphics) {
@@ -53,6 +72,7 @@ void Game::Destroy() {}
 void Game::OnLoaded(Engine::Assets* assets) {
     InitHUD(assets);
     InitStage(assets);
+    finish = FinishArea::FromDocument(assets != nullptr ? assets->GetDocument(AssetNames::Level) : nullptr);
 }
 
 }  // namespace Application

@@ -1,12 +1,14 @@
 // The game scene: the stage and the HUD mixed into one scene that owns the player, ties it to the
-// first-person camera, moves the world in steps of one 60-Hz frame in a fixed order and sets up the
-// 3-D pass before the stage and the HUD draw. Created once by the application shell and kept for
+// first-person camera, moves the world in steps of one 60-Hz frame in a fixed order, times the run
+// to the level's finish and sets up the 3-D pass before the stage and the HUD draw. Created once by the application shell and kept for
 // the run. Main thread only.
 #pragma once
 
+#include "application/finish_area.h"
 #include "application/hud.h"
 #include "application/player.h"
 #include "application/scene.h"
+#include "application/run_clock.h"
 #include "application/stage.h"
 #include "application/step_clock.h"
 
@@ -31,17 +33,27 @@ public:
     // The HUD counter from dt, the player's input from the gamepad, then as many steps of one 60-Hz
     // frame as the frame completes (StepClock): a frame of dt 1 is exactly one step.
     void Update(float dt) override;
-    // One step: camera from the previous step's player, player update, stage, then collision.
+    // One step: camera from the previous step's player, player update, stage, collision, then the
+    // run: a respawn restarts it, standing on a finish tile ends it.
     void Step();
     // Render state, clear, camera and projection, then the stage and the HUD on top.
     void Draw(Engine::Graphics* graphics) override;
     // Nothing to release before the process ends; safe whether or not OnLoaded ran.
     void Destroy() override;
-    // The HUD's and then the stage's asset lookups.
+    // The HUD's and then the stage's asset lookups, and the finish from the level's data.
     void OnLoaded(Engine::Assets* assets) override;
+    // The steps of a run that ended since the last call, or -1; each finished run is handed out once.
+    int64_t TakeFinishedRun();
 
     Player* player = nullptr;  // owned; lives as long as the Game
     StepClock clock;           // what the frames so far left of a step
+    FinishArea finish;         // empty in a level without one: then there is no run
+    RunClock run;
+    int64_t bestSteps = -1;  // the best run shown on the HUD, set by the shell; -1: none
+
+private:
+    unsigned respawnsSeen = 0;
+    int64_t finishedRun = -1;
 };
 
 }  // namespace Application

@@ -1,6 +1,7 @@
 #include "application/hud.h"
 
 #include "application/asset_names.h"
+#include "application/run_clock.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
@@ -16,6 +17,9 @@ namespace {
 constexpr int32_t CrosshairHalf = 16;   // half of the 32 x 32 crosshair image
 constexpr size_t CounterCapacity = 32;  // "FPS: " and any int32
 const char* const HintLine = "Press L.Ctrl + Q to quit";
+const char* const RunLabel = "Time ";
+const char* const BestLabel = "Best ";
+
 
 // roundf then truncation to int32; the cast alone is undefined outside the int32 range.
 int32_t RoundToInt32(float value) {
@@ -28,7 +32,11 @@ int32_t RoundToInt32(float value) {
 
 }  // namespace
 
-HUD::HUD() : hintText(HintLine) { counterText.reserve(CounterCapacity); }
+HUD::HUD() : hintText(HintLine) {
+    counterText.reserve(CounterCapacity);
+    runText.reserve(CounterCapacity);
+    bestText.reserve(CounterCapacity);
+}
 
 void HUD::InitHUD(Engine::Assets* assets) {
     if (assets == nullptr) return;
@@ -37,6 +45,25 @@ void HUD::InitHUD(Engine::Assets* assets) {
 }
 
 void HUD::UpdateHUD(float dt) { fps = 60.0f / dt; }
+
+void HUD::UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps) {
+    runShown = shown;
+    if (!shown) return;
+    char seconds[CounterCapacity];
+    if (runSteps != shownRun || runText.empty()) {
+        RunClock::FormatSeconds(runSteps, seconds, sizeof seconds);
+        runText.assign(RunLabel).append(seconds);
+        shownRun = runSteps;
+    }
+    if (bestSteps != shownBest) {
+        bestText.clear();
+        if (bestSteps >= 0) {
+            RunClock::FormatSeconds(bestSteps, seconds, sizeof seconds);
+            bestText.assign(BestLabel).append(seconds);
+        }
+        shownBest = bestSteps;
+    }
+}
 
 void HUD::FormatCounter(float value, std::string& out) {
     char buffer[CounterCapacity];
@@ -60,20 +87,28 @@ void HUD::DrawHUD(Engine::Graphics* graphics) {
     graphics->SetLinearFilter(false);
 
     FormatCounter(fps, counterText);
-    // Each line twice: a black shadow one pixel down and right, then the white text.
-    Engine::Effect& effect = graphics->effect;
-    effect.SetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
-    graphics->DrawText(font, counterText, 2.0f, 2.0f);
-    effect.SetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
-    graphics->DrawText(font, counterText, 1.0f, 1.0f);
+    DrawShadowed(graphics, counterText, 1.0f, 1.0f);
     // The hint stays at a fixed pixel row whatever the canvas height.
-    effect.SetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
-    graphics->DrawText(font, hintText, 2.0f, 228.0f);
-    effect.SetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
-    graphics->DrawText(font, hintText, 1.0f, 227.0f);
+    DrawShadowed(graphics, hintText, 1.0f, 227.0f);
+    if (runShown && font != nullptr) {
+        // Right-aligned in the top right corner, one glyph row apart.
+        const float right = static_cast<float>(width) - 1.0f;
+        DrawShadowed(graphics, runText, right - Engine::Graphics::TextWidth(font, runText), 1.0f);
+        DrawShadowed(graphics, bestText, right - Engine::Graphics::TextWidth(font, bestText),
+                     1.0f + Engine::Graphics::TextHeight(font));
+    }
 
     const Engine::Point corner = CrosshairPosition(width, height);
     graphics->DrawSprite(crosshair, static_cast<float>(corner.x), static_cast<float>(corner.y), 1.0f, 1.0f);
+}
+
+void HUD::DrawShadowed(Engine::Graphics* graphics, const std::string& text, float x, float y) {
+    // A black shadow one pixel down and right, then the white text.
+    Engine::Effect& effect = graphics->effect;
+    effect.SetTintColor(0.0f, 0.0f, 0.0f, 1.0f);
+    graphics->DrawText(font, text, x + 1.0f, y + 1.0f);
+    effect.SetTintColor(1.0f, 1.0f, 1.0f, 1.0f);
+    graphics->DrawText(font, text, x, y);
 }
 
 }  // namespace Application

@@ -1,10 +1,11 @@
-// The flat overlay drawn over the 3-D picture in canvas pixels: a frame-rate counter, a hint line
-// and a centred crosshair. Borrows its font and crosshair textures from the asset store.
+// The flat overlay drawn over the 3-D picture in canvas pixels: a frame-rate counter, a hint line,
+// a centred crosshair and, in a level with a finish, the run's time and the best time. Borrows its font and crosshair textures from the asset store.
 // A base of Game; main thread only. Drawing allocates nothing per frame.
 #pragma once
 
 #include "engine/core/types.h"
 
+#include <cstdint>
 #include <string>
 
 namespace Engine {
@@ -23,7 +24,11 @@ public:
     void InitHUD(Engine::Assets* assets);
     // fps = 60 / dt (dt counts 60-Hz frames).
     void UpdateHUD(float dt);
-    // Counter and hint as shadowed text, then the crosshair; leaves depth test and filtering off.
+    // The run's time and the best (steps of 1/60 s; best < 0: none yet), shown at the top right once
+    // `shown`; the texts are rebuilt only when a figure changes, without allocating.
+    void UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps);
+    // Counter and hint as shadowed text, then the run's times and the crosshair; leaves depth test
+    // and filtering off.
     void DrawHUD(Engine::Graphics* graphics);
 
     // "FPS: " and value rounded to the nearest integer, written into `out` without allocating once
@@ -37,8 +42,14 @@ public:
     Engine::Texture* crosshair = nullptr;  // "crosshair"
 
 private:
+    void DrawShadowed(Engine::Graphics* graphics, const std::string& text, float x, float y);
     std::string counterText;  // reused every frame
     std::string hintText;     // built once
+    bool runShown = false;
+    int64_t shownRun = -1;
+    int64_t shownBest = -1;
+    std::string runText;   // "Time S.SS", reused
+    std::string bestText;  // "Best S.SS", or empty without a best
 };
 
 }  // namespace Application

@@ -75,7 +75,14 @@ void Player::UpdateControl(float dt) {
     }
 
     // Only the position comes back: the fall keeps its velocity and the view its angles.
-    if (position.y < RespawnDepth) position = spawnPosition;
+    if (position.y < RespawnDepth) {
+        position = spawnPosition;
+        ++respawns;
+    }
+}
+
+bool Player::HasMoveInput() const {
+    return walk != glm::vec2(0.0f) || jump == ControlState::Pressed || jump == ControlState::Held;
 }
 
 void Player::UpdateCamera(Engine::Camera1stPerson& camera) const {

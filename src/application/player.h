@@ -31,9 +31,12 @@ public:
     void UpdateControl(float dt) override;
     // Eye at the feet plus 2.0 (plus the bob on the ground); the camera takes the actor's angles.
     void UpdateCamera(Engine::Camera1stPerson& camera) const;
+    // Whether the frame's input walks or jumps (looking around alone does not): what starts a run.
+    bool HasMoveInput() const;
 
     float bobPhase = 0.0f;                      // head-bob phase, radians
     glm::vec3 spawnPosition{0.0f, 0.0f, 0.0f};  // where a fall out of the world puts the player back
+    unsigned respawns = 0;                      // falls out of the world so far
 
 private:
     glm::vec2 walk{0.0f, 0.0f};  // the left stick of the frame

@@ -2,10 +2,14 @@
 // input state and the virtual gamepad, one frame at a time at 60, 30, 20 and 10 frames a second)
 // climbs from the spawn point to the top of the tower, and another walks off the open west edge of
 // the terrace and respawns. A room change that breaks the route, a jump the player cannot make, or
-// a frame rate that changes the path, fails here.
+// a frame rate that changes the path, fails here. The climb ends on the finish and times the run; at
+// 60 frames a second its input is the committed demo demos/tower_run.tml, frame for frame
+// (STAGEWALK_ROUTE_DEMO=FILE writes the demo it records to FILE, to renew the committed one).
 #include "application/game.h"
 
 #include "application/control_state.h"
+#include "application/demo_file.h"
+#include "application/room_identity.h"
 #include "application/vpad.h"
 #include "engine/assets/asset_buffer.h"
 #include "engine/assets/assets.h"
@@ -16,6 +20,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -60,9 +66,17 @@ protected:
         // The cursor moves by the turn still missing; one pixel moves the view by 1/96 radian.
         mouseX += (player.rotation.y - turnTo) * kMouseScale;
         ControlState::OnMouseMove(mouseX, 0.0);
+        if (recorder.IsOpen()) {
+            // What the shell records: the frame's time in seconds and the input as the game reads it.
+            const std::vector<int>& keys = ControlState::GetKeyStates();
+            const std::vector<int>& buttons = ControlState::GetButtonStates();
+            recorder.WriteFrame(GetParam() / 60.0, ControlState::GetMouseDelta(), keys.data(),
+                                static_cast<int>(keys.size()), buttons.data(), static_cast<int>(buttons.size()));
+        }
         Application::Vpad::Update();
         game.Update(GetParam());
         ControlState::Update();
+        if (const int64_t steps = game.TakeFinishedRun(); steps >= 0) finishedRun = steps;
         lowest = std::min(lowest, game.player->position.y);
     }
 
@@ -94,9 +108,19 @@ protected:
     bool walking = false, jumping = false;
     double mouseX = 0;
     float lowest = 1e9f;
+    Application::DemoWriter recorder;
+    int64_t finishedRun = -1;
 };
 
 TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
+    const std::string committed = "demos/tower_run.tml";
+    const char* renew = std::getenv("STAGEWALK_ROUTE_DEMO");
+    const std::string recording = renew != nullptr ? renew : ::testing::TempDir() + "route_demo.tml";
+    Application::DemoHeader header;
+    header.version = STAGEWALK_VERSION;
+    header.room = Application::RoomIdentity("data/assets.tml");
+    std::string error;
+    if (GetParam() == 1.0f) ASSERT_TRUE(recorder.Open(recording, header, error)) << error;
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
     const float terrace = game.player->position.y;
@@ -118,6 +142,22 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     EXPECT_EQ(end.y, 32.0f) << "on the tower's top platform";
     EXPECT_GE(lowest, 2.0f) << "never below the courtyard floor";
     EXPECT_EQ(terrace, 8.0f);
+    EXPECT_GT(finishedRun, 0) << "the run ends on the finish";
+    if (!recorder.IsOpen()) return;
+    recorder.Close(end);
+    // The committed demo is this route's input, frame for frame, and ends where the route ends.
+    Application::Demo played, shipped;
+    ASSERT_TRUE(Application::ReadDemo(recording, header.version, header.room, played, error)) << error;
+    ASSERT_TRUE(Application::ReadDemo(committed, header.version, header.room, shipped, error))
+        << error << " (renew it: STAGEWALK_ROUTE_DEMO=$PWD/game/demos/tower_run.tml build/tests/gl_tests "
+                    "--gtest_filter='*FromTheSpawn*/0')";
+    ASSERT_EQ(played.frames.size(), shipped.frames.size());
+    for (size_t i = 0; i < played.frames.size(); ++i) {
+        const Application::DemoFrame &a = played.frames[i], &b = shipped.frames[i];
+        ASSERT_TRUE(a.delta == b.delta && a.mouse == b.mouse && a.keys == b.keys && a.buttons == b.buttons)
+            << "frame " << i << " differs from the committed demo";
+    }
+    EXPECT_EQ(shipped.endPosition, end);
 }
 
 TEST_P(LevelRoute, WalkingOffTheWestEdgeRespawns) {

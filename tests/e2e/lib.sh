@@ -53,18 +53,22 @@ e2e_game_copy() {
   echo "$dir"
 }
 
-# Starts the program in folder $1 in the background; output in $WORK/out.txt, pid in GAME_PID.
+# Starts the program in folder $1 in the background, with the arguments after it; output in
+# $WORK/out.txt, pid in GAME_PID.
 e2e_start() {
   local dir=$1
+  shift
   : >"$WORK/out.txt"
-  (cd "$dir" && exec "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt") &
+  (cd "$dir" && exec "$STAGEWALK" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt") &
   GAME_PID=$!
 }
 
-# Runs the program in folder $1 to its end (at most $2 seconds, default 20); sets STATUS.
+# Runs the program in folder $1 to its end (at most $2 seconds, default 20), with the arguments
+# after them; sets STATUS.
 e2e_run() {
   local dir=$1 limit=${2:-20}
-  (cd "$dir" && exec timeout -k 2 "$limit" "$STAGEWALK" >"$WORK/out.txt" 2>"$WORK/err.txt")
+  shift 2 2>/dev/null || shift $#
+  (cd "$dir" && exec timeout -k 2 "$limit" "$STAGEWALK" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt")
   STATUS=$?
 }
 
@@ -272,9 +276,10 @@ e2e_view_changed() {
 # True while the game process is still running.
 e2e_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 
-# Starts the game in folder $1 and waits for its window and its first scene frame.
+# Starts the game in folder $1 (with the arguments after it) and waits for its window and its
+# first scene frame.
 e2e_start_scene() {
-  e2e_start "$1"
+  e2e_start "$@"
   e2e_wait_line "Shader program loaded successfully." 60 || return 1
   e2e_wait_window || return 1
   e2e_wait_scene 60

@@ -113,6 +113,9 @@ while IFS='|' read -r name data display launcher arguments status holds first; d
   fi
 done <<EOF
 help names the player's folder||$DISPLAY|moved/usr/games/stagewalk|--help|0|$folder/config.tml|-
+help lists the demo options||$DISPLAY|moved/usr/games/stagewalk|--help|0|--timedemo FILE|-
+--play without a file||$DISPLAY|moved/usr/games/stagewalk|--play|2||--play needs a file
+a missing demo, one line||$DISPLAY|moved/usr/games/stagewalk|--play /nowhere.tml|255|/nowhere.tml|-
 unknown argument||$DISPLAY|moved/usr/games/stagewalk|--fullscreen|2||unknown argument '--fullscreen'
 unwritable folder|$WORK/a-file|$DISPLAY|moved/usr/games/stagewalk||1||cannot write your folder
 installed data missing||$DISPLAY|no-data/usr/games/stagewalk||1||is missing or incomplete
@@ -124,6 +127,14 @@ no display, --game||-|moved/usr/games/stagewalk|--game $root/usr/share/games/sta
 --game, not a game folder||$DISPLAY|moved/usr/games/stagewalk|--game $WORK/not-a-game|1||no config.tml there
 EOF
 grep -qx 'not a settings file' "$WORK/broken/stagewalk/config.tml" || fail "a broken config.tml was replaced"
+
+note "the installed tower run, replayed through the launcher from a relative path"
+cp "$root/usr/share/games/stagewalk/demos/tower_run.tml" "$WORK/elsewhere/run.tml"
+out=$(cd "$WORK/elsewhere" && timeout 120 "$STAGEWALK" --play run.tml 2>"$WORK/err.txt")
+status=$?
+[ "$status" = 0 ] || fail "--play run.tml: exit status $status: $out $(cat "$WORK/err.txt")"
+grep -q '^Run finished in [0-9.]* s ' <<<"$out" || fail "the installed tower run did not finish: $out"
+grep -q '^Demo ended: [0-9]* frames, player at ' <<<"$out" || fail "no Demo ended line: $out"
 
 note "the guides' installed-package commands, against the package, with a HOME of their own"
 export HOME="$WORK/guide-home" PATH="$root/usr/games:$root/usr/bin:$PATH"

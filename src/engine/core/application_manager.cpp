@@ -55,7 +55,11 @@ void ApplicationManager::OpenWindow() {
     if (!window) throw std::runtime_error("Failed to open a window.");
     if (requestedFullscreen) ToggleFulscreen();
     glfwMakeContextCurrent(window);
-    if (requestedVsync) glfwSwapInterval(1);
+    if (!paced) {
+        glfwSwapInterval(0);
+    } else if (requestedVsync) {
+        glfwSwapInterval(1);
+    }
     glfwGetWindowSize(window, &width, &height);
 }
 
@@ -66,7 +70,7 @@ void ApplicationManager::RunLoop() {
         if (glfwWindowShouldClose(window)) OnCloseRequest();
         currentTime = glfwGetTime();
         const double delta = currentTime - lastFrameTime;
-        if (delta >= kFramePeriod) {
+        if (delta >= kFramePeriod || !paced) {
             OnUpdate(delta);
             lastFrameTime = currentTime;
             RenderFrame(graphics);
@@ -82,7 +86,7 @@ void ApplicationManager::WaitForNextFrame() {
     // A clock set back (glfwSetTime) makes the frame look further off than one period; waiting a
     // period at most keeps the loop looking at the clock.
     const double left = std::min(due - glfwGetTime(), kFramePeriod);
-    if (!running || left <= 0.0) {
+    if (!running || !paced || left <= 0.0) {
         glfwPollEvents();
     } else if (left > kClockWatch) {
         glfwWaitEventsTimeout(left - kClockWatch);

@@ -56,6 +56,9 @@ protected:
     bool requestedFullscreen = false;
     // Swap interval 1, set once the context is current; false sets none and leaves the driver's own.
     bool requestedVsync = false;
+    // False: a frame runs on every pass, nothing waits and the swap interval is 0, so frames come as
+    // fast as the machine draws them (a benchmark); set before Run.
+    bool paced = true;
 
 private:
     void RunLoop();

@@ -78,6 +78,15 @@ void Graphics::BindCanvas(Canvas* canvas) {
     glViewport(0, 0, windowWidth, windowHeight);
 }
 
+float Graphics::TextWidth(const Texture* font, const std::string& text) {
+    if (!font) return 0.0f;
+    return static_cast<float>(font->width) * kCellFraction / kAdvanceDivisor * static_cast<float>(text.size());
+}
+
+float Graphics::TextHeight(const Texture* font) {
+    return font ? static_cast<float>(font->height) * kCellFraction : 0.0f;
+}
+
 void Graphics::DrawText(Texture* font, const std::string& text, float x, float y) {
     if (!font) return;
     const float cellWidth = static_cast<float>(font->width) * kCellFraction;

@@ -39,6 +39,9 @@ public:
     // Binds the canvas (its viewport), or with null the window framebuffer and window viewport.
     void BindCanvas(Canvas* canvas);
 
+    // The width and height in pixels that DrawText gives `text` (one line) in `font`; 0 without a font.
+    static float TextWidth(const Texture* font, const std::string& text);
+    static float TextHeight(const Texture* font);
     // Bitmap text from a 16 x 16 font sheet at (x, y); advance = cell width / 1.75. Null font: no-op.
     void DrawText(Texture* font, const std::string& text, float x, float y);
     // The whole texture at (x, y), scaled by (scaleX, scaleY). Null texture: no-op.

@@ -3,6 +3,9 @@
 
 #include <GL/glew.h>
 
+#include <cstdio>
+#include <vector>
+
 namespace Engine {
 
 void RenderUtility::SetDepthTest(bool enabled) {
@@ -37,6 +40,21 @@ void RenderUtility::Clear(Color color) {
     glClearDepth(1.0);
     glClearColor(color.r, color.g, color.b, color.a);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+bool RenderUtility::SaveFramebuffer(const std::string& path, int width, int height) const {
+    if (width <= 0 || height <= 0) return false;
+    const size_t row = static_cast<size_t>(width) * 3;
+    std::vector<unsigned char> pixels(row * static_cast<size_t>(height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    bool written = std::fprintf(file, "P6\n%d %d\n255\n", width, height) > 0;
+    // OpenGL reads the bottom row first; the image format starts at the top.
+    for (int y = height - 1; y >= 0 && written; --y)
+        written = std::fwrite(pixels.data() + row * static_cast<size_t>(y), 1, row, file) == row;
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace Engine

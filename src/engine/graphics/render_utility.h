@@ -4,6 +4,8 @@
 
 #include "engine/core/types.h"
 
+#include <string>
+
 namespace Engine {
 
 class RenderUtility {
@@ -14,6 +16,9 @@ public:
     void SetLinearFilter(bool linear);    // the filter of later draws; no OpenGL call
     bool GetLinearFilter() const { return linearFilter; }
     void Clear(Color color);  // clears colour and depth of the bound framebuffer
+    // Writes the bound framebuffer's lower-left `width` x `height` pixels, as they stand before the
+    // swap, to `path` as a binary PPM, top row first; false when the file cannot be written.
+    bool SaveFramebuffer(const std::string& path, int width, int height) const;
 
 protected:
     bool linearFilter = true;
