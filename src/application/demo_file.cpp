@@ -26,7 +26,7 @@ constexpr const char* kComment =
     "# were not up, as code=state (1 held, 2 pressed, 3 released).\n";
 
 // The markup has no escapes: a value holding any of these would read back as something else.
-bool Writable(const std::string& value) { return value.find_first_of("\";\n\r\t") == std::string::npos; }
+bool Writable(const std::string& value) { return value.find_first_of("\";\n\t") == std::string::npos; }
 
 // Appends to a fixed buffer; once something does not fit, everything after it is dropped and
 // Size() is 0, so a frame is written whole or not at all.
