@@ -1,9 +1,13 @@
 // Once the game runs, a frame allocates nothing: the scene's update and draw, the HUD text, the
-// collision pass, the facade's draws and the shell's canvas draw. Global operator new is replaced in
-// this test binary; it counts only while a frame is being measured and otherwise just allocates.
+// collision pass, the facade's draws, the shell's canvas draw and the demo writer's frame. Global operator
+// new is replaced in this test binary; it counts only while a frame is being measured and otherwise just
+// allocates.
+#include "application/control_state.h"
+#include "application/demo_file.h"
 #include "application/game.h"
 #include "engine/graphics/graphics.h"
 #include "support/game_harness.h"
+#include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +132,27 @@ TEST(FrameAllocationTest, FacadeDrawsAllocateNothing) {
     game.Stop();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(counted, 0);
+}
+
+// Recording a frame, with every key and button down at once (the longest line), allocates nothing.
+TEST(FrameAllocationTest, RecordingADemoFrameAllocatesNothing) {
+    TestSupport::ScratchDir dir;
+    Application::DemoWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.Open(dir.File("run.demo"), {"1.0.0", "0123456789abcdef"}, error)) << error;
+    std::vector<int> keys(Application::ControlState::KeyCount, Application::ControlState::Released);
+    std::vector<int> buttons(Application::ControlState::ButtonCount, Application::ControlState::Pressed);
+    writer.WriteFrame(0.1, {1.0f, 2.0f}, keys.data(), static_cast<int>(keys.size()), buttons.data(),
+                      static_cast<int>(buttons.size()));
+    allocations = 0;
+    counting = true;
+    for (int i = 0; i < 100; ++i) {
+        writer.WriteFrame(1.0 / 3.0, {-0.1f, 1e-30f}, keys.data(), static_cast<int>(keys.size()),
+                          buttons.data(), static_cast<int>(buttons.size()));
+    }
+    counting = false;
+    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(writer.FrameCount(), 101u);
 }
 
 }  // namespace
