@@ -153,6 +153,11 @@ void DemoSession::Finish(glm::vec3 feet) {
         std::printf("Demo stopped after %zu of %zu frames, ", next, demo.frames.size());
     }
     PrintFeet(feet);
+    // A replay on the build that recorded it ends where the recording did; say so when it does not.
+    if (ended && demo.ended && demo.endPosition != feet) {
+        std::printf("Demo diverged: the recording ended with the ");
+        PrintFeet(demo.endPosition);
+    }
     if (mode == Mode::Timedemo && frameStarts.size() >= 2) {
         // Frame i's time runs from its start to the next frame's; the last ends where the replay
         // found no frame left.

@@ -73,6 +73,8 @@ void Game::OnLoaded(Engine::Assets* assets) {
     InitHUD(assets);
     InitStage(assets);
     finish = FinishArea::FromDocument(assets != nullptr ? assets->GetDocument(AssetNames::Level) : nullptr);
+    // The times show from the first frame drawn, before any update.
+    UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
 }
 
 }  // namespace Application

@@ -120,7 +120,9 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     header.version = STAGEWALK_VERSION;
     header.room = Application::RoomIdentity("data/assets.tml");
     std::string error;
-    if (GetParam() == 1.0f) ASSERT_TRUE(recorder.Open(recording, header, error)) << error;
+    if (GetParam() == 1.0f) {
+        ASSERT_TRUE(recorder.Open(recording, header, error)) << error;
+    }
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
     const float terrace = game.player->position.y;
