@@ -178,6 +178,11 @@ TEST_P(LevelRoute, WalkingOffTheWestEdgeRespawns) {
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     EXPECT_TRUE(game.player->onGround);
     EXPECT_EQ(game.player->position.y, 8.0f) << "back on the terrace";
+    // The fall restarted the run, and landing on the terrace again does not start it.
+    EXPECT_EQ(game.run.GetPhase(), Application::RunClock::Phase::Waiting);
+    EXPECT_EQ(game.run.GetSteps(), 0);
+    for (int frame = 0; frame < 2; ++frame) Frame(true, false, 0.0f);  // pressed, then held: walking
+    EXPECT_EQ(game.run.GetPhase(), Application::RunClock::Phase::Running);
 }
 
 // dt: 60-Hz frames per frame.
