@@ -83,7 +83,7 @@ protected:
 
 private:
     void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
-    void TestShortcuts();  // acts on the shortcuts taken since the last frame, then forgets them
+    void TestShortcuts();           // acts on the shortcuts taken since the last frame, then forgets them
     std::array<bool, kShortcutCount> shortcutsTaken{};
 };
 

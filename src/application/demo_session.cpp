@@ -97,8 +97,9 @@ double DemoSession::BeginFrame(double delta) {
     if (mode == Mode::Record) {
         const std::vector<int>& keyStates = ControlState::GetKeyStates();
         const std::vector<int>& buttonStates = ControlState::GetButtonStates();
-        writer.WriteFrame(delta, ControlState::GetMouseDelta(), keyStates.data(), static_cast<int>(keyStates.size()),
-                          buttonStates.data(), static_cast<int>(buttonStates.size()));
+        writer.WriteFrame(delta, ControlState::GetMouseDelta(), keyStates.data(),
+                          static_cast<int>(keyStates.size()), buttonStates.data(),
+                          static_cast<int>(buttonStates.size()));
         return delta;
     }
     if (!Replaying()) return delta;

@@ -63,7 +63,7 @@ private:
     std::vector<int> buttons;  // while the game reads them
     glm::vec2 mouse{0.0f, 0.0f};
     std::vector<std::chrono::steady_clock::time_point> frameStarts;  // timedemo, reserved up front
-    std::vector<std::pair<size_t, std::string>> shots;                 // ascending frames
+    std::vector<std::pair<size_t, std::string>> shots;               // ascending frames
     std::string shot;
 };
 

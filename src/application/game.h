@@ -1,14 +1,14 @@
 // The game scene: the stage and the HUD mixed into one scene that owns the player, ties it to the
 // first-person camera, moves the world in steps of one 60-Hz frame in a fixed order, times the run
-// to the level's finish and sets up the 3-D pass before the stage and the HUD draw. Created once by the application shell and kept for
-// the run. Main thread only.
+// to the level's finish and sets up the 3-D pass before the stage and the HUD draw. Created once by the
+// application shell and kept for the run. Main thread only.
 #pragma once
 
 #include "application/finish_area.h"
 #include "application/hud.h"
 #include "application/player.h"
-#include "application/scene.h"
 #include "application/run_clock.h"
+#include "application/scene.h"
 #include "application/stage.h"
 #include "application/step_clock.h"
 

@@ -20,7 +20,6 @@ const char* const HintLine = "Press L.Ctrl + Q to quit";
 const char* const RunLabel = "Time ";
 const char* const BestLabel = "Best ";
 
-
 // roundf then truncation to int32; the cast alone is undefined outside the int32 range.
 int32_t RoundToInt32(float value) {
     if (std::isnan(value)) return 0;

@@ -1,6 +1,7 @@
 // The flat overlay drawn over the 3-D picture in canvas pixels: a frame-rate counter, a hint line,
-// a centred crosshair and, in a level with a finish, the run's time and the best time. Borrows its font and crosshair textures from the asset store.
-// A base of Game; main thread only. Drawing allocates nothing per frame.
+// a centred crosshair and, in a level with a finish, the run's time and the best time. Borrows its font and
+// crosshair textures from the asset store. A base of Game; main thread only. Drawing allocates nothing per
+// frame.
 #pragma once
 
 #include "engine/core/types.h"

@@ -30,8 +30,8 @@ TEST(DemoSession, TheLastDemoOptionWithAFileWinsAndOtherArgumentsAreIgnored) {
         for (const std::string& argument : c.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         DemoSession session;
         session.ReadArguments(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(session.GetMode(), c.mode) << c.arguments.size() << " arguments, first "
-                                             << (c.arguments.empty() ? "" : c.arguments[0]);
+        EXPECT_EQ(session.GetMode(), c.mode)
+            << c.arguments.size() << " arguments, first " << (c.arguments.empty() ? "" : c.arguments[0]);
         EXPECT_EQ(session.GetPath(), c.path);
     }
 }

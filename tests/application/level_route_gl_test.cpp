@@ -71,7 +71,8 @@ protected:
             const std::vector<int>& keys = ControlState::GetKeyStates();
             const std::vector<int>& buttons = ControlState::GetButtonStates();
             recorder.WriteFrame(GetParam() / 60.0, ControlState::GetMouseDelta(), keys.data(),
-                                static_cast<int>(keys.size()), buttons.data(), static_cast<int>(buttons.size()));
+                                static_cast<int>(keys.size()), buttons.data(),
+                                static_cast<int>(buttons.size()));
         }
         Application::Vpad::Update();
         game.Update(GetParam());
@@ -151,8 +152,9 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     Application::Demo played, shipped;
     ASSERT_TRUE(Application::ReadDemo(recording, header.version, header.room, played, error)) << error;
     ASSERT_TRUE(Application::ReadDemo(committed, header.version, header.room, shipped, error))
-        << error << " (renew it: STAGEWALK_ROUTE_DEMO=$PWD/game/demos/tower_run.tml build/tests/gl_tests "
-                    "--gtest_filter='*FromTheSpawn*/0')";
+        << error
+        << " (renew it: STAGEWALK_ROUTE_DEMO=$PWD/game/demos/tower_run.tml build/tests/gl_tests "
+           "--gtest_filter='*FromTheSpawn*/0')";
     ASSERT_EQ(played.frames.size(), shipped.frames.size());
     for (size_t i = 0; i < played.frames.size(); ++i) {
         const Application::DemoFrame &a = played.frames[i], &b = shipped.frames[i];

@@ -80,7 +80,8 @@ void Graphics::BindCanvas(Canvas* canvas) {
 
 float Graphics::TextWidth(const Texture* font, const std::string& text) {
     if (!font) return 0.0f;
-    return static_cast<float>(font->width) * kCellFraction / kAdvanceDivisor * static_cast<float>(text.size());
+    return static_cast<float>(font->width) * kCellFraction / kAdvanceDivisor *
+           static_cast<float>(text.size());
 }
 
 float Graphics::TextHeight(const Texture* font) {
