@@ -16,6 +16,9 @@ inline constexpr const char* Sky = "sky";              // drawn on the sky box
 inline constexpr const char* Room = "room2";           // drawn and collided with
 inline constexpr const char* Cylinder = "cylinder";
 inline constexpr const char* Skybox = "skybox";
+// The room's data (where runs end): a markup document the game reads when the manifest lists it. A
+// room may come without one, so it is not in All; the game then has no finish.
+inline constexpr const char* Level = "room2Level";
 
 struct Required {
     const char* kind;

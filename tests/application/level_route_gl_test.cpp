@@ -1,11 +1,13 @@
 // The shipped level played through the real Game: a scripted player (keys and mouse through the
 // input state and the virtual gamepad, one frame at a time at 60, 30, 20 and 10 frames a second)
-// climbs from the spawn point to the top of the tower, and another walks off the open west edge of
-// the terrace and respawns. A room change that breaks the route, a jump the player cannot make, or
-// a frame rate that changes the path, fails here.
+// climbs from the spawn point to the top of the tower, the finish, and another walks off the open
+// west edge of the terrace and respawns. A room change that breaks the route, a jump the player
+// cannot make, or a frame rate that changes the path, fails here.
 #include "application/game.h"
 
+#include "application/asset_names.h"
 #include "application/control_state.h"
+#include "application/finish_area.h"
 #include "application/vpad.h"
 #include "engine/assets/asset_buffer.h"
 #include "engine/assets/assets.h"
@@ -99,6 +101,9 @@ protected:
 TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
+    const auto finish =
+        Application::FinishArea::FromDocument(assets.GetDocument(Application::AssetNames::Level));
+    EXPECT_FALSE(finish.Holds(*game.player)) << "the run does not end where it starts";
     const float terrace = game.player->position.y;
     lowest = terrace;
     // Down the ramp into the courtyard, past its pillar to the open east edge, then five jumps up
@@ -116,6 +121,7 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     EXPECT_TRUE(arrived) << "stopped at " << end.x << ", " << end.y << ", " << end.z;
     EXPECT_TRUE(game.player->onGround);
     EXPECT_EQ(end.y, 32.0f) << "on the tower's top platform";
+    EXPECT_TRUE(finish.Holds(*game.player)) << "the tower's top is the finish";
     EXPECT_GE(lowest, 2.0f) << "never below the courtyard floor";
     EXPECT_EQ(terrace, 8.0f);
 }

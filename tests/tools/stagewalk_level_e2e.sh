@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# stagewalk-level from the command line: the shipped map builds the committed room byte for byte, a
-# bad map gives exit status 1 and one line naming file, layer and tile and leaves the output file as
-# it was, and a wrong command line gives 2.
+# stagewalk-level from the command line: the shipped map builds the committed room and its data byte
+# for byte, a bad map gives exit status 1 and one line naming file, layer and tile and leaves the
+# output files as they were, and a wrong command line gives 2.
 # Usage: stagewalk_level_e2e.sh STAGEWALK_LEVEL SOURCE_DIR
 set -u
 level=$1
@@ -12,10 +12,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 "$level" "$src/tools/levels/room2.tmx" "$dir/room2.obj" || fail "the shipped map does not build"
 cmp -s "$dir/room2.obj" "$src/game/data/room2.obj" || fail "the shipped map does not give game/data/room2.obj"
+cmp -s "$dir/room2.level.tml" "$src/game/data/room2.level.tml" ||
+  fail "the shipped map does not give game/data/room2.level.tml"
 
 printf '<map width="2" height="1"><layer name="height"><data>4,4</data></layer>
 <layer name="shape"><data>65,2147483715</data></layer></map>' >"$dir/bad.tmx"
 echo "before" >"$dir/out.obj"
+echo "before" >"$dir/out.level.tml"
 "$level" "$dir/bad.tmx" "$dir/out.obj" 2>"$dir/err"
 status=$?
 [ "$status" -eq 1 ] || fail "exit status $status for a bad map"
@@ -23,7 +26,8 @@ status=$?
 grep -q "$dir/bad.tmx: layer 'shape', tile (1,0): tile 67 was flipped horizontally" "$dir/err" ||
   fail "message: $(cat "$dir/err")"
 [ "$(cat "$dir/out.obj")" = before ] || fail "a bad map replaced the output"
-[ "$(ls "$dir" | wc -l)" -eq 4 ] || fail "files left behind: $(ls "$dir")"
+[ "$(cat "$dir/out.level.tml")" = before ] || fail "a bad map replaced the level's data"
+[ "$(ls "$dir" | wc -l)" -eq 6 ] || fail "files left behind: $(ls "$dir")"
 
 "$level" "$dir/bad.tmx" 2>/dev/null
 [ $? -eq 2 ] || fail "a missing argument is not a usage error"

@@ -70,6 +70,19 @@ void DrawAnchor(Image& image, int left, int top) {
     }
 }
 
+// A chequered flag: a square of 4 x 4 checks, white and near black, framed in the outline colour.
+void DrawFinish(Image& image, int left, int top) {
+    constexpr int kCheck = 5, kChecks = 4, kInset = (kSize - kCheck * kChecks) / 2;
+    for (int y = kInset - 1; y <= kSize - kInset; ++y) {
+        for (int x = kInset - 1; x <= kSize - kInset; ++x) {
+            const int u = x - kInset, v = y - kInset;
+            const bool frame = u < 0 || v < 0 || u >= kCheck * kChecks || v >= kCheck * kChecks;
+            const bool white = !frame && (u / kCheck + v / kCheck) % 2 == 0;
+            image.Set(left + x, top + y, frame ? kOutline : white ? kInk : Rgba{0.12, 0.12, 0.14, 1});
+        }
+    }
+}
+
 // Local tile coordinates turned so that "up" (towards smaller y) points in `direction`.
 void Turned(Direction direction, int u, int v, int& x, int& y) {
     const int n = kSize - 1;
@@ -136,6 +149,8 @@ Image MakeLevelTileset() {
             DrawHeight(image, left, top, tile);
         } else if (number == LevelTiles::kAnchor) {
             DrawAnchor(image, left, top);
+        } else if (number == LevelTiles::kFinish) {
+            DrawFinish(image, left, top);
         } else if (number < LevelTiles::kFirstDiagonal) {
             DrawRamp(image, left, top, static_cast<Direction>(number - LevelTiles::kFirstRamp));
         } else {

@@ -1,7 +1,7 @@
 // Paints the level format's tile set: 64 numbered floor heights shaded from low to high, then the
-// anchor (a ring), the four ramps (an arrow towards the high side) and the four diagonal half tiles
-// (the open half shaded). Shape tiles are transparent around their marks, so the height painted in
-// the layer below stays readable in a map editor. Generator only.
+// anchor (a ring), the four ramps (an arrow towards the high side), the four diagonal half tiles
+// (the open half shaded) and the finish (a chequered flag). Shape tiles are transparent around their marks,
+// so the height painted in the layer below stays readable in a map editor. Generator only.
 #pragma once
 
 #include "image.h"

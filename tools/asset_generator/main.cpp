@@ -1,7 +1,7 @@
 // asset_generator: writes the game's textures, models and asset manifest into one directory; the
-// level "room2" is built from the committed tile map, and --tileset also paints the level format's
-// tile set picture. The output is the same, byte for byte, on every run.
-// Usage: asset_generator OUTPUT_DIR [FONT_FILE] [--map MAP.tmx] [--tileset OUT.png]
+// level "room2" and its data (room2.level.tml) are built from the committed tile map, and --tileset also
+// paints the level format's tile set picture. The output is the same, byte for byte, on every run. Usage:
+// asset_generator OUTPUT_DIR [FONT_FILE] [--map MAP.tmx] [--tileset OUT.png]
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include "crosshair.h"
 #include "font_sheet.h"
 #include "icon.h"
+#include "level_data.h"
 #include "level_geometry.h"
 #include "level_map.h"
 #include "level_tileset.h"
@@ -29,6 +30,7 @@ const char* const kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMon
 int main(int argc, char** argv) {
     using namespace AssetGenerator;
     using Engine::AssetKind::Bitmap;
+    using Engine::AssetKind::Markup;
     using Engine::AssetKind::Model;
     namespace Names = Application::AssetNames;
     std::vector<std::string> positional;
@@ -56,7 +58,10 @@ int main(int argc, char** argv) {
         MakeCityImage().WritePng(out + "/city_bg.png");
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
-        LevelGeometry(LevelMap::Load(map)).Build(Names::Room).Write(out + "/room2.obj");
+        const LevelMap level = LevelMap::Load(map);
+        const std::string room = out + "/room2.obj";
+        WriteFilesAtomically({{room, LevelGeometry(level).Build(Names::Room).ToString()},
+                              {LevelDataPath(room), MakeLevelData(level, Names::Room)}});
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
         WriteFileAtomically(out + "/assets.tml",
@@ -66,10 +71,10 @@ int main(int argc, char** argv) {
                                                      {Bitmap, Names::CityBackdrop, "city_bg.png"},
                                                      {Bitmap, Names::Sky, "sky.png"},
                                                      {Model, Names::Room, "room2.obj"},
+                                                     {Markup, Names::Level, "room2.level.tml"},
                                                      {Model, Names::Cylinder, "cylinder.obj"},
                                                      {Model, Names::Skybox, "skybox.obj"},
                                                  }));
-        ;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "asset_generator: %s\n", error.what());
         return 1;

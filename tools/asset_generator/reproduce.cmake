@@ -1,5 +1,6 @@
 # Runs the asset generator into a fresh directory and compares every file it writes, byte for byte,
-# with the committed copy, the level tile set picture included. Inputs: GENERATOR (executable),
+# with the committed copy, the level tile set picture included; a committed file it no longer writes
+# (the room's data, say) is a mismatch too. Inputs: GENERATOR (executable),
 # EXPECTED (committed folder), EXPECTED_TILESET (the committed tile set picture), SCRATCH (a folder
 # this script may wipe).
 foreach(var GENERATOR EXPECTED EXPECTED_TILESET SCRATCH)
@@ -32,6 +33,13 @@ foreach(name IN LISTS generated)
                   RESULT_VARIABLE differs)
   if(NOT differs EQUAL 0)
     list(APPEND mismatches "${name}")
+  endif()
+endforeach()
+
+file(GLOB committed RELATIVE "${EXPECTED}" "${EXPECTED}/*")
+foreach(name IN LISTS committed)
+  if(NOT EXISTS "${SCRATCH}/${name}")
+    list(APPEND mismatches "${name} (no longer generated)")
   endif()
 endforeach()
 

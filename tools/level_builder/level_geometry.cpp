@@ -1,6 +1,7 @@
 #include "level_geometry.h"
 
 #include "level_error.h"
+#include "tile_rectangles.h"
 
 #include <glm/geometric.hpp>
 
@@ -19,8 +20,10 @@ const glm::dvec2 kClaim(0.8191520442889918, 0.573576436351046);  // 35 degrees o
 
 double Cross(glm::dvec2 u, glm::dvec2 v) { return u.x * v.y - u.y * v.x; }
 
+// A finish builds like any full tile, so marking one changes nothing of the room.
 bool Flat(const LevelCell& cell) {
-    return cell.height > 0 && (cell.shape == Shape::Full || cell.shape == Shape::Anchor);
+    return cell.height > 0 &&
+           (cell.shape == Shape::Full || cell.shape == Shape::Anchor || cell.shape == Shape::Finish);
 }
 
 // Interleaves the bits of two cell coordinates: cells close on the map get close keys.
@@ -102,30 +105,13 @@ glm::dvec2 LevelGeometry::CornerXZ(int column, int row, int corner) const {
 }
 
 void LevelGeometry::AddFlatFloors() {
-    // Greedy rectangles: as wide as the row allows, then as deep as whole rows of that width allow.
-    const int width = map.Width(), height = map.Height();
-    std::vector<char> used(static_cast<size_t>(width) * height, 0);
-    auto free = [&](int c, int r, int h) {
-        return !used[static_cast<size_t>(r) * width + c] && Flat(map.At(c, r)) && map.At(c, r).height == h;
-    };
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const int h = map.At(column, row).height;
-            if (!free(column, row, h)) continue;
-            int w = 1, d = 1;
-            while (column + w < width && free(column + w, row, h)) ++w;
-            for (bool whole = true; whole && row + d < height; d += whole ? 1 : 0) {
-                for (int c = column; c < column + w && whole; ++c) whole = free(c, row + d, h);
-            }
-            for (int r = row; r < row + d; ++r)
-                for (int c = column; c < column + w; ++c) used[static_cast<size_t>(r) * width + c] = 1;
-            const double y = map.Y(h), x0 = map.X(column), x1 = map.X(column + w);
-            const double z0 = map.Z(row), z1 = map.Z(row + d);
-            const glm::dvec2 place((x0 + x1) * 0.5, (z0 + z1) * 0.5);
-            AddFloor({x0, y, z0}, {x1, y, z0}, {x1, y, z1}, place);
-            AddFloor({x0, y, z0}, {x1, y, z1}, {x0, y, z1}, place);
-        }
-    }
+    ForEachTileRectangle(map, Flat, [this](int column, int row, int w, int d, int h) {
+        const double y = map.Y(h), x0 = map.X(column), x1 = map.X(column + w);
+        const double z0 = map.Z(row), z1 = map.Z(row + d);
+        const glm::dvec2 place((x0 + x1) * 0.5, (z0 + z1) * 0.5);
+        AddFloor({x0, y, z0}, {x1, y, z0}, {x1, y, z1}, place);
+        AddFloor({x0, y, z0}, {x1, y, z1}, {x0, y, z1}, place);
+    });
 }
 
 void LevelGeometry::AddShapedFloor(int column, int row) {

@@ -206,8 +206,10 @@ void LevelMap::ReadShape(uint32_t value, int column, int row) {
     if (value < LevelTiles::kAnchor || value > LevelTiles::kLastTile) {
         throw LevelError(path, kShapeLayer, column, row,
                          "unknown tile value " + std::to_string(value) +
-                             (value <= LevelTiles::kMaxHeight ? " (a height tile: heights go in 'height')"
-                                                              : " (shapes are 65 to 73, 0 is a full tile)"));
+                             (value <= LevelTiles::kMaxHeight
+                                  ? " (a height tile: heights go in 'height')"
+                                  : " (shapes are " + std::to_string(LevelTiles::kAnchor) + " to " +
+                                        std::to_string(LevelTiles::kLastTile) + ", 0 is a full tile)"));
     }
     if (value == LevelTiles::kAnchor) {
         if (anchorColumn >= 0) {
@@ -218,6 +220,8 @@ void LevelMap::ReadShape(uint32_t value, int column, int row) {
         cell.shape = Shape::Anchor;
         anchorColumn = column;
         anchorRow = row;
+    } else if (value == LevelTiles::kFinish) {
+        cell.shape = Shape::Finish;
     } else if (value < LevelTiles::kFirstDiagonal) {
         cell.shape = Shape::Ramp;
         cell.direction = static_cast<Direction>(value - LevelTiles::kFirstRamp);
@@ -235,6 +239,10 @@ void LevelMap::CheckShapes() {
         for (int column = 0; column < width; ++column) {
             const LevelCell& cell = At(column, row);
             if (cell.shape == Shape::Full) continue;
+            if (cell.height == 0 && cell.shape == Shape::Finish) {
+                throw LevelError(path, kShapeLayer, column, row,
+                                 "a finish on the void: a run ends on a floor (give the tile a height)");
+            }
             if (cell.height == 0) {
                 throw LevelError(path, kShapeLayer, column, row,
                                  "a shape on the void (give the tile a height)");

@@ -101,21 +101,32 @@ std::string ObjWriter::ToString() const {
 void ObjWriter::Write(const std::string& path) const { WriteFileAtomically(path, ToString()); }
 
 void WriteFileAtomically(const std::string& path, const std::string& text) {
-    // Written beside the target and renamed over it, so a reader never sees half a file and a
-    // failure leaves the old one in place.
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    WriteFilesAtomically({{path, text}});
+}
+
+void WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files) {
+    // Each file is written beside its target and renamed over it, so a reader never sees half a
+    // file. All are written before any is renamed: a failure to write leaves every old one in place.
+    std::vector<std::string> temporaries;
+    auto removeFrom = [&temporaries](size_t first) {
+        for (size_t i = first; i < temporaries.size(); ++i) std::remove(temporaries[i].c_str());
+    };
+    for (const auto& [path, text] : files) {
+        temporaries.push_back(path + ".tmp" + std::to_string(::getpid()));
+        std::ofstream file(temporaries.back(), std::ios::binary | std::ios::trunc);
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
         file.close();
         if (!file) {
-            std::remove(temporary.c_str());
+            removeFrom(0);
             throw std::runtime_error("cannot write " + path);
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (std::rename(temporaries[i].c_str(), files[i].first.c_str()) != 0) {
+            const int error = errno;
+            removeFrom(i);
+            throw std::runtime_error("cannot write " + files[i].first + ": " + std::strerror(error));
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace AssetGenerator {
@@ -59,5 +60,8 @@ std::string FormatNumber(double value);  // shortest fixed text with at most 6 d
 // Writes `text` to a temporary file beside `path` and renames it over `path`; on failure nothing
 // changes at `path`. Throws std::runtime_error.
 void WriteFileAtomically(const std::string& path, const std::string& text);
+// The same for files that belong together (path, text): all are written before any is renamed, so
+// a failure to write changes none of them.
+void WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files);
 
 }  // namespace AssetGenerator

@@ -1,8 +1,10 @@
 #include "stagewalk_check/asset_files_check.h"
 
 #include "engine/assets/asset_kinds.h"
+#include "engine/assets/markup_loading.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
+#include "markup/document.h"
 #include "stagewalk_check/image_diagnosis.h"
 #include "stagewalk_check/required_assets.h"
 #include "tmxparser/tmxparser.h"
@@ -27,6 +29,8 @@ std::string Load(const Engine::AssetEntry& entry, const std::string& file, bool&
         } else if (entry.kind == Engine::AssetKind::Map) {
             std::unique_ptr<TmxParser::TmxMap> map(TmxParser::LoadTmxMap(file));
             if (!map) return TmxParser::GetError();
+        } else if (entry.kind == Engine::AssetKind::Markup) {
+            std::unique_ptr<Tml::Document> document(Engine::LoadMarkup(file));
         }
     } catch (const std::exception& error) {
         return error.what();

@@ -3,6 +3,7 @@
 #include "application/asset_names.h"
 #include "engine/assets/asset_kinds.h"
 #include "engine/assets/model_conversion.h"
+#include "stagewalk_check/level_check.h"
 #include "stagewalk_check/obj_layout.h"
 #include "stagewalk_check/required_assets.h"
 #include "stagewalk_check/room_check.h"
@@ -50,6 +51,7 @@ LoadedModel Load(const std::vector<PlannedEntry>& plan, const GameFolder& folder
 void CheckGeometry(const std::vector<PlannedEntry>& plan, const GameFolder& folder, Diagnostics& out) {
     const LoadedModel room = Load(plan, folder, kRoomModel);
     if (room.model) CheckRoom(*room.model, *room.layout, room.file, out);
+    CheckLevelData(plan, folder, room.model && !room.model->empty() ? (*room.model)[0].get() : nullptr, out);
     const EyeHeights eyes = RoomEyeHeights(room.model.get());
     for (const auto& [name, which] :
          {std::make_pair(Application::AssetNames::Skybox, Surround::Skybox),

@@ -1,5 +1,6 @@
 // The game's rules for its three models, checked on the models the manifest plans: the room
-// (collision, spawn, drawing) and the sky box and backdrop (the far plane). Loads each with the
+// (collision, spawn, drawing), the room's data (finishes on its floors) and the sky box and
+// backdrop (the far plane). Loads each with the
 // engine's own OBJ path; files that do not load are left to the asset file check. Single-threaded.
 #pragma once
 

@@ -29,39 +29,14 @@ glm::vec3 Corner(const std::vector<float>& positions, size_t at) {
 
 bool Finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// The mesh's triangles as the collision prepares them, in world units.
-std::vector<CollisionTriangle> Prepared(const Engine::MeshData& mesh) {
-    std::vector<CollisionTriangle> triangles;
-    const std::vector<float>& p = mesh.positions;
-    for (size_t at = 0; p.size() - at >= FloatsPerTriangle; at += FloatsPerTriangle) {
-        triangles.push_back(CollisionTriangle::Prepare(Corner(p, at), Corner(p, at + 3), Corner(p, at + 6)));
-    }
-    return triangles;
-}
-
-// The game's normal is (c - a) x (b - a); the drawn front face, counter-clockwise on screen, has the
-// opposite normal. So a floor seen from above has a negative normal y here.
-bool FacesUp(const CollisionTriangle& t) {
-    return t.kind == CollisionTriangle::Kind::Floor && t.normal.y < 0.0f;
-}
-
-// The floor's plane height at (x, z), as the landing computes it.
-float HeightAt(const CollisionTriangle& t, float x, float z) {
-    return (t.planeTerm - t.normal.x * x - t.normal.z * z) / t.normal.y;
-}
-
-bool Covers(const CollisionTriangle& t, const glm::vec3& p) {
-    return Application::Actor::PointInTriangle({p.x, p.z}, {t.a.x, t.a.z}, {t.b.x, t.b.z}, {t.c.x, t.c.z});
-}
-
 // A face turned down is fine where it is a ceiling (a floor lies below it to look down on) or the
 // underside of a slab (a floor lies on it or just above, too close for anyone to stand between).
 bool HiddenFloor(const CollisionTriangle& down, const FloorGrid& upFloors) {
     const glm::vec3 centre = (down.a + down.b + down.c) / 3.0f;
     bool hidden = true;
     upFloors.ForEachNear(centre.x, centre.z, [&](const CollisionTriangle& other) {
-        if (!hidden || !Covers(other, centre)) return;
-        const float height = HeightAt(other, centre.x, centre.z);
+        if (!hidden || !CoversFromAbove(other, centre)) return;
+        const float height = FloorHeightAt(other, centre.x, centre.z);
         // Below: a ceiling. On it or just above: an underside, since nobody fits in between.
         if (height <= centre.y + Application::Player::EyeHeight) hidden = false;
     });
@@ -121,7 +96,7 @@ const char* FaceProblem(const CollisionTriangle& t, bool collided, const FloorGr
 void CheckFaces(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
                 Diagnostics& out) {
     for (size_t mesh = 0; mesh < room.size(); ++mesh) {
-        const std::vector<CollisionTriangle> triangles = Prepared(*room[mesh]);
+        const std::vector<CollisionTriangle> triangles = PreparedTriangles(*room[mesh]);
         const FloorGrid upFloors = UpFloors(triangles);
         const char* previous = nullptr;  // a polygon's triangles share a line: one finding per line
         int previousLine = -1;
@@ -150,6 +125,29 @@ std::string Number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.4g", value == 0.0 ? 0.0 : value);
     return text;
+}
+
+std::vector<CollisionTriangle> PreparedTriangles(const Engine::MeshData& mesh) {
+    std::vector<CollisionTriangle> triangles;
+    const std::vector<float>& p = mesh.positions;
+    for (size_t at = 0; p.size() - at >= FloatsPerTriangle; at += FloatsPerTriangle) {
+        triangles.push_back(CollisionTriangle::Prepare(Corner(p, at), Corner(p, at + 3), Corner(p, at + 6)));
+    }
+    return triangles;
+}
+
+// The game's normal is (c - a) x (b - a); the drawn front face, counter-clockwise on screen, has the
+// opposite normal. So a floor seen from above has a negative normal y here.
+bool FacesUp(const CollisionTriangle& t) {
+    return t.kind == CollisionTriangle::Kind::Floor && t.normal.y < 0.0f;
+}
+
+float FloorHeightAt(const CollisionTriangle& t, float x, float z) {
+    return (t.planeTerm - t.normal.x * x - t.normal.z * z) / t.normal.y;
+}
+
+bool CoversFromAbove(const CollisionTriangle& t, const glm::vec3& p) {
+    return Application::Actor::PointInTriangle({p.x, p.z}, {t.a.x, t.a.z}, {t.b.x, t.b.z}, {t.c.x, t.c.z});
 }
 
 void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,

@@ -6,11 +6,13 @@
 // which reads the virtual gamepad's static state (the spawn check sets both sticks to rest).
 #pragma once
 
+#include "collision/collision_triangle.h"
 #include "engine/graphics/mesh_data.h"
 #include "stagewalk_check/diagnostics.h"
 #include "stagewalk_check/obj_layout.h"
 
 #include <string>
+#include <vector>
 
 namespace StagewalkCheck {
 
@@ -24,5 +26,14 @@ void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std
 
 // "1.25", "-0.0037": short numbers for messages.
 std::string Number(double value);
+
+// The mesh's triangles as the collision prepares them, in world units.
+std::vector<Application::CollisionTriangle> PreparedTriangles(const Engine::MeshData& mesh);
+// A floor the player stands on from above.
+bool FacesUp(const Application::CollisionTriangle& t);
+// The floor's plane height at (x, z), as the landing computes it.
+float FloorHeightAt(const Application::CollisionTriangle& t, float x, float z);
+// The triangle holds `p` seen from above, by the collision's own point test.
+bool CoversFromAbove(const Application::CollisionTriangle& t, const glm::vec3& p);
 
 }  // namespace StagewalkCheck

@@ -2,6 +2,7 @@
 
 #include "engine/assets/asset_kinds.h"
 #include "engine/assets/assets.h"
+#include "engine/assets/markup_loading.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
 #include "markup/document.h"
@@ -71,6 +72,8 @@ bool AssetBuffer::LoadNext() {
         TmxParser::TmxMap* map = TmxParser::LoadTmxMap(entry.path);
         if (!map) throw std::runtime_error(TmxParser::GetError());
         assets->AddMap(entry.name, map);
+    } else if (entry.kind == AssetKind::Markup) {
+        assets->AddDocument(entry.name, LoadMarkup(entry.path));
     }
     ++nextIndex;
     return nextIndex == entryCount;

@@ -10,8 +10,9 @@ namespace Engine::AssetKind {
 inline constexpr const char* Bitmap = "bitmap";  // an image, uploaded as a texture
 inline constexpr const char* Model = "model";    // an OBJ model, uploaded as vertex buffers
 inline constexpr const char* Map = "map";        // a TMX tile map, kept as read
+inline constexpr const char* Markup = "markup";  // a tml document, kept as read
 
-inline constexpr std::array<const char*, 3> All = {Bitmap, Model, Map};
+inline constexpr std::array<const char*, 4> All = {Bitmap, Model, Map, Markup};
 
 inline bool IsKnown(const std::string& kind) {
     for (const char* known : All) {

@@ -3,6 +3,7 @@
 #include "engine/assets/raw_bitmap.h"
 #include "engine/graphics/model.h"
 #include "engine/graphics/texture.h"
+#include "markup/document.h"
 #include "tmxparser/tmx_map.h"
 
 #include <memory>
@@ -32,11 +33,15 @@ Assets::~Assets() {
     for (TmxParser::TmxMap* map : maps) delete map;
     for (Model* model : models) delete model;
     for (ModelData* data : modelData) delete data;
+    for (Tml::Document* document : documents) delete document;
 }
 
 Texture* Assets::GetTexture(const std::string& name) const { return Find(bitmapNames, textures, name); }
 Model* Assets::GetModel(const std::string& name) const { return Find(modelNames, models, name); }
 TmxParser::TmxMap* Assets::GetMap(const std::string& name) const { return Find(mapNames, maps, name); }
+const Tml::Document* Assets::GetDocument(const std::string& name) const {
+    return Find(documentNames, documents, name);
+}
 
 void Assets::CreateTextures() {
     for (RawBitmap*& slot : bitmaps) {
@@ -82,6 +87,14 @@ void Assets::AddMap(const std::string& name, TmxParser::TmxMap* map) {
     maps.push_back(owned.get());
     owned.release();
     mapNames.push_back(name);
+}
+
+void Assets::AddDocument(const std::string& name, Tml::Document* document) {
+    std::unique_ptr<Tml::Document> owned(document);
+    documentNames.reserve(documentNames.size() + 1);
+    documents.push_back(owned.get());
+    owned.release();
+    documentNames.push_back(name);
 }
 
 }  // namespace Engine

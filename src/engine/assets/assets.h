@@ -1,6 +1,6 @@
-// The asset store: every loaded bitmap, texture, model and tile map with the manifest name it was
-// listed under. Owned by the application shell for the run; written by the loader thread while it
-// runs, then finished and read on the main thread only after the loader has been joined.
+// The asset store: every loaded bitmap, texture, model, tile map and markup document with the
+// manifest name it was listed under. Owned by the application shell for the run; written by the loader thread
+// while it runs, then finished and read on the main thread only after the loader has been joined.
 #pragma once
 
 #include "engine/graphics/mesh_data.h"
@@ -10,6 +10,10 @@
 
 namespace TmxParser {
 class TmxMap;
+}
+
+namespace Tml {
+class Document;
 }
 
 namespace Engine {
@@ -31,6 +35,8 @@ public:
     Model* GetModel(const std::string& name) const;
     // The map of the first map entry named `name`, or null.
     TmxParser::TmxMap* GetMap(const std::string& name) const;
+    // The document of the first markup entry named `name`, or null.
+    const Tml::Document* GetDocument(const std::string& name) const;
 
     // Main thread, once after loading: every raw bitmap becomes a texture; `bitmaps` is emptied.
     void CreateTextures();
@@ -41,10 +47,12 @@ public:
     void AddBitmap(const std::string& name, RawBitmap* bitmap);
     void AddModelData(const std::string& name, ModelData* data);
     void AddMap(const std::string& name, TmxParser::TmxMap* map);
+    void AddDocument(const std::string& name, Tml::Document* document);
 
     size_t GetBitmapCount() const { return bitmaps.size(); }
     size_t GetModelDataCount() const { return modelData.size(); }
     size_t GetMapCount() const { return maps.size(); }
+    size_t GetDocumentCount() const { return documents.size(); }
     size_t GetTextureCount() const { return textures.size(); }
     size_t GetModelCount() const { return models.size(); }
 
@@ -57,6 +65,8 @@ private:
     std::vector<Model*> models;
     std::vector<ModelData*> modelData;
     std::vector<std::string> modelNames;
+    std::vector<Tml::Document*> documents;
+    std::vector<std::string> documentNames;
 };
 
 }  // namespace Engine

@@ -1,0 +1,31 @@
+// The words of a level's data file (ROOM.level.tml beside the room's model): its node and key names
+// and how a number is written there. Written by the level builder, read by the game's FinishArea and
+// held to by the checker. Constants and a pure function; any thread.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace Application::LevelMarkup {
+
+inline constexpr const char* Root = "level";  // the one root node; the rest is inside it
+// A rectangle where a run ends, in model units, standing on a floor at `Floor`.
+inline constexpr const char* Finish = "finish";
+inline constexpr const char* West = "west";    // smallest x
+inline constexpr const char* East = "east";    // largest x
+inline constexpr const char* North = "north";  // smallest z
+inline constexpr const char* South = "south";  // largest z
+inline constexpr const char* Floor = "floor";  // y of the floor it covers
+
+// A value that is a whole finite decimal number ("1.25", "-4"), or nothing.
+inline std::optional<double> ReadNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace Application::LevelMarkup
