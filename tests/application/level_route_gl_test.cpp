@@ -1,14 +1,16 @@
 // The shipped level played through the real Game: a scripted player (keys and mouse through the
 // input state and the virtual gamepad, one frame at a time at 60, 30, 20 and 10 frames a second)
-// climbs from the spawn point to the top of the tower, and another walks off the open west edge of
-// the terrace and respawns. A room change that breaks the route, a jump the player cannot make, or
-// a frame rate that changes the path, fails here. The climb ends on the finish and times the run; at
-// 60 frames a second its input is the committed demo demos/tower_run.tml, frame for frame
+// climbs from the spawn point to the top of the tower, the finish, and another walks off the open
+// west edge of the terrace and respawns. A room change that breaks the route, a jump the player
+// cannot make, or a frame rate that changes the path, fails here. The climb times the run; at 60
+// frames a second its input is the committed demo demos/tower_run.tml, frame for frame
 // (STAGEWALK_ROUTE_DEMO=FILE writes the demo it records to FILE, to renew the committed one).
 #include "application/game.h"
 
+#include "application/asset_names.h"
 #include "application/control_state.h"
 #include "application/demo_file.h"
+#include "application/finish_area.h"
 #include "application/room_identity.h"
 #include "application/vpad.h"
 #include "engine/assets/asset_buffer.h"
@@ -126,6 +128,9 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     }
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
+    const auto finish =
+        Application::FinishArea::FromDocument(assets.GetDocument(Application::AssetNames::Level));
+    EXPECT_FALSE(finish.Holds(*game.player)) << "the run does not end where it starts";
     const float terrace = game.player->position.y;
     lowest = terrace;
     // Down the ramp into the courtyard, past its pillar to the open east edge, then five jumps up
@@ -143,6 +148,7 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     EXPECT_TRUE(arrived) << "stopped at " << end.x << ", " << end.y << ", " << end.z;
     EXPECT_TRUE(game.player->onGround);
     EXPECT_EQ(end.y, 32.0f) << "on the tower's top platform";
+    EXPECT_TRUE(finish.Holds(*game.player)) << "the tower's top is the finish";
     EXPECT_GE(lowest, 2.0f) << "never below the courtyard floor";
     EXPECT_EQ(terrace, 8.0f);
     EXPECT_GT(finishedRun, 0) << "the run ends on the finish";

@@ -93,6 +93,8 @@ TEST_F(LevelBuilder, BadMapsNameTheFileTheLayerAndTheTile) {
          "layer 'shape', tile (2,1): a second anchor tile"},
         {"shape on void", Small("4,4,4,4,0,4", "65,0,0,0,70,0"),
          "layer 'shape', tile (1,1): a shape on the void"},
+        {"finish on void", Small("4,4,4,4,4,0", "65,0,0,0,0,74"),
+         "layer 'shape', tile (2,1): a finish on the void"},
         {"anchor too high", Small("10,4,4,4,4,4"),
          "layer 'height', tile (0,0): the anchor's floor must lie below"},
         {"crossing seam", Small("2,2,8,2,5,8", "65,67,0,0,0,0"),

@@ -138,9 +138,9 @@ private:
                            static_cast<float>(zs[i] * scale)))
                 continue;
             out.Error(file, node.Line(),
-                      "finish: no floor of the room at floor " + Number(floor) + " under (" + Number(xs[i]) +
+                      "finish: the room has no floor at y " + Number(floor) + " under (" + Number(xs[i]) +
                           ", " + Number(zs[i]) +
-                          "): it floats in the air, and no run ends on it (model units)");
+                          ") (model units): it floats in the air, and no run ends on it");
             return;
         }
     }

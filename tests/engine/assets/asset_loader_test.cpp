@@ -2,6 +2,7 @@
 // and the status protocol. Runs clean under ThreadSanitizer.
 #include "engine/assets/asset_buffer.h"
 #include "engine/assets/assets.h"
+#include "markup/document.h"
 
 #include "support/image_files.h"
 #include "support/scratch_dir.h"
@@ -46,18 +47,26 @@ protected:
 TEST_F(LoaderTest, LoadsEveryKindInOrder) {
     dir.Write("m.obj", kObj);
     dir.Write("t.tmx", kTmx);
-    AssetBuffer buffer(Manifest(Entry("bitmap", "a", "a.png") + Entry("model", "m", "m.obj") +
-                                Entry("map", "t", "t.tmx") + Entry("bitmap", "b", "a.png")),
-                       &assets);
+    dir.Write("d.tml", "@ tangly-ml-v-020\n{ level\n}\n");
+    AssetBuffer buffer(
+        Manifest(Entry("bitmap", "a", "a.png") + Entry("model", "m", "m.obj") + Entry("map", "t", "t.tmx") +
+                 Entry("markup", "d", "d.tml") + Entry("bitmap", "b", "a.png")),
+        &assets);
     EXPECT_EQ(LoadAll(buffer), 1);
     EXPECT_EQ(assets.GetBitmapCount(), 2u);
     EXPECT_EQ(assets.GetModelDataCount(), 1u);
     EXPECT_EQ(assets.GetMapCount(), 1u);
+    EXPECT_EQ(assets.GetDocumentCount(), 1u);
     EXPECT_NE(assets.GetMap("t"), nullptr);
-    EXPECT_EQ(assets.GetMap("a"), nullptr);      // a bitmap's name is no map
-    EXPECT_EQ(assets.GetTexture("a"), nullptr);  // no textures before CreateTextures
-    EXPECT_EQ(assets.GetModel("m"), nullptr);    // no models before CreateModels
-    EXPECT_EQ(buffer.GetNextIndex(), 4u);
+    const Tml::Document* document = assets.GetDocument("d");
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(document->RootNodes().size(), 1u);
+    EXPECT_EQ(document->RootNodes()[0]->Name(), "level");  // kept as read
+    EXPECT_EQ(assets.GetDocument("t"), nullptr);           // a map's name is no document
+    EXPECT_EQ(assets.GetMap("a"), nullptr);                // a bitmap's name is no map
+    EXPECT_EQ(assets.GetTexture("a"), nullptr);            // no textures before CreateTextures
+    EXPECT_EQ(assets.GetModel("m"), nullptr);              // no models before CreateModels
+    EXPECT_EQ(buffer.GetNextIndex(), 5u);
 }
 
 TEST_F(LoaderTest, StopsAtTheFirstFailureAndKeepsWhatCameBefore) {
@@ -88,6 +97,9 @@ TEST_F(LoaderTest, EachKindReportsItsOwnFailureText) {
          "Error in layer 'g': the encoding must be 'csv'!"},
         {"map", "broken.tmx", "<map><layer", ""},         // malformed XML: any clear text, no crash
         {"map", "number.tmx", "<map width=\"x\"/>", ""},  // a bad number: any clear text, no crash
+        // Unlike the settings, a listed document must be there.
+        {"markup", nullptr, nullptr, "Failed to load a markup document in "},
+        {"markup", "headless.tml", "{ level\n}\n", "Header missing in "},
     };
     for (const FailureCase& c : cases) {
         Assets store;
