@@ -1,6 +1,7 @@
 // Fuzzes the manifest reader: a parsed document becomes a loading plan whose entries are all of a
 // loadable kind and whose count matches, or the markup header error leaves.
 #include "engine/assets/asset_buffer.h"
+#include "engine/assets/asset_kinds.h"
 #include "engine/assets/assets.h"
 #include "fuzz_input.h"
 #include "markup/document.h"
@@ -30,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::Require(buffer.GetEntryCount() == buffer.GetEntries().size(), "entry count differs");
     Fuzz::Require(buffer.GetNextIndex() == 0, "cursor moved before loading");
     for (const Engine::AssetEntry& entry : buffer.GetEntries()) {
-        Fuzz::Require(entry.kind == "bitmap" || entry.kind == "model" || entry.kind == "map",
-                      "entry of an unknown kind");
+        Fuzz::Require(Engine::AssetKind::IsKnown(entry.kind), "entry of an unknown kind");
     }
     return 0;
 }
