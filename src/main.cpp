@@ -1,5 +1,7 @@
-// The process entry: runs the one application and turns an error into exit status 255.
+// The process entry: runs the one application and turns an error into exit status 255, and a command
+// line the program does not take into its reason and the usage on standard error, status 2.
 #include "application/app_base.h"
+#include "application/command_line.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -10,6 +12,9 @@ int main(int argc, char** argv) {
     static Application::AppBase* application = new Application::AppBase();
     try {
         application->Run(argc, argv);
+    } catch (const Application::UsageError& error) {
+        std::cerr << "stagewalk: " << error.what() << '\n' << Application::UsageLine() << std::endl;
+        return 2;
     } catch (const std::runtime_error& error) {
         std::cout << error.what() << std::endl;
         return -1;

@@ -1,5 +1,6 @@
 #include "application/app_base.h"
 
+#include "application/command_line.h"
 #include "application/control_state.h"
 #include "application/game.h"
 #include "application/room_identity.h"
@@ -66,7 +67,13 @@ void AppBase::OnMouseUp(int button) { ControlState::OnMouseUp(button); }
 void AppBase::OnMouseWheel(double offset) { std::cout << offset << std::endl; }
 
 void AppBase::Run(int argc, char** argv) {
-    demo.ReadArguments(argc, argv);
+    const CommandLine line = ReadCommandLine(argc, argv);
+    if (line.help || line.version) {
+        std::cout << (line.help ? HelpText() : std::string("stagewalk ") + STAGEWALK_VERSION + "\n")
+                  << std::flush;
+        return;
+    }
+    demo.Select(line.demoMode, line.demoPath);
     if (demo.GetMode() != DemoSession::Mode::Off) {
         settings = ReadSettings(SettingsFile);
         settingsRead = true;

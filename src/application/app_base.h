@@ -43,9 +43,10 @@ public:
     static constexpr const char* SettingsFile = "config.tml";
     static constexpr const char* RecordsFile = "records.tml";  // beside the settings
 
-    // Reads the demo options, and opens a demo to replay or a recording to make before anything
-    // else, so that a bad one costs one line (a std::runtime_error, printed by main) and no window.
-    // Then the engine's start-up, loop and shutdown.
+    // Reads the command line (UsageError for one it does not take; --help and --version print and
+    // return), and opens a demo to replay or a recording to make before anything else, so that a bad
+    // one costs one line (a std::runtime_error, printed by main) and no window. Then the engine's
+    // start-up, loop and shutdown.
     void Run(int argc, char** argv);
 
     void OnKeyDown(int key) override;

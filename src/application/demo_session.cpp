@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <stdexcept>
 
@@ -14,35 +13,14 @@ namespace Application {
 
 namespace {
 
-struct Option {
-    const char* name;
-    DemoSession::Mode mode;
-};
-constexpr Option kOptions[] = {
-    {"--record", DemoSession::Mode::Record},
-    {"--play", DemoSession::Mode::Play},
-    {"--timedemo", DemoSession::Mode::Timedemo},
-};
-
 // Equal text means equal floats.
 void PrintFeet(glm::vec3 feet) { std::printf("player at %.9g %.9g %.9g\n", feet.x, feet.y, feet.z); }
 
 }  // namespace
 
-void DemoSession::ReadArguments(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        for (const Option& option : kOptions) {
-            const size_t length = std::strlen(option.name);
-            if (std::strcmp(argv[i], option.name) == 0 && i + 1 < argc) {
-                mode = option.mode;
-                path = argv[++i];
-            } else if (std::strncmp(argv[i], option.name, length) == 0 && argv[i][length] == '=' &&
-                       argv[i][length + 1] != '\0') {
-                mode = option.mode;
-                path = argv[i] + length + 1;
-            }
-        }
-    }
+void DemoSession::Select(Mode demoMode, const std::string& demoPath) {
+    mode = demoMode;
+    path = demoPath;
 }
 
 DemoHeader DemoSession::GetLook(float sensitivity, bool invert) const {

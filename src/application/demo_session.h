@@ -16,9 +16,8 @@ class DemoSession {
 public:
     enum class Mode { Off, Record, Play, Timedemo };
 
-    // The last of --record FILE, --play FILE, --timedemo FILE (or --option=FILE) wins; every other
-    // argument is ignored, as the program always has. An option without its file is ignored too.
-    void ReadArguments(int argc, char** argv);
+    // What the command line asked for (ReadCommandLine): the mode and its file.
+    void Select(Mode demoMode, const std::string& demoPath);
 
     Mode GetMode() const { return mode; }
     bool Replaying() const { return mode == Mode::Play || mode == Mode::Timedemo; }
