@@ -11,8 +11,11 @@
 #include "engine/graphics/canvas.h"
 #include "engine/graphics/graphics.h"
 #include "engine/graphics/shader_program.h"
+#include "markup/document.h"
+#include "markup/tml_reader.h"
 
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 
 namespace Application {
@@ -106,8 +109,15 @@ void AppBase::OnStart() {
     records = RunRecords::Load(RecordsFile, message);
     if (!message.empty()) std::cout << message << std::endl;
     assets = new Engine::Assets();
-    assetBuffer = Engine::AssetBuffer(settings.assetPath, assets);
+    {
+        const std::unique_ptr<Tml::Document> manifest(Tml::LoadDocument(settings.assetPath));
+        levels = LevelList::Read(*manifest);
+        manifestEntries = Engine::AssetBuffer(*manifest, nullptr).GetEntries();
+    }
+    // The start loads what every level shares and the level played, not the others.
+    assetBuffer = Engine::AssetBuffer(levels.PlanFor(manifestEntries, level), assets);
     game = new Game();
+    game->level = levels.At(level);
     scene = game;
     const std::string& folder = settings.shaderPath;
     shader = Engine::ShaderProgram::Load(folder + "/" + "vertex.glsl", folder + "/" + "fragment.glsl");

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "application/demo_session.h"
+#include "application/level_list.h"
 #include "application/run_records.h"
 #include "application/settings.h"
 #include "engine/assets/asset_buffer.h"
@@ -80,6 +81,9 @@ protected:
     DemoSession demo;
     RunRecords records;
     std::string room;  // the room's identity, which demos and best times are kept for
+    LevelList levels;  // what the manifest offers; read with it by OnStart
+    std::vector<Engine::AssetEntry> manifestEntries;  // every entry of the manifest, in order
+    size_t level = 0;                                 // the level playing: the first at start
     bool settingsRead = false;
 
 private:

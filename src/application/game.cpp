@@ -1,6 +1,5 @@
 #include "application/game.h"
 
-#include "application/asset_names.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
@@ -72,7 +71,27 @@ void Game::Destroy() {}
 void Game::OnLoaded(Engine::Assets* assets) {
     InitHUD(assets);
     InitStage(assets);
-    finish = FinishArea::FromDocument(assets != nullptr ? assets->GetDocument(AssetNames::Level) : nullptr);
+    EnterLevel(level, assets);
+}
+
+void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
+    level = next;
+    const Tml::Document* data = nullptr;
+    if (store != nullptr) {
+        SetRoom(store->GetModel(level.room));
+        if (!level.data.empty()) data = store->GetDocument(level.data);
+    }
+    finish = FinishArea::FromDocument(data);
+    spawn = SpawnPoint::FromDocument(data);
+    camera = Engine::Camera1stPerson(spawn.position);
+    camera.rotation.y = spawn.yaw;
+    delete player;
+    player = new Player(spawn.position);
+    player->rotation.y = spawn.yaw;
+    respawnsSeen = 0;
+    finishedRun = -1;
+    clock = StepClock();
+    run.Reset();
     // The times show from the first frame drawn, before any update.
     UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
 }

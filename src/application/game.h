@@ -6,9 +6,11 @@
 
 #include "application/finish_area.h"
 #include "application/hud.h"
+#include "application/level_list.h"
 #include "application/player.h"
 #include "application/run_clock.h"
 #include "application/scene.h"
+#include "application/spawn_point.h"
 #include "application/stage.h"
 #include "application/step_clock.h"
 
@@ -16,8 +18,8 @@ namespace Application {
 
 class Game final : public Scene, public HUD, public Stage {
 public:
-    // Where the player starts and respawns, in world units.
-    static inline const glm::vec3 StartPosition{0.1f, 10.0f, -15.0f};
+    // Where the player starts and respawns in a level that names no spawn, in world units.
+    static inline const glm::vec3 StartPosition = SpawnPoint::DefaultPosition;
     static constexpr float FieldOfView = 75.0f;  // degrees, vertical
     static constexpr float NearPlane = 0.1f;
     static constexpr float FarPlane = 200.0f;  // anything farther from the eye is clipped to black
@@ -40,14 +42,20 @@ public:
     void Draw(Engine::Graphics* graphics) override;
     // Nothing to release before the process ends; safe whether or not OnLoaded ran.
     void Destroy() override;
-    // The HUD's and then the stage's asset lookups, and the finish from the level's data.
+    // The HUD's and then the stage's asset lookups, then EnterLevel from the same store.
     void OnLoaded(Engine::Assets* assets) override;
+    // Plays `level` from `store`, which holds its room and data: the room, the finish and the spawn
+    // from there; the player and the camera at the spawn, facing its way; the run and the steps'
+    // carry start afresh. What a restart does too.
+    void EnterLevel(const Level& level, const Engine::Assets* store);
     // The steps of a run that ended since the last call, or -1; each finished run is handed out once.
     int64_t TakeFinishedRun();
 
-    Player* player = nullptr;  // owned; lives as long as the Game
-    StepClock clock;           // what the frames so far left of a step
-    FinishArea finish;         // empty in a level without one: then there is no run
+    Player* player = nullptr;                  // owned; lives as long as the Game
+    StepClock clock;                           // what the frames so far left of a step
+    Level level = LevelList::ImplicitLevel();  // the level playing; the shell sets its start level
+    SpawnPoint spawn;                          // where it starts the player
+    FinishArea finish;                         // empty in a level without one: then there is no run
     RunClock run;
     int64_t bestSteps = -1;  // the best run shown on the HUD, set by the shell; -1: none
 

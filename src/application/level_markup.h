@@ -1,6 +1,6 @@
 // The words of a level's data file (ROOM.level.tml beside the room's model): its node and key names
 // and how a number is written there. Written by the level builder, read by the game's FinishArea and
-// held to by the checker. Constants and a pure function; any thread.
+// SpawnPoint and held to by the checker. Constants and a pure function; any thread.
 #pragma once
 
 #include <cmath>
@@ -18,6 +18,13 @@ inline constexpr const char* East = "east";    // largest x
 inline constexpr const char* North = "north";  // smallest z
 inline constexpr const char* South = "south";  // largest z
 inline constexpr const char* Floor = "floor";  // y of the floor it covers
+// Where the player starts, in model units, and which way it faces: degrees in the camera's yaw (0
+// looks along +z, 90 along +x).
+inline constexpr const char* Spawn = "spawn";
+inline constexpr const char* X = "x";
+inline constexpr const char* Y = "y";
+inline constexpr const char* Z = "z";
+inline constexpr const char* Yaw = "yaw";
 
 // A value that is a whole finite decimal number ("1.25", "-4"), or nothing.
 inline std::optional<double> ReadNumber(const std::string& text) {

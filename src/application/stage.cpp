@@ -23,7 +23,6 @@ glm::vec3 Corner(const std::vector<float>& positions, size_t at) {
 
 void Stage::InitStage(Engine::Assets* assets) {
     if (assets == nullptr) return;
-    room = assets->GetModel(AssetNames::Room);
     cylinder = assets->GetModel(AssetNames::Cylinder);
     skybox = assets->GetModel(AssetNames::Skybox);
     // Clamping hides the seams where the sky box's faces meet.
@@ -32,7 +31,11 @@ void Stage::InitStage(Engine::Assets* assets) {
     }
     cityBg = assets->GetTexture(AssetNames::CityBackdrop);
     sky = assets->GetTexture(AssetNames::Sky);
-    // The room never changes once loaded, so its triangles are scaled and prepared once here.
+}
+
+void Stage::SetRoom(Engine::Model* model) {
+    room = model;
+    // The room never changes while its level plays, so its triangles are scaled and prepared once here.
     collision.Clear();
     if (room != nullptr) {
         if (const Engine::Mesh* mesh = room->GetMesh(0)) PrepareCollision(mesh->GetPositions());

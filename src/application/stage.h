@@ -29,15 +29,18 @@ public:
     static constexpr float BackdropScale = 100.0f;
     static constexpr float SurroundLift = 50.0f;
 
-    // Looks up "room2", "cylinder", "skybox", "cityBg" and "sky"; missing names stay null. The sky
-    // box's first mesh, if any, is set to clamp its texture to the edge.
+    // Looks up "cylinder", "skybox", "cityBg" and "sky"; missing names stay null. The sky box's first
+    // mesh, if any, is set to clamp its texture to the edge. The room comes with the level (SetRoom).
     void InitStage(Engine::Assets* assets);
+    // The level's room, drawn and collided with from now on; null for none. Its first mesh's
+    // triangles are prepared once here.
+    void SetRoom(Engine::Model* model);
     // Nothing moves in the stage itself.
     void UpdateStage(float dt);
     // Sky box, backdrop, then the room; leaves texturing on, lighting off and fog off.
     void DrawStage(Engine::Graphics* graphics);
     // Collides `actor` with every room triangle in order; without a room (or its first mesh) nothing.
-    // Uses the triangles prepared by InitStage (or PrepareCollision, which lets tools and tests
+    // Uses the triangles prepared by SetRoom (or PrepareCollision, which lets tools and tests
     // collide without a drawable model): the room's positions must not change afterwards.
     void OnActorCollision(Actor* actor, float dt);
     // The plain collision pass over `positions` (model units, nine floats per triangle, scaled by
@@ -49,14 +52,14 @@ public:
     const CollisionMesh& GetCollisionMesh() const { return collision; }
 
     Engine::Camera1stPerson camera;     // the camera the scene is drawn through
-    Engine::Model* room = nullptr;      // "room2": drawn lit, fogged, untextured; collided with
+    Engine::Model* room = nullptr;      // the level's room: drawn lit, fogged, untextured; collided with
     Engine::Model* cylinder = nullptr;  // "cylinder": the backdrop around the camera
     Engine::Model* skybox = nullptr;    // "skybox"
     Engine::Texture* cityBg = nullptr;  // "cityBg", drawn on the cylinder
     Engine::Texture* sky = nullptr;     // "sky", drawn on the sky box
 
 private:
-    CollisionMesh collision;  // the room's first mesh, prepared by InitStage
+    CollisionMesh collision;  // the room's first mesh, prepared by SetRoom
 };
 
 }  // namespace Application

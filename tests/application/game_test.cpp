@@ -3,6 +3,7 @@
 #include "application/vpad.h"
 #include "engine/assets/assets.h"
 #include "input_script.h"
+#include "markup/tml_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,28 @@ TEST_F(GameTest, DestroyIsSafeBeforeAndAfterLoading) {
     game.Update(1.0f);  // no room: nothing to land on
     EXPECT_FALSE(game.player->onGround);
     game.Destroy();
+}
+
+// A level starts the player at its spawn, facing its way, with a fresh run; entering it again after
+// playing (a restart) puts everything back.
+TEST_F(GameTest, EnteringALevelStartsThePlayerAtItsSpawn) {
+    Engine::Assets store;
+    store.AddDocument("yardLevel", Tml::ParseDocument("@ tangly-ml-v-020\n{ level\n{ spawn\n! x 1\n! y 2\n"
+                                                      "! z 3\n! yaw 180\n}\n}\n",
+                                                      "yard.level.tml"));
+    const Application::Level yard{"yard", "The yard", "yard", "yardLevel"};
+    Game game;
+    for (int round = 0; round < 2; ++round) {
+        game.EnterLevel(yard, &store);
+        EXPECT_EQ(game.player->position, glm::vec3(8, 16, 24)) << round;
+        EXPECT_EQ(game.player->spawnPosition, glm::vec3(8, 16, 24)) << round;
+        EXPECT_EQ(game.camera.position, glm::vec3(8, 16, 24)) << round;
+        EXPECT_FLOAT_EQ(game.player->rotation.y, 3.1415927f) << round;
+        EXPECT_EQ(game.camera.rotation.y, game.player->rotation.y) << round;
+        EXPECT_EQ(game.level.name, "yard");
+        EXPECT_EQ(game.run.GetSteps(), 0) << round;
+        for (int frame = 0; frame < 5; ++frame) game.Update(1.0f);  // walking and falling: no room
+    }
 }
 
 }  // namespace

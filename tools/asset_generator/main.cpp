@@ -65,16 +65,20 @@ int main(int argc, char** argv) {
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
         WriteFileAtomically(out + "/assets.tml",
-                            MakeManifest("data", {
-                                                     {Bitmap, Names::Font, "font16.png"},
-                                                     {Bitmap, Names::Crosshair, "crosshair.png"},
-                                                     {Bitmap, Names::CityBackdrop, "city_bg.png"},
-                                                     {Bitmap, Names::Sky, "sky.png"},
-                                                     {Model, Names::Room, "room2.obj"},
-                                                     {Markup, Names::Level, "room2.level.tml"},
-                                                     {Model, Names::Cylinder, "cylinder.obj"},
-                                                     {Model, Names::Skybox, "skybox.obj"},
-                                                 }));
+                            MakeManifest("data",
+                                         {
+                                             {Bitmap, Names::Font, "font16.png"},
+                                             {Bitmap, Names::Crosshair, "crosshair.png"},
+                                             {Bitmap, Names::CityBackdrop, "city_bg.png"},
+                                             {Bitmap, Names::Sky, "sky.png"},
+                                             {Model, Names::Room, "room2.obj"},
+                                             {Markup, Names::Level, "room2.level.tml"},
+                                             {Model, Names::Cylinder, "cylinder.obj"},
+                                             {Model, Names::Skybox, "skybox.obj"},
+                                         },
+                                         {
+                                             {"tower", "The tower", Names::Room, Names::Level},
+                                         }));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "asset_generator: %s\n", error.what());
         return 1;

@@ -1,5 +1,5 @@
-// The asset manifest text listing every generated file under the game's "data" folder, in the
-// markup language the game reads. Generator only.
+// The asset manifest text listing every generated file under the game's "data" folder and the
+// levels made of them, in the markup language the game reads. Generator only.
 #pragma once
 
 #include <string>
@@ -13,7 +13,16 @@ struct ManifestEntry {
     std::string path;  // file name relative to the manifest's work directory
 };
 
-// One "list" with the work directory and a child node per entry, tab-indented, in entry order.
-std::string MakeManifest(const std::string& workdir, const std::vector<ManifestEntry>& entries);
+struct ManifestLevel {
+    std::string name;   // what --level takes
+    std::string title;  // what the menus show; quoted when it holds a space
+    std::string room;   // the name of its model entry
+    std::string data;   // the name of its markup entry
+};
+
+// One "list" with the work directory and a child node per entry, tab-indented, in entry order, then
+// one "levels" with a node per level, in level order (the first is where the game starts).
+std::string MakeManifest(const std::string& workdir, const std::vector<ManifestEntry>& entries,
+                         const std::vector<ManifestLevel>& levels);
 
 }  // namespace AssetGenerator

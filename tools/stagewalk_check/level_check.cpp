@@ -22,6 +22,7 @@ namespace Keys = Application::LevelMarkup;
 using Application::CollisionTriangle;
 
 const std::vector<std::string> kFinishKeys = {Keys::West, Keys::East, Keys::North, Keys::South, Keys::Floor};
+const std::vector<std::string> kSpawnKeys = {Keys::X, Keys::Y, Keys::Z, Keys::Yaw};
 
 // The room's floors that face up, with a grid to find those over a point.
 class RoomFloors {
@@ -74,16 +75,60 @@ public:
         for (const Tml::Node* child : root.Children()) {
             if (child->Name() == Keys::Finish) {
                 Finish(*child);
+            } else if (child->Name() == Keys::Spawn) {
+                Spawn(*child);
             } else {
                 out.Warning(file, child->Line(),
                             "unknown node " + Quote(child->Name()) + " in " + Quote(Keys::Root) +
-                                " is ignored" + DidYouMean(child->Name(), {Keys::Finish}));
+                                " is ignored" + DidYouMean(child->Name(), {Keys::Finish, Keys::Spawn}));
             }
         }
     }
 
+    bool HasFinish() const { return finishes > 0; }
+
 private:
+    // A spawn gives x, y and z, and yaw if it likes; the game takes the first whole one and starts
+    // a level without one where it always started.
+    void Spawn(const Tml::Node& node) {
+        if (spawnLine > 0) {
+            out.Warning(file, node.Line(),
+                        "a second spawn (the first is at line " + std::to_string(spawnLine) +
+                            "): the game starts at the first that reads");
+            return;
+        }
+        spawnLine = node.Line();
+        std::array<bool, 4> given{};  // in the order of kSpawnKeys
+        bool readable = true;
+        for (const Tml::Attribute& attribute : node.Attributes()) {
+            size_t key = 0;
+            while (key < kSpawnKeys.size() && kSpawnKeys[key] != attribute.key) ++key;
+            if (key == kSpawnKeys.size()) {
+                out.Warning(file, attribute.line,
+                            "unknown key " + Quote(attribute.key) + " in " + Quote(Keys::Spawn) +
+                                DidYouMean(attribute.key, kSpawnKeys));
+                continue;
+            }
+            given[key] = true;
+            if (!Keys::ReadNumber(attribute.value)) {
+                out.Error(file, attribute.line,
+                          Quote(attribute.key) + " is " + Quote(attribute.value) +
+                              ", not a number: the game skips this spawn and starts at its default");
+                readable = false;
+            }
+        }
+        for (size_t key = 0; key < 3 && readable; ++key) {
+            if (given[key]) continue;
+            out.Error(file, node.Line(),
+                      "spawn has no " + Quote(kSpawnKeys[key]) +
+                          ": the game skips it and starts at its default (a spawn gives x, y and z, "
+                          "and may give yaw)");
+            readable = false;
+        }
+    }
+
     void Finish(const Tml::Node& node) {
+        ++finishes;
         std::array<std::optional<double>, 5> value;  // in the order of kFinishKeys
         bool readable = true;
         for (const Tml::Attribute& attribute : node.Attributes()) {
@@ -148,6 +193,8 @@ private:
     const std::string& file;
     Diagnostics& out;
     std::optional<RoomFloors> floors;
+    int finishes = 0;
+    int spawnLine = 0;
 };
 
 }  // namespace

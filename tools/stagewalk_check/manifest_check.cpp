@@ -1,5 +1,6 @@
 #include "stagewalk_check/manifest_check.h"
 
+#include "application/level_list.h"
 #include "engine/assets/asset_kinds.h"
 #include "stagewalk_check/suggestion.h"
 
@@ -28,11 +29,12 @@ public:
     ManifestWalk(const std::string& file, Diagnostics& out) : file(file), out(out) {}
 
     void Root(const Tml::Node& root) {
+        if (root.Name() == Application::LevelList::Root) return;  // the level list has a check of its own
         if (root.Name() != "list") {
-            const std::string hint = DidYouMean(root.Name(), {"list"});
-            out.Warning(
-                file, root.Line(),
-                "unknown root node " + Quote(root.Name()) + (hint.empty() ? "; only 'list' is read" : hint));
+            const std::string hint = DidYouMean(root.Name(), {"list", Application::LevelList::Root});
+            out.Warning(file, root.Line(),
+                        "unknown root node " + Quote(root.Name()) +
+                            (hint.empty() ? "; only 'list' and 'levels' are read" : hint));
             return;
         }
         int workdirLine = 0;

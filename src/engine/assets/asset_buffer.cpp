@@ -13,6 +13,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace Engine {
 
@@ -53,6 +54,9 @@ AssetBuffer::AssetBuffer(const Tml::Document& manifest, Assets* store) : assets(
         }
     }
 }
+
+AssetBuffer::AssetBuffer(std::vector<AssetEntry> plan, Assets* store)
+    : entries(std::move(plan)), entryCount(static_cast<uint32_t>(entries.size())), assets(store) {}
 
 void AssetBuffer::StartLoading() {
     SetStatus(0);

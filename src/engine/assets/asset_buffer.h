@@ -32,6 +32,8 @@ public:
     AssetBuffer(const std::string& manifestPath, Assets* assets);
     // The same from a parsed manifest.
     AssetBuffer(const Tml::Document& manifest, Assets* assets);
+    // A plan of the given entries, in their order: a part of a manifest's plan.
+    AssetBuffer(std::vector<AssetEntry> entries, Assets* assets);
 
     // Status 0, then the worker starts on this buffer. The buffer and its store must outlive it.
     void StartLoading();

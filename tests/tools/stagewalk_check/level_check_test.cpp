@@ -60,4 +60,33 @@ TEST(LevelCheckTest, EachFinishTheGameCannotUseIsReportedAtItsLine) {
     }
 }
 
+TEST(LevelCheckTest, ASpawnTheGameSkipsIsReportedAtItsLine) {
+    const struct {
+        const char* body;  // inside the level node opened on line 2; the first spawn opens on line 3
+        Severity severity;
+        int line;
+        const char* words;  // empty: no diagnostic at all
+    } cases[] = {
+        {"{ spawn\n! x 0\n! y 1\n! z 0\n! yaw -90\n}\n", Severity::Error, 0, ""},
+        {"{ spawn\n! x 0\n! y 1\n}\n", Severity::Error, 3, "spawn has no 'z': the game skips it"},
+        {"{ spawn\n! x 0\n! y up\n! z 0\n}\n", Severity::Error, 5, "'y' is 'up', not a number"},
+        {"{ spawn\n! x 0\n! y 1\n! z 0\n! yew 0\n}\n", Severity::Warning, 7,
+         "unknown key 'yew' in 'spawn' (did you mean 'yaw'?)"},
+        {"{ spawn\n! x 0\n! y 1\n! z 0\n}\n{ spawn\n! x 1\n! y 1\n! z 1\n}\n", Severity::Warning, 8,
+         "a second spawn (the first is at line 3)"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("@ tangly-ml-v-020\n{ level\n") + c.body + "}\n";
+        const std::unique_ptr<Tml::Document> level(Tml::ParseDocument(text, "room2.level.tml"));
+        Diagnostics out;
+        CheckLevelDocument(*level, "room2.level.tml", nullptr, out);
+        if (*c.words == '\0') {
+            EXPECT_TRUE(out.All().empty()) << c.body << Dump(out);
+            continue;
+        }
+        EXPECT_TRUE(Has(out, c.severity, c.line, c.words)) << c.body << Dump(out);
+        EXPECT_EQ(out.All().size(), 1u) << c.body << Dump(out);
+    }
+}
+
 }  // namespace
