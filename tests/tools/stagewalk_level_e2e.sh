@@ -16,7 +16,7 @@ cmp -s "$dir/room2.level.tml" "$src/game/data/room2.level.tml" ||
   fail "the shipped map does not give game/data/room2.level.tml"
 
 printf '<map width="2" height="1"><layer name="height"><data>4,4</data></layer>
-<layer name="shape"><data>65,2147483715</data></layer></map>' >"$dir/bad.tmx"
+<layer name="shape"><data>0,2147483715</data></layer></map>' >"$dir/bad.tmx"
 echo "before" >"$dir/out.obj"
 echo "before" >"$dir/out.level.tml"
 "$level" "$dir/bad.tmx" "$dir/out.obj" 2>"$dir/err"
@@ -31,4 +31,13 @@ grep -q "$dir/bad.tmx: layer 'shape', tile (1,0): tile 67 was flipped horizontal
 
 "$level" "$dir/bad.tmx" 2>/dev/null
 [ $? -eq 2 ] || fail "a missing argument is not a usage error"
+
+# What the builder leaves out of a map it builds, it names on standard error; the room is named after
+# the output.
+printf '<map width="1" height="1"><layer name="height"><data>4</data></layer>
+<objectgroup name="o"><object type="spawn" x="8" y="8"><point/></object><object/></objectgroup></map>' >"$dir/m.tmx"
+"$level" "$dir/m.tmx" "$dir/mine.obj" 2>"$dir/err" || fail "a map with a note does not build: $(cat "$dir/err")"
+[ "$(cat "$dir/err")" = "stagewalk-level: $dir/m.tmx: object layer 'o': 1 object left out of the level (levels read one object, the point of class 'spawn')" ] ||
+  fail "note: $(cat "$dir/err")"
+grep -qx "o mine" "$dir/mine.obj" || fail "the room is not named after the output"
 echo "stagewalk-level: all checks passed"

@@ -59,17 +59,6 @@ void DrawHeight(Image& image, int left, int top, int height) {
     DrawNumber(image, left, top, height);
 }
 
-void DrawAnchor(Image& image, int left, int top) {
-    const double centre = kSize / 2.0 - 0.5;
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const double r = std::hypot(x - centre, y - centre);
-            if (r > 12.5 && r < 15.0) image.Set(left + x, top + y, {1.0, 0.55, 0.1, 1});
-            if (r >= 15.0 && r < 16.0) image.Set(left + x, top + y, kOutline);
-        }
-    }
-}
-
 // A chequered flag: a square of 4 x 4 checks, white and near black, framed in the outline colour.
 void DrawFinish(Image& image, int left, int top) {
     constexpr int kCheck = 5, kChecks = 4, kInset = (kSize - kCheck * kChecks) / 2;
@@ -147,8 +136,8 @@ Image MakeLevelTileset() {
         const auto number = static_cast<uint32_t>(tile);
         if (number <= LevelTiles::kMaxHeight) {
             DrawHeight(image, left, top, tile);
-        } else if (number == LevelTiles::kAnchor) {
-            DrawAnchor(image, left, top);
+        } else if (number == LevelTiles::kRetiredAnchor) {
+            continue;  // unused, left blank
         } else if (number == LevelTiles::kFinish) {
             DrawFinish(image, left, top);
         } else if (number < LevelTiles::kFirstDiagonal) {

@@ -1,5 +1,5 @@
-// Paints the level format's tile set: 64 numbered floor heights shaded from low to high, then the
-// anchor (a ring), the four ramps (an arrow towards the high side), the four diagonal half tiles
+// Paints the level format's tile set: 64 numbered floor heights shaded from low to high, then an
+// unused blank tile, the four ramps (an arrow towards the high side), the four diagonal half tiles
 // (the open half shaded) and the finish (a chequered flag). Shape tiles are transparent around their marks,
 // so the height painted in the layer below stays readable in a map editor. Generator only.
 #pragma once

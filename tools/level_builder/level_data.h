@@ -1,6 +1,6 @@
-// The level's data beside its model: the finish rectangles of a LevelMap (neighbouring finish tiles
-// of one height merged) as a tml document in model units, which the game reads to know where a run
-// ends. Used once per build; stateless, any thread.
+// The level's data beside its model: the spawn point and the finish rectangles of a LevelMap
+// (neighbouring finish tiles of one height merged) as a tml document in model units, which the game
+// reads to know where the player starts and where a run ends. Used once per build; stateless, any thread.
 #pragma once
 
 #include "level_map.h"
@@ -10,7 +10,7 @@
 namespace AssetGenerator {
 
 // The document's whole text; `name` is the room's, for the comment at its top. A map without
-// finish tiles gives a document with no finish node.
+// finish tiles gives a document with a spawn and no finish node.
 std::string MakeLevelData(const LevelMap& map, const std::string& name);
 
 // Where the data of the model at `objPath` goes: beside it, its stem followed by ".level.tml"

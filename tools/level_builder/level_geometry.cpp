@@ -22,8 +22,7 @@ double Cross(glm::dvec2 u, glm::dvec2 v) { return u.x * v.y - u.y * v.x; }
 
 // A finish builds like any full tile, so marking one changes nothing of the room.
 bool Flat(const LevelCell& cell) {
-    return cell.height > 0 &&
-           (cell.shape == Shape::Full || cell.shape == Shape::Anchor || cell.shape == Shape::Finish);
+    return cell.height > 0 && (cell.shape == Shape::Full || cell.shape == Shape::Finish);
 }
 
 // Interleaves the bits of two cell coordinates: cells close on the map get close keys.

@@ -1,17 +1,17 @@
 #include "level_map.h"
 
-#include "application/game.h"
 #include "level_error.h"
 #include "obj_writer.h"
 #include "tmx_format.h"
 #include "tmxparser/tmx_map.h"
 #include "tmxparser/tmxparser.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace AssetGenerator {
 
@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kHeightLayer = "height";
 constexpr const char* kShapeLayer = "shape";
+constexpr double kMaxOrigin = 4096;  // model units either way of 0 for the map's corner
 
 // Tiled keeps a flipped or rotated tile as its number with these bits set on top.
 constexpr uint64_t kFlipHorizontal = 0x80000000u, kFlipVertical = 0x40000000u, kFlipDiagonal = 0x20000000u;
@@ -86,6 +87,27 @@ LevelError TileNumberError(const std::string& path, const TmxParser::TileFailure
         text + " is out of range (tiles are 0 to " + std::to_string(LevelTiles::kLastTile) + ")");
 }
 
+// The spawn's property "facing" as the camera's yaw in degrees: a compass word, or degrees clockwise
+// from north as on a compass; none faces south, down the map.
+std::optional<double> FacingYaw(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    double bearing = 180;
+    if (text == "north") {
+        bearing = 0;
+    } else if (text == "east") {
+        bearing = 90;
+    } else if (text == "west") {
+        bearing = 270;
+    } else if (!text.empty() && text != "south") {
+        char* end = nullptr;
+        bearing = std::strtod(text.c_str(), &end);
+        if (end != text.c_str() + text.size() || !(std::fabs(bearing) <= 360)) return std::nullopt;
+    }
+    // Yaw 0 looks south and turns towards east: the bearing seen from the other end.
+    const double yaw = std::fmod(540 - bearing, 360);
+    return yaw == 0 ? 0.0 : yaw;  // never -0
+}
+
 }  // namespace
 
 const char* DirectionName(Direction direction) {
@@ -94,18 +116,19 @@ const char* DirectionName(Direction direction) {
 }
 
 LevelMap LevelMap::Load(const std::string& path) {
-    const uint32_t firstTile = CheckTmxFormat(path);
+    const TmxFormat format = ReadTmxFormat(path);
     const std::unique_ptr<TmxParser::TmxMap> map(TmxParser::LoadTmxMap(path));
-    if (map) return FromTmx(*map, path, firstTile);
+    if (map) return FromTmx(*map, path, format);
     const TmxParser::TileFailure tile = TmxParser::GetTileFailure();
     if (tile.found) throw TileNumberError(path, tile);
     throw LevelError(path, "cannot read the map: " + WithoutPath(TmxParser::GetError(), path));
 }
 
-LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path, uint32_t firstTile) {
+LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path, const TmxFormat& format) {
     LevelMap level;
     level.path = path;
-    level.firstTile = firstTile;
+    level.firstTile = format.firstTile;
+    level.notes = format.notes;
     if (map.width < 1 || map.height < 1 || map.width > kMaxSide || map.height > kMaxSide) {
         throw LevelError(path, "the map is " + SizeText(map.width) + " x " + SizeText(map.height) +
                                    " tiles; levels take 1 to " + std::to_string(kMaxSide) + " tiles a side");
@@ -116,6 +139,7 @@ LevelMap LevelMap::FromTmx(const TmxParser::TmxMap& map, const std::string& path
     level.ReadProperties(map);
     level.ReadLayers(map);
     level.CheckShapes();
+    level.PlaceSpawn(format);
     return level;
 }
 
@@ -127,9 +151,13 @@ void LevelMap::ReadProperties(const TmxParser::TmxMap& map) {
             settings.step = ReadNumber(path, property.key, property.value, 8, 1.0 / 8, 1.0);
         } else if (property.key == "facade-bottom") {
             settings.facadeBottom = ReadNumber(path, property.key, property.value, 8, -64.0, 0.0);
+        } else if (property.key == "origin-x" || property.key == "origin-z") {
+            (property.key == "origin-x" ? settings.originX : settings.originZ) =
+                ReadNumber(path, property.key, property.value, 64, -kMaxOrigin, kMaxOrigin);
         } else {
             throw LevelError(path, "unknown map property '" + property.key +
-                                       "' (levels know 'tile-size', 'step' and 'facade-bottom')");
+                                       "' (levels know 'tile-size', 'step', 'facade-bottom', 'origin-x' and "
+                                       "'origin-z')");
         }
     }
 }
@@ -187,7 +215,7 @@ uint32_t LevelMap::TileNumber(uint32_t stored, const std::string& layer, int col
 }
 
 void LevelMap::ReadHeight(uint32_t value, int column, int row) {
-    if (value >= LevelTiles::kAnchor && value <= LevelTiles::kLastTile) {
+    if (value >= LevelTiles::kFirstRamp && value <= LevelTiles::kLastTile) {
         throw LevelError(
             path, kHeightLayer, column, row,
             "shape tile " + std::to_string(value) + " in the height layer (shapes go in 'shape')");
@@ -203,24 +231,21 @@ void LevelMap::ReadHeight(uint32_t value, int column, int row) {
 void LevelMap::ReadShape(uint32_t value, int column, int row) {
     LevelCell& cell = cells[static_cast<size_t>(row) * width + column];
     if (value == LevelTiles::kVoid) return;
-    if (value < LevelTiles::kAnchor || value > LevelTiles::kLastTile) {
+    if (value == LevelTiles::kRetiredAnchor) {
+        throw LevelError(
+            path, kShapeLayer, column, row,
+            "tile 65, the anchor, is no longer used: the player starts at the map's spawn point, "
+            "a point of class 'spawn' in an object layer; make this tile 0");
+    }
+    if (value < LevelTiles::kFirstRamp || value > LevelTiles::kLastTile) {
         throw LevelError(path, kShapeLayer, column, row,
                          "unknown tile value " + std::to_string(value) +
                              (value <= LevelTiles::kMaxHeight
                                   ? " (a height tile: heights go in 'height')"
-                                  : " (shapes are " + std::to_string(LevelTiles::kAnchor) + " to " +
+                                  : " (shapes are " + std::to_string(LevelTiles::kFirstRamp) + " to " +
                                         std::to_string(LevelTiles::kLastTile) + ", 0 is a full tile)"));
     }
-    if (value == LevelTiles::kAnchor) {
-        if (anchorColumn >= 0) {
-            throw LevelError(path, kShapeLayer, column, row,
-                             "a second anchor tile (the first is at (" + std::to_string(anchorColumn) + "," +
-                                 std::to_string(anchorRow) + "))");
-        }
-        cell.shape = Shape::Anchor;
-        anchorColumn = column;
-        anchorRow = row;
-    } else if (value == LevelTiles::kFinish) {
+    if (value == LevelTiles::kFinish) {
         cell.shape = Shape::Finish;
     } else if (value < LevelTiles::kFirstDiagonal) {
         cell.shape = Shape::Ramp;
@@ -232,9 +257,6 @@ void LevelMap::ReadShape(uint32_t value, int column, int row) {
 }
 
 void LevelMap::CheckShapes() {
-    if (anchorColumn < 0) {
-        throw LevelError(path, kShapeLayer, "no anchor tile (65): put one where the player starts");
-    }
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const LevelCell& cell = At(column, row);
@@ -259,14 +281,50 @@ void LevelMap::CheckShapes() {
             }
         }
     }
-    const LevelCell& anchor = At(anchorColumn, anchorRow);
-    if (anchor.height == 0 || !(Y(anchor.height) < Spawn().y)) {
-        char spawnY[32];
-        std::snprintf(spawnY, sizeof spawnY, "%g", Spawn().y);
-        throw LevelError(path, kHeightLayer, anchorColumn, anchorRow,
-                         std::string("the anchor's floor must lie below the spawn point at y = ") + spawnY +
-                             " (it is " + std::to_string(anchor.height) + " steps)");
+}
+
+void LevelMap::PlaceSpawn(const TmxFormat& format) {
+    if (format.spawns.empty()) {
+        throw LevelError(
+            path,
+            "no spawn point: add an object layer (in Tiled: Layer > New > Object Layer) and in it a "
+            "point (Insert Point) of class 'spawn' where the player starts");
     }
+    const SpawnObject& object = format.spawns[0];
+    const std::string label = "spawn point (" + object.label + ")";
+    if (format.spawns.size() > 1) {
+        throw LevelError(path, "a second spawn point (" + format.spawns[1].label + "), besides the " + label +
+                                   ": keep one");
+    }
+    const std::optional<double> yaw = FacingYaw(object.facing);
+    if (!yaw) {
+        throw LevelError(path, label + ": facing is '" + object.facing +
+                                   "'; it takes north, east, south, west or degrees clockwise from north");
+    }
+    const double column = std::floor(object.x / format.tileWidth),
+                 row = std::floor(object.y / format.tileHeight);
+    if (!(column >= 0 && row >= 0 && column < width && row < height)) {
+        throw LevelError(path, label + ": lies outside the map, at pixel (" + FormatNumber(object.x) + "," +
+                                   FormatNumber(object.y) + ")");
+    }
+    spawn.column = static_cast<int>(column);
+    spawn.row = static_cast<int>(row);
+    const LevelCell& cell = At(spawn.column, spawn.row);
+    const std::string tile = "tile (" + std::to_string(spawn.column) + "," + std::to_string(spawn.row) + ")";
+    if (cell.height == 0)
+        throw LevelError(path, label + ": lies over the void at " + tile + ": put it on a floor");
+    if (cell.shape == Shape::Finish) {
+        throw LevelError(path, label + ": stands on a finish at " + tile + ", where a run would end at once");
+    }
+    if (cell.shape != Shape::Full) {
+        throw LevelError(path, label + ": stands on a " +
+                                   (cell.shape == Shape::Ramp ? "ramp" : "diagonal half tile") + " at " +
+                                   tile + ": put it on a flat tile");
+    }
+    spawn.x = settings.originX + object.x / format.tileWidth * settings.tileSize;
+    spawn.z = settings.originZ + object.y / format.tileHeight * settings.tileSize;
+    spawn.y = Y(cell.height) + kSpawnLift;
+    spawn.yaw = *yaw;
 }
 
 bool LevelMap::Inside(int column, int row) const {
@@ -278,22 +336,9 @@ const LevelCell& LevelMap::At(int column, int row) const {
     return Inside(column, row) ? cells[static_cast<size_t>(row) * width + column] : outside;
 }
 
-glm::dvec3 LevelMap::Spawn() {
-    return glm::dvec3(Application::Game::StartPosition) / static_cast<double>(Application::Stage::RoomScale);
-}
+double LevelMap::X(int column) const { return settings.originX + column * settings.tileSize; }
 
-glm::dvec2 LevelMap::AnchorCentre() {
-    const glm::dvec3 spawn = Spawn();
-    return glm::dvec2(std::round(spawn.x * 8) / 8, std::round(spawn.z * 8) / 8);
-}
-
-double LevelMap::X(int column) const {
-    return AnchorCentre().x + (column - anchorColumn) * settings.tileSize - settings.tileSize / 2;
-}
-
-double LevelMap::Z(int row) const {
-    return AnchorCentre().y + (row - anchorRow) * settings.tileSize - settings.tileSize / 2;
-}
+double LevelMap::Z(int row) const { return settings.originZ + row * settings.tileSize; }
 
 LevelError LevelMap::TooManyTriangles() const {
     return LevelError(path, "the room would have more than " + std::to_string(kMaxTriangles) +

@@ -1,14 +1,12 @@
 // A level as the builder reads it from a tile map: per tile a floor height in steps and a shape,
-// the map properties with their defaults, and the anchor tile under the game's fixed spawn point.
+// the map properties with their defaults, and the spawn point where the player starts.
 // Every rule of the format is checked while reading, so a LevelMap is always buildable except for
 // seams the geometry finds. Built by Load or FromTmx, then read-only; any thread.
 #pragma once
 
 #include "level_error.h"
 #include "level_tiles.h"
-
-#include <glm/vec2.hpp>
-#include <glm/vec3.hpp>
+#include "tmx_format.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +31,15 @@ struct LevelSettings {
     double tileSize = 0.5;       // "tile-size": model units per tile edge, a multiple of 1/32
     double step = 0.125;         // "step": model units per height step, a multiple of 1/8
     double facadeBottom = -4.0;  // "facade-bottom": model y where outer walls end, a multiple of 1/8
+    // "origin-x", "origin-z": where the map's north-west corner lies, multiples of 1/64.
+    double originX = 0.0, originZ = 0.0;
+};
+
+// Where the player starts, in model units, and the way it looks in degrees of the camera's yaw
+// (0 along +z, south on the map; 90 along +x, east).
+struct LevelSpawn {
+    double x = 0, y = 0, z = 0, yaw = 0;
+    int column = 0, row = 0;  // the tile it stands on
 };
 
 class LevelMap {
@@ -43,16 +50,15 @@ public:
     // of 49,000 about 50, of 99,000 about 25, and the largest legal map (a 1024 x 1024 checkerboard,
     // over 5 million) would give a few while taking gigabytes to build. The shipped room has 315.
     static constexpr size_t kMaxTriangles = 50000;
-    // The game's fixed spawn point in model units (its world position over the room's scale); the
-    // anchor tile's centre lies under it, at its x and z rounded to 1/8 so that corners stay exact.
-    static glm::dvec3 Spawn();
-    static glm::dvec2 AnchorCentre();
+    // How far above its tile's floor the player starts, in model units (2 world units, the eye's
+    // height): it drops onto the floor in its first few frames.
+    static constexpr double kSpawnLift = 0.25;
 
     // Reads `path` with the game's TMX loader; throws LevelError naming the file, layer and tile.
     static LevelMap Load(const std::string& path);
-    // The same from a loaded map; `path` names it in messages. `firstTile` is the tile set's firstgid:
-    // the stored number that is the level's tile 1.
-    static LevelMap FromTmx(const TmxParser::TmxMap& map, const std::string& path, uint32_t firstTile = 1);
+    // The same from a loaded map and what the builder read of the file itself; `path` names it in
+    // messages.
+    static LevelMap FromTmx(const TmxParser::TmxMap& map, const std::string& path, const TmxFormat& format);
     // The refusal of a room past kMaxTriangles, for the geometry to throw once it gets there.
     LevelError TooManyTriangles() const;
 
@@ -62,8 +68,9 @@ public:
     const LevelCell& At(int column, int row) const;  // a void cell outside the map
     const LevelSettings& Settings() const { return settings; }
     const std::string& Path() const { return path; }
-    int AnchorColumn() const { return anchorColumn; }
-    int AnchorRow() const { return anchorRow; }
+    const LevelSpawn& Spawn() const { return spawn; }
+    // One line for each part of the file left out of the level (object and image layers), to show.
+    const std::vector<std::string>& Notes() const { return notes; }
     // Model x of the west edge of `column`, model z of the north edge of `row`.
     double X(int column) const;
     double Z(int row) const;
@@ -79,13 +86,15 @@ private:
     void ReadHeight(uint32_t value, int column, int row);
     void ReadShape(uint32_t value, int column, int row);
     void CheckShapes();
+    void PlaceSpawn(const TmxFormat& format);
 
     std::string path;
     uint32_t firstTile = 1;
     int width = 0, height = 0;
     LevelSettings settings;
     std::vector<LevelCell> cells;  // row-major
-    int anchorColumn = -1, anchorRow = -1;
+    LevelSpawn spawn;
+    std::vector<std::string> notes;
 };
 
 // The geometry's name for a direction ("north", "east", ...), used in messages.

@@ -1,13 +1,13 @@
 // stagewalk-level: builds a level model and its data from a tile map. Usage: stagewalk-level MAP.tmx
-// OUT.obj, which writes OUT.obj and OUT.level.tml. Exit status 0 on success; 1 with one line on
-// standard error naming the file, layer and tile when the map is bad (nothing is written then); 2
-// for a wrong command line.
+// OUT.obj, which writes OUT.obj and OUT.level.tml. Exit status 0 on success (with a line on standard
+// error for each part of the map left out); 1 with one line on standard error naming the file, layer
+// and tile when the map is bad (nothing is written then); 2 for a wrong command line.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "application/asset_names.h"
 #include "level_data.h"
 #include "level_geometry.h"
 #include "level_map.h"
@@ -20,11 +20,13 @@ const char* const kSynopsis =
 
 const char* const kDescription =
     "\n"
-    "Builds the stagewalk room from a tile map: reads MAP.tmx, an orthogonal map with CSV layers\n"
-    "'height' and (optionally) 'shape', with the game's own map loader and writes the room as one\n"
-    "OBJ object to OUT.obj and the level's data (where runs end) beside it, to OUT.level.tml\n"
-    "(room2.obj: room2.level.tml). Both go through temporary files, so that a bad map leaves the old\n"
-    "files as they were. The format is described in docs/levels.md (installed in\n"
+    "Builds a stagewalk room from a tile map: reads MAP.tmx, an orthogonal map with CSV layers\n"
+    "'height' and (optionally) 'shape' and an object layer holding the spawn point (a point of class\n"
+    "'spawn'), with the game's own map loader, and writes the room as one OBJ object named after\n"
+    "OUT.obj's stem to OUT.obj and the level's data (where the player starts and where runs end)\n"
+    "beside it, to OUT.level.tml (mine.obj: mine.level.tml). Both go through temporary files, so that\n"
+    "a bad map leaves the old files as they were. Other objects and image layers are left out, with\n"
+    "one line each on standard error. The format is described in docs/levels.md (installed in\n"
     "/usr/share/doc/stagewalk).\n"
     "\n"
     "  --help      print this text\n"
@@ -33,6 +35,15 @@ const char* const kDescription =
     "Exit status: 0 both files were written, 1 a bad map (one line on standard error naming the file\n"
     "and, where they apply, the layer and the tile as (column,row)) or an output that cannot be\n"
     "written, 2 a wrong command line.\n";
+
+// The room's name in the files, from OUT.obj's stem: one line, whatever the file name holds.
+std::string RoomName(const std::string& objPath) {
+    std::string name = std::filesystem::path(objPath).stem().string();
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '_';
+    }
+    return name.empty() ? "room" : name;
+}
 
 int Usage(const char* problem) {
     std::fprintf(stderr, "stagewalk-level: %s\n%s", problem, kSynopsis);
@@ -64,9 +75,11 @@ int main(int argc, char** argv) {
     try {
         using namespace AssetGenerator;
         const LevelMap map = LevelMap::Load(files[0]);
-        const std::string room = LevelGeometry(map).Build(Application::AssetNames::Room).ToString();
-        WriteFilesAtomically(
-            {{files[1], room}, {LevelDataPath(files[1]), MakeLevelData(map, Application::AssetNames::Room)}});
+        const std::string name = RoomName(files[1]);
+        const std::string room = LevelGeometry(map).Build(name).ToString();
+        WriteFilesAtomically({{files[1], room}, {LevelDataPath(files[1]), MakeLevelData(map, name)}});
+        for (const std::string& note : map.Notes())
+            std::fprintf(stderr, "stagewalk-level: %s\n", note.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stagewalk-level: %s\n", error.what());
         return 1;

@@ -5,6 +5,7 @@
 
 #include <rapidxml/rapidxml.hpp>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -39,6 +40,98 @@ long Number(const std::string& text, long otherwise) {
     char* end = nullptr;
     const long value = std::strtol(text.c_str(), &end, 10);
     return !text.empty() && *end == '\0' ? value : otherwise;
+}
+
+// A number of pixels as the editor writes it (Tiled writes fractions too), or an error naming `what`.
+double Pixels(const std::string& path, const std::string& what, const std::string& text) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value)) {
+        throw LevelError(path, what + " is '" + text + "', not a number of pixels");
+    }
+    return value;
+}
+
+// The spawn objects of one object layer, and a note for the objects left out.
+void ReadObjectLayer(const std::string& path, const Node* layer, TmxFormat& format) {
+    const std::string name = Attribute(layer, "name");
+    const std::string where = "object layer '" + name + "'";
+    const double offsetX = Pixels(path, where + ": offsetx", Attribute(layer, "offsetx", "0"));
+    const double offsetY = Pixels(path, where + ": offsety", Attribute(layer, "offsety", "0"));
+    int others = 0;
+    for (const Node* object = layer->first_node("object"); object; object = object->next_sibling("object")) {
+        // Tiled 1.9 writes the object's class as "class", other versions as "type".
+        const std::string kind = Attribute(object, "class", Attribute(object, "type").c_str());
+        if (kind != "spawn") {
+            ++others;
+            continue;
+        }
+        const std::string objectName = Attribute(object, "name");
+        SpawnObject spawn;
+        spawn.label = "object " + Attribute(object, "id", "?") +
+                      (objectName.empty() ? "" : " '" + objectName + "'") + ", " + where;
+        auto refuse = [&](const std::string& what) {
+            throw LevelError(path, "spawn point (" + spawn.label + "): " + what);
+        };
+        if (Attribute(layer, "visible", "1") == "0") {
+            refuse(
+                "its layer is hidden in the editor (visible=\"0\"), but the spawn is used shown or hidden: "
+                "show the layer");
+        }
+        for (const char* shape : {"polygon", "polyline", "text"}) {
+            if (HasChild(object, shape))
+                refuse(std::string("is a ") + shape + "; make it a point (Insert Point)");
+        }
+        if (!Attribute(object, "gid").empty()) refuse("is a tile object; make it a point (Insert Point)");
+        const bool point = HasChild(object, "point");
+        const double width =
+            point ? 0
+                  : Pixels(path, "spawn point (" + spawn.label + "): width", Attribute(object, "width", "0"));
+        const double height = point ? 0
+                                    : Pixels(path, "spawn point (" + spawn.label + "): height",
+                                             Attribute(object, "height", "0"));
+        if (!point && Pixels(path, "spawn point (" + spawn.label + "): rotation",
+                             Attribute(object, "rotation", "0")) != 0) {
+            refuse(
+                "is a rotated rectangle; make it a point (Insert Point), and set where the player looks with "
+                "its property 'facing'");
+        }
+        // A rectangle or an ellipse marks the spawn with its centre.
+        spawn.x = offsetX +
+                  Pixels(path, "spawn point (" + spawn.label + "): x", Attribute(object, "x", "0")) +
+                  width / 2;
+        spawn.y = offsetY +
+                  Pixels(path, "spawn point (" + spawn.label + "): y", Attribute(object, "y", "0")) +
+                  height / 2;
+        if (const Node* properties = object->first_node("properties")) {
+            for (const Node* property = properties->first_node("property"); property;
+                 property = property->next_sibling("property")) {
+                const std::string key = Attribute(property, "name");
+                if (key != "facing") {
+                    refuse("unknown property '" + key +
+                           "' (the spawn knows 'facing', where the player looks)");
+                }
+                spawn.facing = Attribute(property, "value");
+            }
+        }
+        format.spawns.push_back(spawn);
+    }
+    if (others > 0) {
+        format.notes.push_back(EscapeControls(
+            path + ": " + where + ": " + std::to_string(others) + (others == 1 ? " object" : " objects") +
+            " left out of the level (levels read one object, the point of class 'spawn')"));
+    }
+}
+
+// The map's tile edge in pixels, which object positions are measured in; Tiled always writes it.
+double TileEdge(const std::string& path, const Node* map, const char* name) {
+    const std::string text = Attribute(map, name, "32");
+    const long value = Number(text, 0);
+    if (value < 1 || value > 0xffff) {
+        throw LevelError(path, std::string("the map's ") + name + " is '" + text +
+                                   "'; it takes a whole number of pixels from 1");
+    }
+    return static_cast<double>(value);
 }
 
 void CheckData(const std::string& path, const std::string& layer, const Node* data) {
@@ -95,7 +188,7 @@ void CheckLayer(const std::string& path, const Node* layer, const std::string& m
     }
 }
 
-uint32_t CheckMap(const std::string& path, const Node* map) {
+TmxFormat CheckMap(const std::string& path, const Node* map) {
     const std::string root(map->name(), map->name_size());
     if (root != "map") {
         throw LevelError(path, "the root element is <" + root +
@@ -114,6 +207,9 @@ uint32_t CheckMap(const std::string& path, const Node* map) {
                          "does not read (in Tiled: untick Map > Map Properties > Infinite, then save again)");
     }
     const std::string width = Attribute(map, "width"), height = Attribute(map, "height");
+    TmxFormat format;
+    format.tileWidth = TileEdge(path, map, "tilewidth");
+    format.tileHeight = TileEdge(path, map, "tileheight");
     long firstgid = 1;
     int tilesets = 0;
     for (const Node* child = map->first_node(); child; child = child->next_sibling()) {
@@ -128,6 +224,12 @@ uint32_t CheckMap(const std::string& path, const Node* map) {
             }
         } else if (kind == "layer") {
             CheckLayer(path, child, width, height);
+        } else if (kind == "objectgroup") {
+            ReadObjectLayer(path, child, format);
+        } else if (kind == "imagelayer") {
+            format.notes.push_back(EscapeControls(path + ": image layer '" + Attribute(child, "name") +
+                                                  "' left out of the level (levels are built from the tile "
+                                                  "layers 'height' and 'shape')"));
         } else if (kind == "group") {
             throw LevelError(path, "layer group '" + Attribute(child, "name") +
                                        "': the game's map loader reads only layers outside groups (move its "
@@ -140,14 +242,15 @@ uint32_t CheckMap(const std::string& path, const Node* map) {
                              " tile sets; levels use one, level_tiles.png (remove the others in Tiled's "
                              "Tilesets view)");
     }
-    return static_cast<uint32_t>(firstgid);
+    format.firstTile = static_cast<uint32_t>(firstgid);
+    return format;
 }
 
 }  // namespace
 
-uint32_t CheckTmxFormat(const std::string& path) {
+TmxFormat ReadTmxFormat(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return 1;
+    if (!in) return {};
     std::vector<char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (text.size() >= 2 &&
         ((text[0] == '\xff' && text[1] == '\xfe') || (text[0] == '\xfe' && text[1] == '\xff'))) {
@@ -156,15 +259,15 @@ uint32_t CheckTmxFormat(const std::string& path) {
     }
     text.push_back('\0');
     std::size_t offset = 0;
-    if (TmxParser::NestingExceeds(text.data(), text.size() - 1, kMaxNesting, offset)) return 1;
+    if (TmxParser::NestingExceeds(text.data(), text.size() - 1, kMaxNesting, offset)) return {};
     rapidxml::xml_document<char> document;
     try {
         document.parse<0>(text.data());
     } catch (const rapidxml::parse_error&) {
-        return 1;
+        return {};
     }
     const Node* map = document.first_node();
-    if (map == nullptr) return 1;
+    if (map == nullptr) return {};
     if (const Node* second = map->next_sibling()) {
         throw LevelError(path, "a second top-level element <" +
                                    std::string(second->name(), second->name_size()) + "> after <" +
