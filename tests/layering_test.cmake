@@ -1,13 +1,15 @@
 # The layer rules, read from the includes of src/: the game and the readers include no OpenGL or
-# GLFW header, the engine includes nothing of the game, and the readers nothing of the engine or
-# the game.
+# GLFW header, the engine includes nothing of the game, the readers nothing of the engine or the
+# game, and the common helpers nothing of any other layer.
 set(gl_headers "GL/|GLFW/")
 set(game_headers "application/|collision/")
 set(engine_headers "engine/")
+set(reader_headers "markup/|tmxparser/|imagecheck/")
 # folder under src/ -> what it must not include
 set(rules
   "application|${gl_headers}"
   "collision|${gl_headers}|${engine_headers}"
+  "common|${gl_headers}|${engine_headers}|${game_headers}|${reader_headers}"
   "markup|${gl_headers}|${engine_headers}|${game_headers}"
   "tmxparser|${gl_headers}|${engine_headers}|${game_headers}"
   "imagecheck|${gl_headers}|${engine_headers}|${game_headers}"

@@ -6,6 +6,7 @@
 #include "application/room_identity.h"
 #include "application/run_clock.h"
 #include "application/vpad.h"
+#include "common/seconds.h"
 #include "engine/assets/assets.h"
 #include "engine/core/keys.h"
 #include "engine/graphics/canvas.h"
@@ -201,11 +202,11 @@ void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
 
 void AppBase::ReportRun(int64_t steps) {
     char time[32];
-    RunClock::FormatSeconds(steps, time, sizeof time);
+    Common::FormatSeconds(steps, RunClock::StepsPerSecond, time, sizeof time);
     std::cout << "Run finished in " << time << " s";
     const int64_t best = records.Best(room);
     if (!records.Offer(room, steps)) {
-        RunClock::FormatSeconds(best, time, sizeof time);
+        Common::FormatSeconds(best, RunClock::StepsPerSecond, time, sizeof time);
         std::cout << " (best " << time << " s)" << std::endl;
         return;
     }

@@ -1,11 +1,8 @@
 #include "application/config_keys.h"
 
 #include "application/settings.h"
-#include "markup/statement.h"
+#include "common/strict_number.h"
 
-#include <charconv>
-#include <climits>
-#include <cmath>
 #include <cstdint>
 
 namespace Application {
@@ -59,22 +56,10 @@ const ConfigKey* FindConfigKey(const std::string& group, const std::string& key)
 }
 
 ValueParse ParseInt(const std::string& text, int& value) {
-    size_t i = 0;
-    while (i < text.size() && Tml::IsSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const size_t digitsStart = i;
-    int64_t magnitude = 0;
-    bool overflow = false;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (!overflow) magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > int64_t(INT_MAX) + 1) overflow = true;
-    }
-    if (i == digitsStart) return ValueParse::Invalid;
-    const int64_t signedValue = negative ? -magnitude : magnitude;
-    if (overflow || signedValue > INT_MAX || signedValue < INT_MIN) return ValueParse::OutOfRange;
-    value = static_cast<int>(signedValue);
-    return ValueParse::Ok;
+    int32_t read = 0;
+    const ValueParse result = Common::ReadLeadingInt(text.data(), text.data() + text.size(), read);
+    if (result == ValueParse::Ok) value = read;
+    return result;
 }
 
 namespace {
@@ -95,9 +80,7 @@ ValueParse ParsePositive(const std::string& text, float& value) {
     }
     if (digits == 0 || points > 1) return ValueParse::Invalid;
     float read = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
-    if (error != std::errc() || end != text.data() + text.size() || !(read > 0.0f) || !std::isfinite(read))
-        return ValueParse::Invalid;
+    if (!Common::StrictNumber::ParseFinite(text, read) || !(read > 0.0f)) return ValueParse::Invalid;
     value = read;
     return ValueParse::Ok;
 }

@@ -4,6 +4,8 @@
 // Constant after first use; any thread.
 #pragma once
 
+#include "common/leading_int.h"
+
 #include <string>
 #include <vector>
 
@@ -43,12 +45,13 @@ struct ConfigKey {
 const std::vector<ConfigKey>& ConfigKeys();  // in the order the README lists them
 const ConfigKey* FindConfigKey(const std::string& group, const std::string& key);  // null if unknown
 
-enum class ValueParse { Ok, Invalid, OutOfRange };  // OutOfRange: an integer beyond int
+using ValueParse = Common::NumberStatus;  // OutOfRange: an integer beyond int
 // Reads `text` as `kind` into `value`: what the game makes of it, or why it refuses it.
 ValueParse ParseConfigValue(ConfigKind kind, const std::string& text, ConfigValue& value);
 
-// The standard base-10 conversion: leading white space, optional sign, the longest digit run; the
-// rest of the text is ignored ("800px" gives 800). No digits: Invalid; beyond int: OutOfRange.
+// The standard base-10 conversion (Common::ReadLeadingInt): leading white space, optional sign, the
+// longest digit run; the rest of the text is ignored ("800px" gives 800). No digits: Invalid; beyond
+// int: OutOfRange.
 ValueParse ParseInt(const std::string& text, int& value);
 
 }  // namespace Application

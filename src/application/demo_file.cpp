@@ -1,7 +1,7 @@
 #include "application/demo_file.h"
 
 #include "application/control_state.h"
-#include "application/strict_number.h"
+#include "common/strict_number.h"
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 
@@ -44,7 +44,7 @@ public:
     }
     template <typename Number>
     void Put(Number value) {
-        if (at) at = StrictNumber::Write(at, end, value);
+        if (at) at = Common::StrictNumber::Write(at, end, value);
     }
     size_t Size() const { return at ? static_cast<size_t>(at - begin) : 0; }
 
@@ -69,7 +69,7 @@ void PutStates(LineBuilder& line, const char* prefix, const int* states, int cou
 
 std::string Number(float value) {
     char text[32];
-    const char* end = StrictNumber::Write(text, text + sizeof text, value);
+    const char* end = Common::StrictNumber::Write(text, text + sizeof text, value);
     return end ? std::string(text, static_cast<size_t>(end - text)) : std::string("0");
 }
 
@@ -215,8 +215,8 @@ void ReadState(std::string_view field, int tableSize, const char* what,
     const size_t equals = field.find('=');
     int code = 0;
     int state = 0;
-    if (equals == std::string_view::npos || !StrictNumber::ParseWhole(field.substr(1, equals - 1), code) ||
-        !StrictNumber::ParseWhole(field.substr(equals + 1), state)) {
+    if (equals == std::string_view::npos || !Common::StrictNumber::ParseWhole(field.substr(1, equals - 1), code) ||
+        !Common::StrictNumber::ParseWhole(field.substr(equals + 1), state)) {
         throw Refusal("bad " + std::string(what) + " entry " + Quoted(field) + " (code=state)");
     }
     if (code < 0 || code >= tableSize) {
@@ -237,12 +237,12 @@ DemoFrame ReadFrame(std::string_view text) {
     DemoFrame frame;
     size_t at = 0;
     const std::string_view delta = NextField(text, at);
-    if (!StrictNumber::ParseFinite(delta, frame.delta) || !(frame.delta > 0.0)) {
+    if (!Common::StrictNumber::ParseFinite(delta, frame.delta) || !(frame.delta > 0.0)) {
         throw Refusal("bad number " + Quoted(delta) + " for the frame's time (seconds above 0)");
     }
     for (float* axis : {&frame.mouse.x, &frame.mouse.y}) {
         const std::string_view field = NextField(text, at);
-        if (!StrictNumber::ParseFinite(field, *axis)) {
+        if (!Common::StrictNumber::ParseFinite(field, *axis)) {
             throw Refusal("bad number " + Quoted(field) + " for the mouse movement");
         }
     }
@@ -284,7 +284,7 @@ void ReadHeader(const Tml::Node& node, const std::string& expectedVersion, const
     header.version = Find(node, "version")->value;
     header.room = Find(node, "room")->value;
     const Tml::Attribute* sensitivity = Find(node, "sensitivity");
-    if (!StrictNumber::ParseFinite(std::string_view(sensitivity->value), header.sensitivity) ||
+    if (!Common::StrictNumber::ParseFinite(std::string_view(sensitivity->value), header.sensitivity) ||
         !(header.sensitivity > 0.0f)) {
         Damaged(sensitivity->line, "bad number " + Quoted(sensitivity->value) + " for the sensitivity");
     }
@@ -324,7 +324,7 @@ void ReadFrames(const Tml::Node& node, std::vector<DemoFrame>& frames) {
 void ReadEnd(const Tml::Node& node, Demo& demo) {
     const Tml::Attribute* count = Find(node, "frames");
     uint64_t frames = 0;
-    if (!StrictNumber::ParseWhole(std::string_view(count->value), frames)) {
+    if (!Common::StrictNumber::ParseWhole(std::string_view(count->value), frames)) {
         Damaged(count->line, "bad number " + Quoted(count->value) + " for the end's frame count");
     }
     if (frames != demo.frames.size()) {
@@ -335,7 +335,7 @@ void ReadEnd(const Tml::Node& node, Demo& demo) {
     const std::string_view position(player->value);
     size_t at = 0;
     for (int axis = 0; axis < 3; ++axis) {
-        if (!StrictNumber::ParseFinite(NextField(position, at), demo.endPosition[axis])) {
+        if (!Common::StrictNumber::ParseFinite(NextField(position, at), demo.endPosition[axis])) {
             Damaged(player->line, "bad player position " + Quoted(position) + " (three numbers)");
         }
     }

@@ -2,6 +2,7 @@
 
 #include "application/asset_names.h"
 #include "application/run_clock.h"
+#include "common/seconds.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
@@ -50,14 +51,14 @@ void HUD::UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps) {
     if (!shown) return;
     char seconds[CounterCapacity];
     if (runSteps != shownRun || runText.empty()) {
-        RunClock::FormatSeconds(runSteps, seconds, sizeof seconds);
+        Common::FormatSeconds(runSteps, RunClock::StepsPerSecond, seconds, sizeof seconds);
         runText.assign(RunLabel).append(seconds);
         shownRun = runSteps;
     }
     if (bestSteps != shownBest) {
         bestText.clear();
         if (bestSteps >= 0) {
-            RunClock::FormatSeconds(bestSteps, seconds, sizeof seconds);
+            Common::FormatSeconds(bestSteps, RunClock::StepsPerSecond, seconds, sizeof seconds);
             bestText.assign(BestLabel).append(seconds);
         }
         shownBest = bestSteps;

@@ -24,9 +24,6 @@ public:
     Phase GetPhase() const { return phase; }
     int64_t GetSteps() const { return steps; }  // of the run so far, or of the finished run
 
-    // "S.SS": steps as seconds with hundredths, rounded to nearest, written into `out` (8+ bytes).
-    static void FormatSeconds(int64_t steps, char* out, int size);
-
 private:
     Phase phase = Phase::Waiting;
     int64_t steps = 0;

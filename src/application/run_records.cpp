@@ -1,7 +1,7 @@
 #include "application/run_records.h"
 
 #include "application/room_identity.h"
-#include "application/strict_number.h"
+#include "common/strict_number.h"
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 
@@ -82,7 +82,7 @@ void ReadLevel(const Tml::Node& level, std::map<std::string, int64_t>& bests) {
     if (!room || !frames) Damaged(level.Line(), room ? "a level without frames" : "a level without a room");
     if (!IsRoomIdentity(room->value)) Damaged(room->line, "bad room " + Quoted(room->value));
     int64_t best = 0;
-    if (!StrictNumber::ParseWhole(std::string_view(frames->value), best) || best <= 0) {
+    if (!Common::StrictNumber::ParseWhole(std::string_view(frames->value), best) || best <= 0) {
         Damaged(frames->line, "bad number " + Quoted(frames->value) + " for frames");
     }
     if (!bests.emplace(room->value, best).second) Damaged(room->line, "room " + room->value + " twice");

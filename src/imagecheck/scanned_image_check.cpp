@@ -1,5 +1,6 @@
 #include "imagecheck/scanned_image_check.h"
 
+#include "common/leading_int.h"
 #include "imagecheck/byte_cursor.h"
 #include "imagecheck/jpeg_segments.h"
 
@@ -142,13 +143,17 @@ bool HdrAcceptable(ImageBytes& file) {
     const std::string resolution = HdrLine(cursor);
     // "-Y height +X width", each axis followed by exactly one space, as the decoder expects.
     const char* text = resolution.c_str();
+    const char* const last = text + resolution.size();
     if (std::strncmp(text, "-Y ", 3) != 0) return false;
-    char* end = nullptr;
-    const long long height = std::strtoll(text + 3, &end, 10);
+    int32_t height = 0;
+    int32_t width = 0;
+    const char* end = nullptr;
+    if (Common::ReadLeadingInt(text + 3, last, height, end) != Common::NumberStatus::Ok) return false;
     while (*end == ' ') ++end;
     if (std::strncmp(end, "+X ", 3) != 0) return false;
-    const long long width = std::strtoll(end + 3, nullptr, 10);
-    if (width <= 0 || height <= 0 || !DimensionsPlausible(width, height) || width * height * 16 > INT_MAX) {
+    if (Common::ReadLeadingInt(end + 3, last, width) != Common::NumberStatus::Ok) return false;
+    if (width <= 0 || height <= 0 || !DimensionsPlausible(width, height) ||
+        static_cast<int64_t>(width) * height * 16 > INT_MAX) {
         return false;
     }
     return HdrScanlinesFit(cursor, static_cast<uint64_t>(width), static_cast<uint64_t>(height));

@@ -1,8 +1,8 @@
 #include "markup/tml_reader.h"
 
+#include "common/whole_file.h"
 #include "markup/statement.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -71,26 +71,12 @@ Document* ParseDocument(std::string_view text, const std::string& path) {
     return document.release();
 }
 
-namespace {
-
-// The whole file, or false when it cannot be opened or read (a directory, say).
-bool ReadWholeFile(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    char chunk[1 << 16];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
-}  // namespace
-
 Document* LoadDocument(const std::string& path) {
-    std::string text;
-    if (!ReadWholeFile(path, text)) return new Document();
-    return ParseDocument(text, path);
+    const Common::WholeFile file = Common::ReadWholeFile(path, kMaxDocumentBytes);
+    if (file.status == Common::WholeFile::Status::Read) return ParseDocument(file.text, path);
+    if (file.status == Common::WholeFile::Status::TooLarge)
+        throw std::runtime_error("Markup file " + path + " " + file.reason);
+    return new Document();
 }
 
 }  // namespace Tml

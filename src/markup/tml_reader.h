@@ -13,9 +13,13 @@ namespace Tml {
 // The header every non-empty document starts with.
 inline constexpr const char* kVersion = "tangly-ml-v-020";
 
-// Reads the file at `path`. A file that cannot be opened reads as an empty document. Throws
-// std::runtime_error "Header missing in <path>!" or the unknown-version message when the first
-// statement is not a valid header. The caller owns the result.
+// The largest markup file read: far beyond any settings, manifest or level data.
+inline constexpr size_t kMaxDocumentBytes = 64u << 20;
+
+// Reads the file at `path`. A file that cannot be opened, or that is no regular file (a folder, a
+// pipe), reads as an empty document. Throws std::runtime_error "Header missing in <path>!" or the
+// unknown-version message when the first statement is not a valid header, and "Markup file <path>
+// is larger than N bytes" beyond kMaxDocumentBytes. The caller owns the result.
 Document* LoadDocument(const std::string& path);
 
 // The same for text already in memory; `path` only names it in messages.

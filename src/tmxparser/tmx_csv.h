@@ -1,7 +1,9 @@
-// Number reading for tile maps: the decimal text-to-int conversion used for map sizes and tile
-// numbers, and the splitting of a layer's CSV text into tiles, both in place and in linear time.
-// Stateless; any thread.
+// The splitting of a layer's CSV text into tiles, in place and in linear time, each tile read as
+// std::stoi reads an int (Common::ReadLeadingInt, which the map sizes are read by too). Stateless;
+// any thread.
 #pragma once
+
+#include "common/leading_int.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,8 +11,7 @@
 
 namespace TmxParser {
 
-// Outcome of reading a number: Invalid where std::stoi throws invalid_argument, OutOfRange for out_of_range.
-enum class NumberStatus { Ok, Invalid, OutOfRange };
+using NumberStatus = Common::NumberStatus;
 
 // Where CSV splitting stopped: the field's text (without its comma) and its 1-based number.
 struct CsvFailure {
@@ -20,12 +21,8 @@ struct CsvFailure {
     std::size_t fieldNumber = 0;
 };
 
-// Reads an int from [first, last) as std::stoi would: white space skipped, optional sign, the longest
-// digit run, the rest ignored. Invalid without digits, OutOfRange outside int32; `value` set only on Ok.
-NumberStatus ReadInt(const char* first, const char* last, int32_t& value);
-
-// Splits `size` bytes of CSV text into `tiles` (each field read by ReadInt, stored as unsigned 32-bit).
-// On failure `tiles` holds the fields before the bad one and `failure` describes it.
+// Splits `size` bytes of CSV text into `tiles` (each field read by Common::ReadLeadingInt, stored as unsigned
+// 32-bit). On failure `tiles` holds the fields before the bad one and `failure` describes it.
 NumberStatus SplitCsv(const char* text, std::size_t size, std::vector<uint32_t>& tiles, CsvFailure& failure);
 
 }  // namespace TmxParser

@@ -1,5 +1,7 @@
 #include "tmxparser/tmxparser.h"
 
+#include "common/quote.h"
+#include "common/whole_file.h"
 #include "tmxparser/tmx_csv.h"
 #include "tmxparser/xml_nesting.h"
 
@@ -8,8 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 #include <string_view>
@@ -34,8 +34,8 @@ TileFailure tileFailure;
 // rapidxml recurses once per nesting level (a few hundred bytes of stack each); TMX files nest about
 // five levels, so this rejects only hostile input while staying far from any thread's stack limit.
 constexpr std::size_t kMaxNesting = 2000;
-// Longest piece of a bad number quoted in an error text.
-constexpr std::size_t kMaxQuoted = 40;
+// A map file larger than this is not read: a map of 4000 x 4000 tiles is about a hundred MiB.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
 
 // A failure found while reading the document; its text becomes GetError().
 class LoadFailure : public std::runtime_error {
@@ -56,54 +56,26 @@ std::string_view NameOf(const XmlAttribute* attr) {
 }
 std::string ValueOf(const XmlAttribute* attr) { return std::string(attr->value(), attr->value_size()); }
 
-// The bad number as it stood in the file, without surrounding white space and cut to a sane length.
-std::string Quote(const char* first, const char* last) {
+// The bad number as it stood in the file, without surrounding white space.
+std::string Trimmed(const char* first, const char* last) {
     const std::string_view blanks = " \t\n\v\f\r";
     std::string_view text(first, static_cast<std::size_t>(last - first));
     const std::size_t begin = text.find_first_not_of(blanks);
     text = begin == std::string_view::npos ? std::string_view() : text.substr(begin);
-    text = text.substr(0, text.find_last_not_of(blanks) + 1);
-    if (text.size() <= kMaxQuoted) return std::string(text);
-    return std::string(text.substr(0, kMaxQuoted)) + "...";
+    return std::string(text.substr(0, text.find_last_not_of(blanks) + 1));
 }
 
 std::string NumberError(NumberStatus status, const char* first, const char* last, const std::string& path,
                         const std::string& where) {
-    const char* problem = status == NumberStatus::OutOfRange ? "Number out of range '" : "Invalid number '";
-    return problem + Quote(first, last) + "' in " + path + " (" + where + ")";
-}
-
-// Reads the whole file plus the terminating NUL rapidxml parses up to; false when it cannot be opened
-// or read (a directory opens but cannot be read).
-bool ReadWholeFile(const std::string& path, std::vector<char>& buffer) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return false;
-    // One allocation of the right size for a regular file (the size is only a hint: reading goes on
-    // to the end whatever it says); anything else is read in chunks.
-    std::error_code error;
-    std::size_t expected = 0;
-    if (std::filesystem::is_regular_file(path, error)) {
-        const std::uintmax_t size = std::filesystem::file_size(path, error);
-        if (!error) expected = static_cast<std::size_t>(size);
-    }
-    constexpr std::size_t kChunk = 1 << 16;
-    std::size_t used = 0;
-    for (std::size_t want = expected + 1; in; want = kChunk) {
-        buffer.resize(used + want);
-        in.read(buffer.data() + used, static_cast<std::streamsize>(want));
-        used += static_cast<std::size_t>(in.gcount());
-    }
-    if (in.bad()) return false;
-    buffer.resize(used + 1);
-    buffer[used] = '\0';
-    return true;
+    const char* problem = status == NumberStatus::OutOfRange ? "Number out of range " : "Invalid number ";
+    return problem + Common::Quote(Trimmed(first, last)) + " in " + path + " (" + where + ")";
 }
 
 uint32_t ReadSize(const XmlAttribute* attr, const std::string& path, const char* which) {
     const char* first = attr->value();
     const char* last = first + attr->value_size();
     int32_t value = 0;
-    const NumberStatus status = ReadInt(first, last, value);
+    const NumberStatus status = Common::ReadLeadingInt(first, last, value);
     if (status != NumberStatus::Ok) throw LoadFailure(NumberError(status, first, last, path, which));
     return static_cast<uint32_t>(value);
 }
@@ -137,7 +109,7 @@ void ReadLayer(const XmlNode* element, const std::string& path) {
             const std::string where =
                 "layer '" + layer.name + "', field " + std::to_string(failure.fieldNumber);
             tileFailure = {true, layer.name, failure.fieldNumber - 1, mpointer->width,
-                           Quote(failure.fieldBegin, failure.fieldEnd)};
+                           Common::Shown(Trimmed(failure.fieldBegin, failure.fieldEnd))};
             throw LoadFailure(NumberError(failure.status, failure.fieldBegin, failure.fieldEnd, path, where));
         }
         // The tiles move into the map (the next "data" child reads its own); the name is copied.
@@ -160,10 +132,10 @@ void ReadDocument(const std::string& path) {
     }
 }
 
-// Parses `buffer` (NUL-terminated) in place into `doc`; syntax errors become LoadFailure with the
-// parser's message and the byte where it stopped.
-void ParseBuffer(std::vector<char>& buffer, const std::string& path) {
-    const std::size_t size = buffer.size() - 1;
+// Parses `buffer` in place into `doc` (up to the NUL a string keeps after its text); syntax errors
+// become LoadFailure with the parser's message and the byte where it stopped.
+void ParseBuffer(std::string& buffer, const std::string& path) {
+    const std::size_t size = buffer.size();
     std::size_t offset = 0;
     if (NestingExceeds(buffer.data(), size, kMaxNesting, offset)) {
         throw LoadFailure("Malformed XML in " + path + ": elements nested deeper than " +
@@ -181,9 +153,9 @@ void ParseBuffer(std::vector<char>& buffer, const std::string& path) {
     }
 }
 
-// Parses `buffer` (NUL-terminated, parsed in place) and builds the map; every failure, whatever its
+// Parses `buffer` (in place) and builds the map; every failure, whatever its
 // kind, becomes a null return with the reason in `err`.
-TmxMap* LoadBuffer(std::vector<char>& buffer, const std::string& path) {
+TmxMap* LoadBuffer(std::string& buffer, const std::string& path) {
     try {
         ParseBuffer(buffer, path);
         ReadDocument(path);
@@ -224,31 +196,28 @@ bool BeginLoad(const std::string& path) {
 
 TmxMap* LoadTmxMap(std::string path) {
     if (!BeginLoad(path)) return nullptr;
-    std::vector<char> buffer;
+    Common::WholeFile file;
     try {
-        if (!ReadWholeFile(path, buffer)) {
-            errTriggered = true;
-            err = "Failed to open file in " + path;
-        }
+        file = Common::ReadWholeFile(path, kMaxFileBytes);
     } catch (const std::exception&) {
         ReleaseState();
         err = "Out of memory while loading " + path;
         return nullptr;
     }
-    if (errTriggered) {
+    if (file.status != Common::WholeFile::Status::Read) {
+        errTriggered = true;
         ReleaseState();
+        err = "Failed to open file in " + path;
         return nullptr;
     }
-    return LoadBuffer(buffer, path);
+    return LoadBuffer(file.text, path);
 }
 
 TmxMap* LoadTmxMapFromMemory(std::string_view text, const std::string& path) {
     if (!BeginLoad(path)) return nullptr;
-    std::vector<char> buffer;
+    std::string buffer;
     try {
-        buffer.reserve(text.size() + 1);
-        buffer.assign(text.begin(), text.end());
-        buffer.push_back('\0');
+        buffer.assign(text);
     } catch (const std::exception&) {
         ReleaseState();
         err = "Out of memory while loading " + path;

@@ -1,16 +1,13 @@
 #include "obj_writer.h"
 
+#include "common/atomic_file.h"
+
 #include <glm/geometric.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 namespace AssetGenerator {
 
@@ -105,29 +102,8 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
 }
 
 void WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files) {
-    // Each file is written beside its target and renamed over it, so a reader never sees half a
-    // file. All are written before any is renamed: a failure to write leaves every old one in place.
-    std::vector<std::string> temporaries;
-    auto removeFrom = [&temporaries](size_t first) {
-        for (size_t i = first; i < temporaries.size(); ++i) std::remove(temporaries[i].c_str());
-    };
-    for (const auto& [path, text] : files) {
-        temporaries.push_back(path + ".tmp" + std::to_string(::getpid()));
-        std::ofstream file(temporaries.back(), std::ios::binary | std::ios::trunc);
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.close();
-        if (!file) {
-            removeFrom(0);
-            throw std::runtime_error("cannot write " + path);
-        }
-    }
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (std::rename(temporaries[i].c_str(), files[i].first.c_str()) != 0) {
-            const int error = errno;
-            removeFrom(i);
-            throw std::runtime_error("cannot write " + files[i].first + ": " + std::strerror(error));
-        }
-    }
+    std::string error;
+    if (!Common::WriteFilesAtomically(files, error)) throw std::runtime_error("cannot write " + error);
 }
 
 }  // namespace AssetGenerator

@@ -57,11 +57,9 @@ private:
 };
 
 std::string FormatNumber(double value);  // shortest fixed text with at most 6 decimals; never "-0"
-// Writes `text` to a temporary file beside `path` and renames it over `path`; on failure nothing
-// changes at `path`. Throws std::runtime_error.
+// Common::WriteFilesAtomically for the tools, which report by exception: std::runtime_error
+// "cannot write PATH: reason", and nothing changes at any of the paths.
 void WriteFileAtomically(const std::string& path, const std::string& text);
-// The same for files that belong together (path, text): all are written before any is renamed, so
-// a failure to write changes none of them.
 void WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files);
 
 }  // namespace AssetGenerator

@@ -46,6 +46,4 @@ std::string Summary(int errors, int warnings) {
     return "stagewalk-check: " + count(errors, "error") + ", " + count(warnings, "warning");
 }
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
 }  // namespace StagewalkCheck

@@ -2,6 +2,8 @@
 // One Diagnostics list is filled by the checks of one run and printed by main; single-threaded.
 #pragma once
 
+#include "common/quote.h"
+
 #include <string>
 #include <vector>
 
@@ -37,7 +39,8 @@ private:
 std::string Format(const Diagnostic& diagnostic);
 // "stagewalk-check: 1 error, 2 warnings".
 std::string Summary(int errors, int warnings);
-// `text` in single quotes, for naming keys, values and paths in messages.
-std::string Quote(const std::string& text);
+// `text` in single quotes, for naming keys, values and paths in messages: Common::Quote, whole
+// however long (a path is no use cut short).
+inline std::string Quote(const std::string& text) { return Common::Quote(text, std::string::npos); }
 
 }  // namespace StagewalkCheck

@@ -1,9 +1,9 @@
 #include "stagewalk_check/obj_layout.h"
 
+#include "common/leading_int.h"
 #include "engine/assets/model_conversion.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -48,8 +48,9 @@ std::vector<long> Corners(std::string_view rest, long positionsSoFar) {
     std::vector<long> corners;
     while (!rest.empty()) {
         const size_t end = rest.find_first_of(" \t");
-        const std::string token(rest.substr(0, end));
-        const long index = std::strtol(token.c_str(), nullptr, 10);
+        const std::string_view token = rest.substr(0, end);
+        int32_t index = 0;  // no number: no corner
+        Common::ReadLeadingInt(token.data(), token.data() + token.size(), index);
         corners.push_back(index > 0 ? index - 1 : index < 0 ? positionsSoFar + index : -1);
         rest = end == std::string_view::npos ? std::string_view() : Trim(rest.substr(end));
     }

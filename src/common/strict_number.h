@@ -1,6 +1,6 @@
-// The number forms the game's own files (demos, best times) are written in and read back by: whole
-// tokens in the C form whatever the locale, shortest round-trip text for floating point, and nothing
-// that parses only partly. Header only, stateless; any thread.
+// The number forms the game's own files (demos, best times, level data) are written in and read back
+// by: whole tokens in the C form whatever the locale, shortest round-trip text for floating point, and
+// nothing that parses only partly. Header only, stateless; any thread.
 #pragma once
 
 #include <charconv>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace Application::StrictNumber {
+namespace Common::StrictNumber {
 
 // The whole of `text` is a finite number of the type; "1.5x", "", "inf" and "1e999" are not.
 template <typename Float>
@@ -35,4 +35,4 @@ char* Write(char* at, char* end, Number value) {
     return result.ec == std::errc() ? result.ptr : nullptr;
 }
 
-}  // namespace Application::StrictNumber
+}  // namespace Common::StrictNumber
