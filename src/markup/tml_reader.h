@@ -5,6 +5,7 @@
 
 #include "markup/document.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,9 @@ namespace Tml {
 // The header every non-empty document starts with.
 inline constexpr const char* kVersion = "tangly-ml-v-020";
 
-// The largest markup file read: far beyond any settings, manifest or level data.
-inline constexpr size_t kMaxDocumentBytes = 64u << 20;
+// The largest markup file read: far beyond any settings, manifest or level data (a settings file
+// with a 100 MB line still reads).
+inline constexpr size_t kMaxDocumentBytes = size_t{1} << 30;
 
 // Reads the file at `path`. A file that cannot be opened, or that is no regular file (a folder, a
 // pipe), reads as an empty document. Throws std::runtime_error "Header missing in <path>!" or the
