@@ -4,6 +4,8 @@
 #     PATH); from there it finds the program and the game folder by the same relative paths as from
 #     /usr/bin.
 #   - /usr/share/doc/stagewalk/changelog.Debian.gz, made from packaging/changelog.in.
+#   - The binaries lose the .comment and .note sections that the install's strip leaves (the
+#     compiler's version strings and build notes), as Debian's dh_strip removes them.
 # CPack gives the staged tree's top as CPACK_TEMPORARY_INSTALL_DIRECTORY; Package.cmake passes the rest.
 set(usr "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr")
 if(NOT EXISTS "${usr}/bin/stagewalk")
@@ -20,3 +22,16 @@ execute_process(COMMAND gzip -9n "${changelog}" RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "DebStaging: gzip failed on ${changelog}")
 endif()
+
+# The programs, found by what they are rather than by a list that could miss one.
+file(GLOB_RECURSE staged LIST_DIRECTORIES false "${usr}/*")
+foreach(path IN LISTS staged)
+  file(READ "${path}" magic LIMIT 4 HEX)
+  if(magic STREQUAL "7f454c46" AND NOT IS_SYMLINK "${path}")
+    execute_process(COMMAND strip --remove-section=.comment --remove-section=.note "${path}"
+                    RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "DebStaging: strip failed on ${path}")
+    endif()
+  endif()
+endforeach()

@@ -73,7 +73,12 @@ add_dependencies(stagewalk_programs stagewalk_man_pages)
 install(FILES ${PROJECT_SOURCE_DIR}/game/data/icon.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME stagewalk.png)
 # README with the pages and the picture it links to, so its links hold in the installed copy too.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/packaging/copyright
+# Installed, the licence is the copyright file beside the README, so its link is pointed there.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+string(REPLACE "](LICENSE)" "](copyright)" readme "${readme}")
+file(WRITE ${PROJECT_BINARY_DIR}/packaging/README.md "${readme}")
+install(FILES ${PROJECT_BINARY_DIR}/packaging/README.md ${PROJECT_SOURCE_DIR}/packaging/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/modding.md ${PROJECT_SOURCE_DIR}/docs/levels.md
   ${PROJECT_SOURCE_DIR}/docs/architecture.md ${PROJECT_SOURCE_DIR}/docs/screenshot.png
