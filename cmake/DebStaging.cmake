@@ -4,6 +4,7 @@
 #     PATH); from there it finds the program and the game folder by the same relative paths as from
 #     /usr/bin.
 #   - /usr/share/doc/stagewalk/changelog.Debian.gz, made from packaging/changelog.in.
+#   - lintian's overrides (packaging/lintian-overrides): its readings that are known to be wrong.
 #   - The binaries lose the .comment and .note sections that the install's strip leaves (the
 #     compiler's version strings and build notes), as Debian's dh_strip removes them.
 # CPack gives the staged tree's top as CPACK_TEMPORARY_INSTALL_DIRECTORY; Package.cmake passes the rest.
@@ -22,6 +23,9 @@ execute_process(COMMAND gzip -9n "${changelog}" RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "DebStaging: gzip failed on ${changelog}")
 endif()
+
+file(MAKE_DIRECTORY "${usr}/share/lintian/overrides")
+file(COPY_FILE "${CPACK_STAGEWALK_SOURCE_DIR}/packaging/lintian-overrides" "${usr}/share/lintian/overrides/stagewalk")
 
 # The programs, found by what they are rather than by a list that could miss one.
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${usr}/*")
