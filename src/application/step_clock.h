@@ -17,7 +17,6 @@ public:
     // what is left of a step carries. A frame past MaxSteps drops its excess; NaN or dt <= 0 adds
     // nothing. A frame of exactly 1.0 is one step whatever came before.
     int Advance(float dt);
-    float GetCarry() const { return carry; }  // in [0, 1)
 
 private:
     float carry = 0.0f;

@@ -38,8 +38,8 @@ back_down() {
 e2e_until 20 back_down || fail "the view did not come back down after the jump ($landed of it differs, $jumped in the air)"
 note "in the air $jumped of the view differs, after landing $landed"
 
-# The turn per mouse pixel grows with the frame time, so how far the view turns depends on the
-# machine's load: only that it turns is checked.
+# The view turns by the mouse's counts whatever the frame time, but how many counts xdotool's 120
+# pixels become is the X server's pointer acceleration, not the game's: only that it turns is checked.
 e2e_until 20 e2e_still || fail "the player never came to rest after the jump"
 e2e_shot "$WORK/2-landed.png"
 xdotool mousemove_relative -- 120 0

@@ -33,12 +33,12 @@ public:
 
     void OnResizeEvent(int width, int height) override;  // viewport and sizes, then OnViewportChanged
 
-    virtual void OnStart();                                 // last step of Init
-    virtual void OnConfigure();                             // first step of Init, before the window library
-    virtual void OnDraw(Graphics* graphics);                // between clear and swap
-    virtual void OnUpdate(double delta);                    // once per frame, delta in seconds (>= 1/60)
-    virtual void OnTerminate();                             // first step of Terminate
-    virtual void OnCloseRequest();                          // each pass while the close flag is set: stop
+    virtual void OnStart();                   // last step of Init
+    virtual void OnConfigure();               // first step of Init, before the window library
+    virtual void OnDraw(Graphics* graphics);  // between clear and swap
+    virtual void OnUpdate(double delta);      // once per frame, delta in seconds; >= 1/60 unless unpaced
+    virtual void OnTerminate();               // first step of Terminate
+    virtual void OnCloseRequest();            // each pass while the close flag is set: stop
     virtual void OnViewportChanged(int width, int height);  // after a resize
 
     ~ApplicationManager();  // terminates if that has not happened; not virtual, never deleted via a base

@@ -1,6 +1,7 @@
-// The input-event interface every application implements: the first seven hooks of the
-// application's table of virtual functions, each empty by default. Called on the main thread from
-// inside the window library's event polling.
+// The input-event interface every application implements, each hook empty by default. Called on the
+// main thread from inside the window library's event polling. As the manager's first base it gives
+// the application's table of virtual functions its first seven slots, in this order: the delivered
+// objects (build/objects/) are linked and checked against that layout, so the order is interface.
 #pragma once
 
 namespace Engine {

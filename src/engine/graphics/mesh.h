@@ -36,10 +36,7 @@ public:
     void UpdateUVs(const float* values, size_t count);
 
     const std::vector<float>& GetPositions() const { return positions; }
-    const std::vector<uint32_t>& GetIndices() const { return indices; }
     const std::vector<float>& GetUVs() const { return uvs; }
-    const std::vector<float>& GetNormals() const { return normals; }
-    bool GetClampToEdge() const { return clampToEdge; }
 
 private:
     GLuint positionBuffer = 0;

@@ -14,8 +14,7 @@ public:
     void SetAlphaBlending(bool enabled);  // GL_BLEND with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA)
     void SetFaceCulling(bool enabled);    // glEnable/glDisable(GL_CULL_FACE), back faces
     void SetLinearFilter(bool linear);    // the filter of later draws; no OpenGL call
-    bool GetLinearFilter() const { return linearFilter; }
-    void Clear(Color color);  // clears colour and depth of the bound framebuffer
+    void Clear(Color color);              // clears colour and depth of the bound framebuffer
     // Writes the bound framebuffer's lower-left `width` x `height` pixels, as they stand before the
     // swap, to `path` as a binary PPM, top row first; false when the file cannot be written.
     bool SaveFramebuffer(const std::string& path, int width, int height) const;
