@@ -3,7 +3,7 @@
 #include "application/command_line.h"
 #include "application/control_state.h"
 #include "application/game.h"
-#include "application/room_identity.h"
+#include "application/level_identity.h"
 #include "application/run_clock.h"
 #include "application/vpad.h"
 #include "common/seconds.h"
@@ -15,6 +15,7 @@
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -77,22 +78,69 @@ void AppBase::Run(int argc, char** argv) {
                   << std::flush;
         return;
     }
+    if (line.listLevels) {
+        ListLevels();
+        return;
+    }
     demo.Select(line.demoMode, line.demoPath);
-    if (demo.GetMode() != DemoSession::Mode::Off) {
+    if (demo.GetMode() != DemoSession::Mode::Off || !line.level.empty()) {
         settings = ReadSettings(SettingsFile);
         settingsRead = true;
-        room = RoomIdentity(settings.assetPath);
-        demo.Prepare(room, demo.GetLook(settings.sensitivity, settings.invert));
+        ReadCatalog();
+    }
+    if (!line.level.empty()) {
+        const int chosen = catalog.List().IndexOf(line.level);
+        if (chosen < 0) throw UsageError("unknown level '" + line.level + "' (--list-levels names them)");
+        level = static_cast<size_t>(chosen);
+    }
+    if (demo.GetMode() != DemoSession::Mode::Off) {
+        // A recording is made in the level it starts on; a replay plays in the level it was recorded
+        // in, known by its identity, unless --level names the one it must be.
+        std::vector<std::string> rooms;
+        const bool one = demo.GetMode() == DemoSession::Mode::Record || !line.level.empty();
+        for (size_t i = one ? level : 0; i < (one ? level + 1 : catalog.Count()); ++i)
+            rooms.push_back(catalog.IdentityOfFiles(i));
+        demo.Prepare(rooms, demo.GetLook(settings.sensitivity, settings.invert));
+        if (!one)
+            level =
+                static_cast<size_t>(std::find(rooms.begin(), rooms.end(), demo.GetRoom()) - rooms.begin());
         paced = demo.GetMode() != DemoSession::Mode::Timedemo;
     }
     Engine::ApplicationManager::Run(argc, argv);
 }
 
-void AppBase::OnConfigure() {
-    if (!settingsRead) {
-        settings = ReadSettings(SettingsFile);
-        room = RoomIdentity(settings.assetPath);
+void AppBase::ReadCatalog() {
+    const std::unique_ptr<Tml::Document> manifest(Tml::LoadDocument(settings.assetPath));
+    catalog.Read(*manifest);
+    catalogRead = true;
+}
+
+void AppBase::ListLevels() {
+    settings = ReadSettings(SettingsFile);
+    ReadCatalog();
+    std::string message;
+    records = RunRecords::Load(RecordsFile, message);
+    // Standard output is the list alone, for whoever reads it.
+    if (!message.empty()) std::cerr << message << std::endl;
+    for (size_t i = 0; i < catalog.Count(); ++i) {
+        catalog.Identify(i, catalog.IdentityOfFiles(i), records);
+        std::string title = catalog.At(i).title;
+        for (char& c : title) {
+            if (static_cast<unsigned char>(c) < ' ') c = ' ';  // a tab or line break would split the line
+        }
+        std::string best = "-";
+        if (catalog.State(i).best >= 0) {
+            char seconds[32];
+            RunClock::FormatSeconds(catalog.State(i).best, seconds, sizeof seconds);
+            best = seconds;
+        }
+        std::cout << catalog.At(i).name << '\t' << title << '\t' << best << '\n';
     }
+    std::cout << std::flush;
+}
+
+void AppBase::OnConfigure() {
+    if (!settingsRead) settings = ReadSettings(SettingsFile);
     requestedWidth = settings.windowSize.x;
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
@@ -110,15 +158,11 @@ void AppBase::OnStart() {
     records = RunRecords::Load(RecordsFile, message);
     if (!message.empty()) std::cout << message << std::endl;
     assets = new Engine::Assets();
-    {
-        const std::unique_ptr<Tml::Document> manifest(Tml::LoadDocument(settings.assetPath));
-        levels = LevelList::Read(*manifest);
-        manifestEntries = Engine::AssetBuffer(*manifest, nullptr).GetEntries();
-    }
+    if (!catalogRead) ReadCatalog();
     // The start loads what every level shares and the level played, not the others.
-    assetBuffer = Engine::AssetBuffer(levels.PlanFor(manifestEntries, level), assets);
+    assetBuffer = Engine::AssetBuffer(catalog.List().PlanFor(catalog.Entries(), level), assets);
     game = new Game();
-    game->level = levels.At(level);
+    game->level = catalog.At(level);
     scene = game;
     const std::string& folder = settings.shaderPath;
     shader = Engine::ShaderProgram::Load(folder + "/" + "vertex.glsl", folder + "/" + "fragment.glsl");
@@ -131,7 +175,6 @@ void AppBase::OnStart() {
     canvas = new Engine::Canvas(settings.canvasSize.x, settings.canvasSize.y);
     FitCanvas();
     Vpad::PushButton(kSpaceKey, 0);
-    game->bestSteps = records.Best(room);
     assetBuffer.StartLoading();  // last: from here on the worker owns the buffer and the store
 }
 
@@ -173,6 +216,13 @@ void AppBase::TestShortcuts() {
 void AppBase::OnAssetsLoaded() {
     assets->CreateTextures();
     assets->CreateModels();
+    // The level is known by what plays, which is now in the store.
+    const Level& start = catalog.At(level);
+    room = LevelIdentity(assets->GetModel(start.room),
+                         start.data.empty() ? nullptr : assets->GetDocument(start.data));
+    catalog.Identify(level, room, records);
+    catalog.State(level).store = assets;
+    game->bestSteps = catalog.State(level).best;
     game->OnLoaded(assets);
 }
 
@@ -211,7 +261,7 @@ void AppBase::ReportRun(int64_t steps) {
         return;
     }
     std::cout << " (new best)" << std::endl;
-    game->bestSteps = steps;
+    game->bestSteps = catalog.State(level).best = steps;
     // A replay shows how a run compares but keeps nothing: it is not a run of the player's.
     std::string error;
     if (!demo.Replaying() && !records.Save(RecordsFile, error)) std::cout << error << std::endl;

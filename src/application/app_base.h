@@ -6,7 +6,7 @@
 #pragma once
 
 #include "application/demo_session.h"
-#include "application/level_list.h"
+#include "application/level_catalog.h"
 #include "application/run_records.h"
 #include "application/settings.h"
 #include "engine/assets/asset_buffer.h"
@@ -80,13 +80,15 @@ protected:
     bool loaded = false;
     DemoSession demo;
     RunRecords records;
-    std::string room;  // the room's identity, which demos and best times are kept for
-    LevelList levels;  // what the manifest offers; read with it by OnStart
-    std::vector<Engine::AssetEntry> manifestEntries;  // every entry of the manifest, in order
-    size_t level = 0;                                 // the level playing: the first at start
+    std::string room;      // the playing level's identity, which demos and best times are kept for
+    LevelCatalog catalog;  // the levels the manifest offers and what is known of each
+    bool catalogRead = false;
+    size_t level = 0;  // the level playing: the first at start, or --level's
     bool settingsRead = false;
 
 private:
+    void ReadCatalog();             // the manifest's levels and entries; markup errors propagate
+    void ListLevels();              // --list-levels: NAME, TITLE and BEST of each level, tab-separated
     void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
     void TestShortcuts();           // acts on the shortcuts taken since the last frame, then forgets them
     std::array<bool, kShortcutCount> shortcutsTaken{};

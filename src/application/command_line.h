@@ -14,6 +14,8 @@ namespace Application {
 struct CommandLine {
     DemoSession::Mode demoMode = DemoSession::Mode::Off;  // the last demo option given wins
     std::string demoPath;
+    std::string level;        // --level NAME: the level to start on; empty: the first
+    bool listLevels = false;  // --list-levels: print the levels and their best times, then stop
     bool help = false;
     bool version = false;
 };

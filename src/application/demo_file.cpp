@@ -279,8 +279,8 @@ const Tml::Attribute* Find(const Tml::Node& node, const char* key) {
 
 std::string Named(const std::string& value) { return value.empty() ? "(none)" : Quoted(value); }
 
-void ReadHeader(const Tml::Node& node, const std::string& expectedVersion, const std::string& expectedRoom,
-                DemoHeader& header) {
+void ReadHeader(const Tml::Node& node, const std::string& expectedVersion,
+                const std::vector<std::string>& expectedRooms, DemoHeader& header) {
     header.version = Find(node, "version")->value;
     header.room = Find(node, "room")->value;
     const Tml::Attribute* sensitivity = Find(node, "sensitivity");
@@ -297,11 +297,14 @@ void ReadHeader(const Tml::Node& node, const std::string& expectedVersion, const
         throw Refusal("recorded with version " + Named(header.version) + ", this game is version " +
                       Named(expectedVersion));
     }
-    if (header.room != expectedRoom) {
-        throw Refusal("recorded in room " + Named(header.room) + ", this game's room is " +
-                      (expectedRoom.empty() ? std::string("unknown (its room model cannot be read)")
-                                            : Named(expectedRoom)));
+    if (std::find(expectedRooms.begin(), expectedRooms.end(), header.room) != expectedRooms.end()) return;
+    if (expectedRooms.size() != 1) {
+        throw Refusal("recorded in room " + Named(header.room) + ", which is none of this game's levels");
     }
+    const std::string& expectedRoom = expectedRooms.front();
+    throw Refusal("recorded in room " + Named(header.room) + ", this game's room is " +
+                  (expectedRoom.empty() ? std::string("unknown (its room model cannot be read)")
+                                        : Named(expectedRoom)));
 }
 
 void ReadFrames(const Tml::Node& node, std::vector<DemoFrame>& frames) {
@@ -345,8 +348,8 @@ void ReadEnd(const Tml::Node& node, Demo& demo) {
     demo.ended = true;
 }
 
-void Read(const std::string& path, const std::string& expectedVersion, const std::string& expectedRoom,
-          Demo& demo) {
+void Read(const std::string& path, const std::string& expectedVersion,
+          const std::vector<std::string>& expectedRooms, Demo& demo) {
     std::string text;
     ReadWholeFile(path, text);
     if (text.empty()) throw Refusal("is empty, not a demo");
@@ -366,7 +369,7 @@ void Read(const std::string& path, const std::string& expectedVersion, const std
     text = std::string();
     const Tml::Node* header = OnlyRoot(*document, "demo");
     if (!header) throw Refusal("not a demo (no demo node)");
-    ReadHeader(*header, expectedVersion, expectedRoom, demo.header);
+    ReadHeader(*header, expectedVersion, expectedRooms, demo.header);
     const Tml::Node* frames = OnlyRoot(*document, "frames");
     if (!frames) throw Refusal("not a demo (no frames node)");
     ReadFrames(*frames, demo.frames);
@@ -377,9 +380,14 @@ void Read(const std::string& path, const std::string& expectedVersion, const std
 
 bool ReadDemo(const std::string& path, const std::string& expectedVersion, const std::string& expectedRoom,
               Demo& demo, std::string& error) {
+    return ReadDemo(path, expectedVersion, std::vector<std::string>{expectedRoom}, demo, error);
+}
+
+bool ReadDemo(const std::string& path, const std::string& expectedVersion,
+              const std::vector<std::string>& expectedRooms, Demo& demo, std::string& error) {
     demo = Demo();
     try {
-        Read(path, expectedVersion, expectedRoom, demo);
+        Read(path, expectedVersion, expectedRooms, demo);
         return true;
     } catch (const Refusal& refusal) {
         error = "Demo " + path + ": " + refusal.what();

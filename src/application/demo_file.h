@@ -15,7 +15,7 @@ namespace Application {
 
 struct DemoHeader {
     std::string version;       // the program's version
-    std::string room;          // RoomIdentity of the room it was recorded in
+    std::string room;          // the LevelIdentity of the level it was recorded in
     float sensitivity = 1.0f;  // the look settings the run used (a replay uses these, not config.tml's)
     bool invert = false;
 };
@@ -80,5 +80,9 @@ private:
 // ended = false. Never throws.
 bool ReadDemo(const std::string& path, const std::string& expectedVersion, const std::string& expectedRoom,
               Demo& demo, std::string& error);
+// The same for a game of several levels: the demo's room must be one of `expectedRooms` (the
+// identities of the levels it may be played in), and names the level it replays.
+bool ReadDemo(const std::string& path, const std::string& expectedVersion,
+              const std::vector<std::string>& expectedRooms, Demo& demo, std::string& error);
 
 }  // namespace Application

@@ -31,15 +31,15 @@ DemoHeader DemoSession::GetLook(float sensitivity, bool invert) const {
     return look;
 }
 
-void DemoSession::Prepare(const std::string& room, const DemoHeader& look) {
+void DemoSession::Prepare(const std::vector<std::string>& rooms, const DemoHeader& look) {
     std::string error;
     if (mode == Mode::Record) {
         DemoHeader header = look;
         header.version = STAGEWALK_VERSION;
-        header.room = room;
+        header.room = writerRoom = rooms.empty() ? std::string() : rooms.front();
         if (!writer.Open(path, header, error)) throw std::runtime_error(error);
     } else if (Replaying()) {
-        if (!ReadDemo(path, STAGEWALK_VERSION, room, demo, error)) throw std::runtime_error(error);
+        if (!ReadDemo(path, STAGEWALK_VERSION, rooms, demo, error)) throw std::runtime_error(error);
         keys.assign(ControlState::KeyCount, ControlState::Up);
         buttons.assign(ControlState::ButtonCount, ControlState::Up);
         frameStarts.reserve(demo.frames.size() + 1);

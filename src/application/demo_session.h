@@ -25,9 +25,13 @@ public:
     // The look settings the frames are to be read with: the demo's in a replay, else the given.
     DemoHeader GetLook(float sensitivity, bool invert) const;
 
-    // Before the window opens: reads the demo to replay, or starts the recording, for the room
-    // `room`. Throws std::runtime_error with one line naming the file and the reason.
-    void Prepare(const std::string& room, const DemoHeader& look);
+    // Before the window opens: starts the recording in the level of identity rooms[0], or reads the
+    // demo to replay, which must have been recorded in one of `rooms` (the identities of the levels
+    // it may play in; GetRoom then says which). Throws std::runtime_error with one line naming the
+    // file and the reason.
+    void Prepare(const std::vector<std::string>& rooms, const DemoHeader& look);
+    // The identity of the level recorded or replayed, once prepared.
+    const std::string& GetRoom() const { return Replaying() ? demo.header.room : writerRoom; }
 
     // A frame of the game (assets loaded), before the game reads input: records the live input, or
     // puts the next recorded frame's in its place and returns its time; otherwise returns `delta`.
@@ -53,6 +57,7 @@ private:
     Mode mode = Mode::Off;
     std::string path;
     DemoWriter writer;
+    std::string writerRoom;
     Demo demo;
     size_t next = 0;  // the next frame to replay
     bool ended = false;

@@ -1,18 +1,24 @@
-// Names a level by the bytes of its room model: the FNV-1a 64-bit hash of the file the manifest's
-// room entry points at, as 16 lowercase hex digits. Demos and best times are keyed by it, so an edited
-// room is a new level. Stateless; any thread.
+// The form of a level's identity, and the identity levels had before they were known by what plays:
+// the FNV-1a 64-bit hash of the room file's bytes, as 16 lowercase hex digits. Best times kept under
+// that older identity are carried over to the level whose room file still has those bytes. Stateless;
+// any thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace Application {
 
-// The identity of the room the manifest at `manifestPath` loads (its first model entry named
-// AssetNames::Room, with the path the loader resolves), or "" when the manifest, that entry or the
-// model file cannot be read.
-std::string RoomIdentity(const std::string& manifestPath);
+// FNV-1a 64 over bytes, chained: start from kFnvOffset.
+inline constexpr uint64_t kFnvOffset = 0xcbf29ce484222325ull;
+uint64_t Fnv1a(uint64_t hash, const void* bytes, size_t size);
+// The 16 lowercase hex digits of `hash`.
+std::string IdentityText(uint64_t hash);
 
-// True for the form RoomIdentity returns: exactly 16 lowercase hex digits.
+// The hash of the bytes of the file at `path`, or "" when it cannot be read.
+std::string RoomFileIdentity(const std::string& path);
+
+// True for the form identities take: exactly 16 lowercase hex digits.
 bool IsRoomIdentity(const std::string& text);
 
 }  // namespace Application

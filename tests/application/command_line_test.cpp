@@ -33,6 +33,9 @@ TEST(CommandLine, TakesEachOptionInBothFormsAndTheLastDemoOptionWins) {
         EXPECT_EQ(line.demoMode, c.mode) << testing::PrintToString(c.arguments);
         EXPECT_EQ(line.demoPath, c.path);
     }
+    EXPECT_EQ(Read({"--level", "yard", "--play", "p.tml"}).level, "yard");
+    EXPECT_EQ(Read({"--level=tower"}).level, "tower");
+    EXPECT_TRUE(Read({"--list-levels"}).listLevels);
     EXPECT_TRUE(Read({"-h"}).help);
     EXPECT_TRUE(Read({"--version"}).version);
 }
@@ -50,6 +53,7 @@ TEST(CommandLine, RefusesWhatItDoesNotKnowWithTheReason) {
         {{"--timedemo", ""}, "--timedemo needs a FILE"},
         {{"--play", "--record", "x.tml"}, "--play needs a FILE"},
         {{"--help=yes"}, "--help takes no value"},
+        {{"--level", "-x"}, "--level needs a NAME"},
     };
     for (const auto& c : cases) {
         try {
@@ -59,8 +63,10 @@ TEST(CommandLine, RefusesWhatItDoesNotKnowWithTheReason) {
             EXPECT_STREQ(error.what(), c.reason);
         }
     }
-    EXPECT_EQ(Application::UsageLine(),
-              "Usage: stagewalk [--record FILE] [--play FILE] [--timedemo FILE] [--help] [--version]");
+    EXPECT_EQ(
+        Application::UsageLine(),
+        "Usage: stagewalk [--record FILE] [--play FILE] [--timedemo FILE] [--level NAME] [--list-levels] "
+        "[--help] [--version]");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 dir=$(e2e_game_copy)
-usage="Usage: stagewalk [--record FILE] [--play FILE] [--timedemo FILE] [--help] [--version]"
+usage="Usage: stagewalk [--record FILE] [--play FILE] [--timedemo FILE] [--level NAME] [--list-levels] [--help] [--version]"
 printf 'kept\n' >"$dir/mine.tml"
 
 run() { (cd "$dir" && env -u DISPLAY timeout 20 "$STAGEWALK" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt"); STATUS=$?; }
@@ -23,6 +23,7 @@ done <<'TABLE'
 --play|--play needs a FILE
 --record=|--record needs a FILE
 --timedemo --play mine.tml|--timedemo needs a FILE
+--level|--level needs a NAME
 TABLE
 [ "$(cat "$dir/mine.tml")" = kept ] || fail "a refused --record changed its file"
 

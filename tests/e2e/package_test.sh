@@ -105,6 +105,7 @@ cp -r "$root" "$WORK/no-data" && rm -rf "$WORK/no-data/usr/share/games/stagewalk
 touch "$WORK/a-file"
 mkdir -p "$WORK/broken/stagewalk" && printf 'not a settings file\n' >"$WORK/broken/stagewalk/config.tml"
 mkdir -p "$WORK/not-a-game"
+tab=$'\t'
 # name | XDG_DATA_HOME | DISPLAY (- unset) | launcher | arguments | status | standard output must hold |
 # the first line of standard error (- none)
 while IFS='|' read -r name data display launcher arguments status holds first; do
@@ -134,6 +135,8 @@ no display, --game||-|moved/usr/games/stagewalk|--game $root/usr/share/games/sta
 --game without a folder||$DISPLAY|moved/usr/games/stagewalk|--game|2||--game needs a folder
 --game, no such folder||$DISPLAY|moved/usr/games/stagewalk|--game $WORK/nowhere|1||no such folder
 --game, not a game folder||$DISPLAY|moved/usr/games/stagewalk|--game $WORK/not-a-game|1||no config.tml there
+levels listed without a display||-|moved/usr/games/stagewalk|--list-levels|0|tower${tab}The tower${tab}-|-
+--level without a name||$DISPLAY|moved/usr/games/stagewalk|--level|2||--level needs a NAME
 EOF
 grep -qx 'not a settings file' "$WORK/broken/stagewalk/config.tml" || fail "a broken config.tml was replaced"
 
