@@ -131,7 +131,7 @@ void AppBase::ListLevels() {
         std::string best = "-";
         if (catalog.State(i).best >= 0) {
             char seconds[32];
-            RunClock::FormatSeconds(catalog.State(i).best, seconds, sizeof seconds);
+            Common::FormatSeconds(catalog.State(i).best, RunClock::StepsPerSecond, seconds, sizeof seconds);
             best = seconds;
         }
         std::cout << catalog.At(i).name << '\t' << title << '\t' << best << '\n';
