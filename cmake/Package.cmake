@@ -21,9 +21,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # GLFW opens these libraries with dlopen, so dpkg-shlibdeps cannot see them. Without libXcursor the
 # captured cursor stays visible over the game, which breaks its mouse look: a Depends. Without the
 # others the game still plays (fullscreen keeps the desktop's mode, no raw mouse motion, no gamma):
-# Recommends, which apt installs by default.
+# Recommends, which apt installs by default. OpenAL Soft (a Depends through dpkg-shlibdeps) opens its
+# outputs the same way: without libpulse0 (PulseAudio, and PipeWire through its Pulse server) or
+# libasound2 (ALSA) the game plays silently, so they are Recommends too.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxcursor1")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libxrandr2, libxinerama1, libxi6, libxxf86vm1")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libxrandr2, libxinerama1, libxi6, libxxf86vm1, libpulse0, libasound2")
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DebStaging.cmake)
 # What DebStaging.cmake reads: CPack hands only CPACK_* variables on to it.
 set(CPACK_STAGEWALK_SOURCE_DIR ${PROJECT_SOURCE_DIR})

@@ -1,19 +1,26 @@
 # The layer rules, read from the includes of src/: the game and the readers include no OpenGL or
 # GLFW header, the engine includes nothing of the game, the readers nothing of the engine or the
-# game, and the common helpers nothing of any other layer.
+# game, and the common helpers nothing of any other layer. OpenAL and libsndfile are the audio
+# layer's alone, and it includes nothing else of the engine.
 set(gl_headers "GL/|GLFW/")
+set(audio_headers "al\\.h|alc\\.h|alext\\.h|efx\\.h|AL/|sndfile")
 set(game_headers "application/|collision/")
 set(engine_headers "engine/")
 set(reader_headers "markup/|tmxparser/|imagecheck/")
 # folder under src/ -> what it must not include
 set(rules
-  "application|${gl_headers}"
-  "collision|${gl_headers}|${engine_headers}"
-  "common|${gl_headers}|${engine_headers}|${game_headers}|${reader_headers}"
-  "markup|${gl_headers}|${engine_headers}|${game_headers}"
-  "tmxparser|${gl_headers}|${engine_headers}|${game_headers}"
-  "imagecheck|${gl_headers}|${engine_headers}|${game_headers}"
-  "engine|${game_headers}")
+  "application|${gl_headers}|${audio_headers}"
+  "collision|${gl_headers}|${engine_headers}|${audio_headers}"
+  "common|${gl_headers}|${engine_headers}|${game_headers}|${reader_headers}|${audio_headers}"
+  "markup|${gl_headers}|${engine_headers}|${game_headers}|${audio_headers}"
+  "tmxparser|${gl_headers}|${engine_headers}|${game_headers}|${audio_headers}"
+  "imagecheck|${gl_headers}|${engine_headers}|${game_headers}|${audio_headers}"
+  "engine|${game_headers}"
+  "engine/core|${audio_headers}"
+  "engine/camera|${audio_headers}"
+  "engine/graphics|${audio_headers}"
+  "engine/assets|${audio_headers}"
+  "engine/audio|${gl_headers}|engine/assets/|engine/graphics/|engine/core/|engine/camera/")
 
 set(broken 0)
 foreach(rule IN LISTS rules)

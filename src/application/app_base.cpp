@@ -30,9 +30,10 @@ constexpr int kLeftAlt = Engine::Key::LeftAlt;
 constexpr int kQ = Engine::Key::Q;
 constexpr int kEnter = Engine::Key::Enter;
 constexpr int kF1 = Engine::Key::F1;
+constexpr int kM = Engine::Key::M;
 
 // The shortcuts, in the order a frame acts on them.
-enum Shortcut { Quit, Fullscreen, FreeCursor };
+enum Shortcut { Quit, Fullscreen, FreeCursor, Mute };
 constexpr struct {
     int modifier;
     int key;
@@ -40,6 +41,7 @@ constexpr struct {
     {kLeftControl, kQ},   // Quit
     {kLeftAlt, kEnter},   // Fullscreen
     {kLeftControl, kF1},  // FreeCursor
+    {kLeftControl, kM},   // Mute
 };
 
 }  // namespace
@@ -175,7 +177,9 @@ void AppBase::OnStart() {
     canvas = new Engine::Canvas(settings.canvasSize.x, settings.canvasSize.y);
     FitCanvas();
     Vpad::PushButton(kSpaceKey, 0);
-    assetBuffer.StartLoading();  // last: from here on the worker owns the buffer and the store
+    assetBuffer.StartLoading();  // from here on the worker owns the buffer and the store
+    // The device opens while the worker loads: it touches neither the buffer nor the store.
+    sounds.Open(settings);
 }
 
 void AppBase::OnUpdate(double delta) {
@@ -188,6 +192,7 @@ void AppBase::OnUpdate(double delta) {
         } else {
             Vpad::Update();
             scene->Update(timeScale);
+            sounds.Play(game->cues);
             demo.EndFrame();
             const int64_t finished = game->TakeFinishedRun();
             if (finished >= 0) ReportRun(finished);
@@ -210,12 +215,14 @@ void AppBase::TestShortcuts() {
     if (shortcutsTaken[Quit]) running = false;
     if (shortcutsTaken[Fullscreen]) ToggleFulscreen();
     if (shortcutsTaken[FreeCursor]) SetCursorCaptured(!IsCursorCaptured());
+    if (shortcutsTaken[Mute]) sounds.ToggleMute();
     shortcutsTaken.fill(false);
 }
 
 void AppBase::OnAssetsLoaded() {
     assets->CreateTextures();
     assets->CreateModels();
+    sounds.OnLoaded(*assets);
     // The level is known by what plays, which is now in the store.
     const Level& start = catalog.At(level);
     room = LevelIdentity(assets->GetModel(start.room),
@@ -272,6 +279,7 @@ void AppBase::OnTerminate() {
     std::cout << "Application terminated." << std::endl;
     // Loading cannot be cancelled: a worker still busy finishes its list before the process ends.
     Engine::AssetBuffer::JoinLoading();
+    sounds.Close();
     if (game) game->Destroy();
 }
 

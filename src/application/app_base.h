@@ -6,6 +6,7 @@
 #pragma once
 
 #include "application/demo_session.h"
+#include "application/game_sounds.h"
 #include "application/level_catalog.h"
 #include "application/run_records.h"
 #include "application/settings.h"
@@ -27,7 +28,7 @@ class Scene;
 
 class AppBase : public Engine::ApplicationManager {
 public:
-    static constexpr int kShortcutCount = 3;  // quit, fullscreen, cursor
+    static constexpr int kShortcutCount = 4;  // quit, fullscreen, cursor, mute
 
     // Where and how large the canvas is drawn in the window.
     struct CanvasRect {
@@ -85,6 +86,7 @@ protected:
     bool catalogRead = false;
     size_t level = 0;  // the level playing: the first at start, or --level's
     bool settingsRead = false;
+    GameSounds sounds;
 
 private:
     void ReadCatalog();             // the manifest's levels and entries; markup errors propagate

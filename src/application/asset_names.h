@@ -1,6 +1,7 @@
 // The names under which the game looks its assets up once loading is done: the HUD's font and
-// crosshair, the stage's three models and two textures. The checker and the asset generator read the
-// same table, so a manifest is held to what the game asks for. Constants; any thread.
+// crosshair, the stage's three models and two textures, and the sounds the shell plays. The checker and the
+// asset generator read the same table, so a manifest is held to what the game asks for. Constants; any
+// thread.
 #pragma once
 
 #include "engine/assets/asset_kinds.h"
@@ -20,6 +21,14 @@ inline constexpr const char* Skybox = "skybox";
 // room may come without one, so it is not in All; the game then has no finish.
 inline constexpr const char* Level = "room2Level";
 
+// The sounds: a footfall, the jump, the landing, the respawn, the finish and the looping wind.
+inline constexpr const char* Footstep = "footstep";
+inline constexpr const char* Jump = "jump";
+inline constexpr const char* Land = "land";
+inline constexpr const char* Respawn = "respawn";
+inline constexpr const char* Finish = "finish";
+inline constexpr const char* Wind = "wind";
+
 struct Required {
     const char* kind;
     const char* name;
@@ -34,6 +43,17 @@ inline constexpr std::array<Required, 7> All = {{
     {Engine::AssetKind::Model, Room},
     {Engine::AssetKind::Model, Cylinder},
     {Engine::AssetKind::Model, Skybox},
+}};
+
+// The sounds the game plays. Without one the game stays silent where it would play it, so a
+// manifest that lacks one is worth a warning rather than an error.
+inline constexpr std::array<Required, 6> Sounds = {{
+    {Engine::AssetKind::Sound, Footstep},
+    {Engine::AssetKind::Sound, Jump},
+    {Engine::AssetKind::Sound, Land},
+    {Engine::AssetKind::Sound, Respawn},
+    {Engine::AssetKind::Sound, Finish},
+    {Engine::AssetKind::Sound, Wind},
 }};
 
 }  // namespace Application::AssetNames

@@ -44,6 +44,10 @@ const std::vector<ConfigKey>& ConfigKeys() {
          kHighestPlausibleSensitivity, [](Settings& s, const ConfigValue& v) { s.sensitivity = v.number; }},
         {"controls", "invert", K::Boolean, "false", true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.invert = v.flag; }},
+        {"audio", "volume", K::Fraction, "0.8", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.volume = v.number; }},
+        {"audio", "muted", K::Boolean, "false", true, 0, 0,
+         [](Settings& s, const ConfigValue& v) { s.muted = v.flag; }},
     };
     return keys;
 }
@@ -65,8 +69,8 @@ ValueParse ParseInt(const std::string& text, int& value) {
 namespace {
 
 // Digits with at most one point and at least one digit ("2", "0.5", ".5", "2."), read without
-// the locale; zero, and what a float cannot hold, are no positive number.
-ValueParse ParsePositive(const std::string& text, float& value) {
+// the locale; what a float cannot hold is no number.
+ValueParse ParseDecimal(const std::string& text, float& value) {
     size_t digits = 0;
     size_t points = 0;
     for (const char c : text) {
@@ -80,7 +84,22 @@ ValueParse ParsePositive(const std::string& text, float& value) {
     }
     if (digits == 0 || points > 1) return ValueParse::Invalid;
     float read = 0.0f;
-    if (!Common::StrictNumber::ParseFinite(text, read) || !(read > 0.0f)) return ValueParse::Invalid;
+    if (!Common::StrictNumber::ParseFinite(text, read)) return ValueParse::Invalid;
+    value = read;
+    return ValueParse::Ok;
+}
+
+// Zero is no positive number.
+ValueParse ParsePositive(const std::string& text, float& value) {
+    float read = 0.0f;
+    if (ParseDecimal(text, read) != ValueParse::Ok || !(read > 0.0f)) return ValueParse::Invalid;
+    value = read;
+    return ValueParse::Ok;
+}
+
+ValueParse ParseFraction(const std::string& text, float& value) {
+    float read = 0.0f;
+    if (ParseDecimal(text, read) != ValueParse::Ok || read > 1.0f) return ValueParse::Invalid;
     value = read;
     return ValueParse::Ok;
 }
@@ -101,6 +120,8 @@ ValueParse ParseConfigValue(ConfigKind kind, const std::string& text, ConfigValu
             return ValueParse::Ok;
         case ConfigKind::Positive:
             return ParsePositive(text, value.number);
+        case ConfigKind::Fraction:
+            return ParseFraction(text, value.number);
         case ConfigKind::Text:
             value.text = text;
             return ValueParse::Ok;

@@ -19,13 +19,14 @@ enum class ConfigKind {
     ExactTrue,  // true for the exact text "true", false for any other text
     Boolean,    // "true" or "false"; any other text is refused
     Positive,   // a positive decimal number written as digits with at most one point; else refused
+    Fraction,   // a decimal number from 0 to 1, written like a Positive; else refused
     Text,       // taken as it stands
 };
 
 // A value as its kind reads it; only the member of that kind is set.
 struct ConfigValue {
     int integer = 0;      // Integer, Size
-    float number = 0.0f;  // Positive
+    float number = 0.0f;  // Positive, Fraction
     bool flag = false;    // ExactTrue, Boolean
     std::string text;     // Text
 };

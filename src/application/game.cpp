@@ -14,6 +14,8 @@ void Game::Init() {
     delete player;
     player = new Player(camera.position);
     respawnsSeen = 0;
+    cueWatch = CueWatch();
+    cues.Clear();
     run.Reset();
 }
 
@@ -21,6 +23,7 @@ void Game::Update(float dt) {
     // The counter shows the frame rate; the world moves in whole 60-Hz steps, the same path at any
     // rate, with the frame's input taken once for all of them.
     UpdateHUD(dt);
+    cues.Clear();
     player->ReadGamepad();
     if (!finish.Empty()) run.OnFrameInput(player->HasMoveInput());
     for (int steps = clock.Advance(dt); steps > 0; --steps) Step();
@@ -34,12 +37,14 @@ void Game::Step() {
     player->Actor::Update(dt);
     UpdateStage(dt);
     OnActorCollision(player, dt);
+    cueWatch.OnStep(*player, cues);
     if (finish.Empty()) return;
     if (player->respawns != respawnsSeen) {
         respawnsSeen = player->respawns;
         run.Reset();
     } else if (run.OnStep(finish.Holds(*player))) {
         finishedRun = run.GetSteps();
+        cues.Push(Cue::Finish);
     }
 }
 
@@ -89,6 +94,7 @@ void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
     player = new Player(spawn.position);
     player->rotation.y = spawn.yaw;
     respawnsSeen = 0;
+    cueWatch = CueWatch();
     finishedRun = -1;
     clock = StepClock();
     run.Reset();

@@ -4,6 +4,7 @@
 // application shell and kept for the run. Main thread only.
 #pragma once
 
+#include "application/cue_watch.h"
 #include "application/finish_area.h"
 #include "application/hud.h"
 #include "application/level_list.h"
@@ -13,6 +14,7 @@
 #include "application/spawn_point.h"
 #include "application/stage.h"
 #include "application/step_clock.h"
+#include "application/step_cues.h"
 
 namespace Application {
 
@@ -58,8 +60,10 @@ public:
     FinishArea finish;                         // empty in a level without one: then there is no run
     RunClock run;
     int64_t bestSteps = -1;  // the best run shown on the HUD, set by the shell; -1: none
+    StepCues cues;           // what the latest update's steps did that is heard; the shell plays it
 
 private:
+    CueWatch cueWatch;
     unsigned respawnsSeen = 0;
     int64_t finishedRun = -1;
 };

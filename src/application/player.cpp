@@ -21,6 +21,14 @@ constexpr float BobAmplitude = 0.5f;
 
 bool SameSign(float a, float b) { return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f); }
 
+// Whether the bob went past its lowest point, 3/2 pi on each turn, between two phases: the foot meets
+// the ground as the eye is lowest.
+bool PassesFootfall(float from, float to) {
+    constexpr float kTurn = 6.2831853f;
+    constexpr float kLowest = 4.712389f;
+    return std::floor((to - kLowest) / kTurn) > std::floor((from - kLowest) / kTurn);
+}
+
 }  // namespace
 
 Player::Player(glm::vec3 start) : spawnPosition(start) {
@@ -50,7 +58,9 @@ void Player::UpdateControl(float dt) {
 
     targetVelocity.y = FallSpeed;
 
-    if (onGround && jump == ControlState::Pressed) {
+    jumped = onGround && jump == ControlState::Pressed;
+    footfall = false;
+    if (jumped) {
         velocity.y = JumpSpeed;
         bobPhase = JumpBobPhase;
     }
@@ -66,7 +76,9 @@ void Player::UpdateControl(float dt) {
 
     if (onGround) {
         if (speed > 0.0f) {
+            const float from = bobPhase;
             bobPhase += dt * speed * BobRate;
+            footfall = PassesFootfall(from, bobPhase);
         } else if (std::sin(bobPhase) != 0.0f) {
             // At rest the bob runs on slowly to its next zero crossing and stays there.
             const float next = bobPhase + dt * BobSettle;

@@ -37,6 +37,10 @@ public:
     float bobPhase = 0.0f;                      // head-bob phase, radians
     glm::vec3 spawnPosition{0.0f, 0.0f, 0.0f};  // where a fall out of the world puts the player back
     unsigned respawns = 0;                      // falls out of the world so far
+    // What the latest step did that a player hears: a jump off the ground, and a footfall (the bob
+    // passing its lowest point while walking on the ground).
+    bool jumped = false;
+    bool footfall = false;
 
 private:
     glm::vec2 walk{0.0f, 0.0f};  // the left stick of the frame

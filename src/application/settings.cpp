@@ -20,6 +20,8 @@ std::string Refusal(const ConfigKey& key, ValueParse result, const Tml::Attribut
     switch (key.kind) {
         case ConfigKind::Positive:
             return "Invalid positive number" + where + " (a number above 0, such as 1.5)";
+        case ConfigKind::Fraction:
+            return "Invalid number" + where + " (a number from 0 to 1, such as 0.8)";
         case ConfigKind::Boolean:
             return "Invalid boolean" + where + " (true or false)";
         default:

@@ -26,6 +26,8 @@ struct Settings {
     bool vsync;              // ask for a swap interval of one refresh
     float sensitivity;       // multiplies the mouse look: at 1, 96 counts turn one radian
     bool invert;             // moving the mouse up looks down
+    float volume;            // the sound's master volume, 0 to 1
+    bool muted;              // start with the sound off (left Ctrl + M toggles it)
 };
 
 // Reads the document at `path`; a missing file leaves every default. Markup errors propagate.

@@ -1,4 +1,4 @@
-// The three shortcuts through the shell's own input path: key events into the event hooks, then a
+// The four shortcuts through the shell's own input path: key events into the event hooks, then a
 // whole frame, frame by frame as a script says, so which events share a frame is exact. Only a
 // modifier already down at the end of the previous frame makes the key a shortcut, and it may come
 // up again before the frame that acts on it.
@@ -12,7 +12,7 @@
 
 namespace {
 
-enum class Effect { Quit, Fullscreen, CursorFreed };
+enum class Effect { Quit, Fullscreen, CursorFreed, Muted };
 
 bool Happened(const TestSupport::GameHarness& shell, Effect effect) {
     switch (effect) {
@@ -20,6 +20,8 @@ bool Happened(const TestSupport::GameHarness& shell, Effect effect) {
             return !shell.IsRunning();
         case Effect::Fullscreen:
             return shell.IsFullscreen();
+        case Effect::Muted:
+            return shell.IsMuted();
         default:
             return !shell.IsCursorCaptured();
     }
@@ -27,7 +29,8 @@ bool Happened(const TestSupport::GameHarness& shell, Effect effect) {
 
 TEST(AppBaseShortcutsTest, OnlyAModifierHeldSinceAnEarlierFrameMakesAShortcut) {
     constexpr int Ctrl = GLFW_KEY_LEFT_CONTROL, RightCtrl = GLFW_KEY_RIGHT_CONTROL, Alt = GLFW_KEY_LEFT_ALT,
-                  RightAlt = GLFW_KEY_RIGHT_ALT, Q = GLFW_KEY_Q, Enter = GLFW_KEY_ENTER, F1 = GLFW_KEY_F1;
+                  RightAlt = GLFW_KEY_RIGHT_ALT, Q = GLFW_KEY_Q, Enter = GLFW_KEY_ENTER, F1 = GLFW_KEY_F1,
+                  M = GLFW_KEY_M;
     const struct {
         const char* name;
         std::vector<std::vector<int>> frames;  // the events of each frame: key down, or -key for up
@@ -46,6 +49,9 @@ TEST(AppBaseShortcutsTest, OnlyAModifierHeldSinceAnEarlierFrameMakesAShortcut) {
         {"right Alt, then Enter", {{RightAlt}, {Enter}}, Effect::Fullscreen, false},
         {"left Ctrl, then F1", {{Ctrl}, {F1}}, Effect::CursorFreed, true},
         {"left Ctrl and F1 in one frame", {{Ctrl, F1}, {}}, Effect::CursorFreed, false},
+        {"left Ctrl, then M", {{Ctrl}, {M}}, Effect::Muted, true},
+        {"left Ctrl, then M twice", {{Ctrl}, {M, -M}, {M}}, Effect::Muted, false},
+        {"M alone", {{M}}, Effect::Muted, false},
     };
     for (const auto& script : scripts) {
         TestSupport::GameHarness shell;

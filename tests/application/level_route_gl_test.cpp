@@ -4,7 +4,8 @@
 // west edge of the terrace and respawns. A room change that breaks the route, a jump the player
 // cannot make, or a frame rate that changes the path, fails here. The climb times the run; at 60
 // frames a second its input is the committed demo demos/tower_run.tml, frame for frame
-// (STAGEWALK_ROUTE_DEMO=FILE writes the demo it records to FILE, to renew the committed one).
+// (STAGEWALK_ROUTE_DEMO=FILE writes the demo it records to FILE, to renew the committed one). Both
+// routes are heard too: the cues of their steps, at every frame rate.
 #include "application/game.h"
 
 #include "application/asset_names.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -81,7 +83,13 @@ protected:
         ControlState::Update();
         if (const int64_t steps = game.TakeFinishedRun(); steps >= 0) finishedRun = steps;
         lowest = std::min(lowest, game.player->position.y);
+        for (const Application::CueEvent& cue : game.cues) {
+            ++heard[static_cast<size_t>(cue.cue)];
+            if (cue.cue == Application::Cue::Footstep) lastFootfall = frames;
+        }
+        ++frames;
     }
+    int Heard(Application::Cue cue) const { return heard[static_cast<size_t>(cue)]; }
 
     // Walks the legs in order; false when a leg is not reached within its frame budget. A jump
     // keeps space down from the take-off until the player stands again; it is pressed within one
@@ -113,6 +121,9 @@ protected:
     float lowest = 1e9f;
     Application::DemoWriter recorder;
     int64_t finishedRun = -1;
+    std::array<int, Application::kCueCount> heard{};
+    int frames = 0;
+    int lastFootfall = -1;
 };
 
 TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
@@ -131,6 +142,8 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     }
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     ASSERT_TRUE(game.player->onGround) << "the spawn lands on the terrace";
+    EXPECT_EQ(Heard(Application::Cue::Land), 1) << "the spawn's fall is heard";
+    EXPECT_EQ(Heard(Application::Cue::Footstep), 0) << "no footfalls standing";
     const auto finish =
         Application::FinishArea::FromDocument(assets.GetDocument(Application::AssetNames::Level));
     EXPECT_FALSE(finish.Holds(*game.player)) << "the run does not end where it starts";
@@ -155,6 +168,13 @@ TEST_P(LevelRoute, FromTheSpawnToTheTopOfTheTowerWithoutFalling) {
     EXPECT_GE(lowest, 2.0f) << "never below the courtyard floor";
     EXPECT_EQ(terrace, 8.0f);
     EXPECT_GT(finishedRun, 0) << "the run ends on the finish";
+    // At 10 frames a second the script's first take-off comes too late and it jumps again.
+    EXPECT_EQ(Heard(Application::Cue::Jump), GetParam() < 6.0f ? 5 : 6);
+    EXPECT_EQ(Heard(Application::Cue::Land), Heard(Application::Cue::Jump) + 1)
+        << "the spawn's fall and each jump's";
+    EXPECT_EQ(Heard(Application::Cue::Finish), 1);
+    EXPECT_GE(Heard(Application::Cue::Footstep), 10);
+    EXPECT_LT(lastFootfall, frames - 40) << "footfalls stop when the player stands";
     if (!recorder.IsOpen()) return;
     recorder.Close(end);
     // The committed demo is this route's input, frame for frame, and ends where the route ends.
@@ -186,6 +206,9 @@ TEST_P(LevelRoute, WalkingOffTheWestEdgeRespawns) {
             deepest < -20.0f && glm::length(glm::vec2(p.x - kSpawn.x, p.z - kSpawn.z)) < 1.0f && p.y >= 8.0f;
     }
     EXPECT_TRUE(respawned) << "deepest " << deepest;
+    // At 10 frames a second the respawn's frame falls on below the terrace's height, so the script
+    // walks off the edge a second time before it sees the first.
+    EXPECT_EQ(Heard(Application::Cue::Respawn), GetParam() < 6.0f ? 1 : 2);
     for (int frame = 0; frame < 120; ++frame) Frame(false, false, 0.0f);
     EXPECT_TRUE(game.player->onGround);
     EXPECT_EQ(game.player->position.y, 8.0f) << "back on the terrace";

@@ -153,6 +153,33 @@ TEST_F(PlayerTest, BobFollowsSpeedOnTheGroundAndRunsOnToAZeroCrossing) {
     EXPECT_EQ(player.bobPhase, 0.0f) << "rests at zero";
 }
 
+// A footfall is the bob passing its lowest point (3/2 pi on each turn) while walking on the ground;
+// the bob running on to rest past that point, a jump, or the air make none.
+TEST_F(PlayerTest, FootfallsComeOncePerBobTurnWhileWalkingOnly) {
+    const struct {
+        float phase, speed;
+        bool onGround, footfall;
+    } cases[] = {{4.5f, 0.2f, true, true},     // 4.5 + 0.25 passes 3/2 pi
+                 {4.8f, 0.2f, true, false},    // already past it
+                 {10.9f, 0.2f, true, true},    // the next turn's lowest point, 3/2 pi + 2 pi
+                 {4.6f, 0.0f, true, false},    // at rest the bob runs on through 3/2 pi unheard
+                 {4.5f, 0.2f, false, false}};  // in the air the bob stands still
+    for (const auto& c : cases) {
+        player.bobPhase = c.phase;
+        player.speed = c.speed;
+        player.onGround = c.onGround;
+        player.UpdateControl(1.0f);
+        EXPECT_EQ(player.footfall, c.footfall) << c.phase << " " << c.speed << " " << c.onGround;
+        EXPECT_FALSE(player.jumped);
+    }
+    Input({{KeySpace, ControlState::Pressed}});
+    player.onGround = true;
+    player.UpdateControl(1.0f);
+    EXPECT_TRUE(player.jumped);
+    player.UpdateControl(1.0f);
+    EXPECT_FALSE(player.jumped) << "one jump for one press";
+}
+
 TEST_F(PlayerTest, CameraTakesTheEyeHeightAndTheAngles) {
     Engine::Camera1stPerson camera;
     player.rotation = glm::vec3(0.4f, -1.0f, 0.25f);

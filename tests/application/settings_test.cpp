@@ -41,6 +41,8 @@ TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
     EXPECT_FALSE(s.vsync);
     EXPECT_EQ(s.sensitivity, 1.0f);
     EXPECT_FALSE(s.invert);
+    EXPECT_EQ(s.volume, 0.8f);
+    EXPECT_FALSE(s.muted);
 }
 
 TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
@@ -50,6 +52,7 @@ TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
         "  { canvas\n    ! width 320\n    ! height 200\n    ! enabled true\n  }\n"
         "  { properties\n    ! fps 30\n    ! assetpath data/assets.tml\n    ! shaderpath shaders\n  }\n"
         "  { window\n    ! vsync true\n  }\n  { controls\n    ! sensitivity 2.5\n    ! invert true\n  }\n"
+        "  { audio\n    ! volume 0.25\n    ! muted true\n  }\n"
         "}\n");
     EXPECT_EQ(s.windowSize, Engine::Point(1024, 768));
     EXPECT_TRUE(s.fullscreen);
@@ -61,6 +64,8 @@ TEST_F(SettingsTest, EveryKeyOfEveryGroup) {
     EXPECT_TRUE(s.vsync);
     EXPECT_EQ(s.sensitivity, 2.5f);
     EXPECT_TRUE(s.invert);
+    EXPECT_EQ(s.volume, 0.25f);
+    EXPECT_TRUE(s.muted);
 }
 
 TEST_F(SettingsTest, OnlyExactTrueIsTrue) {
@@ -164,8 +169,18 @@ TEST_F(SettingsTest, RefusedValuesNameFileGroupKeyAndText) {
                   std::string("Invalid positive number '") + c.value + "' for controls/sensitivity in " +
                       path + " (a number above 0, such as 1.5)");
     }
-    for (const char* group : {"window", "controls"}) {
-        const std::string key = group[0] == 'w' ? "vsync" : "invert";
+    // A volume is a fraction of the sound as made: silence is one, more than all of it is none.
+    for (const char* volume : {"1.01", "-0.5", "2", "80%", "loud", ".", "\"\""}) {
+        const std::string written = volume;
+        const std::string value = written == "\"\"" ? "" : written;
+        EXPECT_EQ(ErrorOf("{ application\n{ audio\n! volume " + written + "\n}\n}\n"),
+                  "Invalid number '" + value + "' for audio/volume in " + path +
+                      " (a number from 0 to 1, such as 0.8)");
+    }
+    EXPECT_EQ(Read("{ application\n{ audio\n! volume 0\n}\n}\n").volume, 0.0f);
+    EXPECT_EQ(Read("{ application\n{ audio\n! volume 1.0\n}\n}\n").volume, 1.0f);
+    for (const char* group : {"window", "controls", "audio"}) {
+        const std::string key = group[0] == 'w' ? "vsync" : group[0] == 'c' ? "invert" : "muted";
         EXPECT_EQ(ErrorOf(std::string("{ application\n{ ") + group + "\n! " + key + " True\n}\n}\n"),
                   "Invalid boolean 'True' for " + std::string(group) + "/" + key + " in " + path +
                       " (true or false)");

@@ -45,6 +45,9 @@ check "malformed TMX" "add_map level.tmx; printf '<map><layer name=\"a\"' > data
   "Malformed XML in data/level.tmx" prefix
 check "TMX with a bad number" "add_map level.tmx; printf '<map width=\"wide\"/>' > data/level.tmx" \
   "Invalid number 'wide' in data/level.tmx" prefix
+check "undecodable sound" "head -c 40 data/jump.wav > data/cut.wav; mv data/cut.wav data/jump.wav" \
+  "Failed to load a sound in data/jump.wav:" prefix
+check "missing sound" "rm data/wind.wav" "Failed to load a sound in data/wind.wav: no such file"
 check "malformed OBJ" "printf 'v 0 0 0\nf 0 0 0\n' > data/cylinder.obj" \
   "Error loading a file in data/cylinder.obj:" prefix
 

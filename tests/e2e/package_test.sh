@@ -11,12 +11,12 @@ e2e_xvfb
 deb=$("$SRC/scripts/package" --from "$(dirname "$STAGEWALK")" --out "$WORK/package" 2>"$WORK/package.txt") \
   || { fail "scripts/package failed:"; sed 's/^/   | /' "$WORK/package.txt"; e2e_pass; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libglfw3 libglew libsoil libxcursor1; do
+for library in libglfw3 libglew libsoil libxcursor1 libopenal1 libsndfile1; do
   grep -q "$library" <<<"$depends" || fail "Depends has no $library: $depends"
 done
-# Libraries GLFW opens at run time, which dpkg-shlibdeps cannot see.
+# Libraries GLFW and OpenAL Soft open at run time, which dpkg-shlibdeps cannot see.
 recommends=$(dpkg-deb -f "$deb" Recommends)
-for library in libxrandr2 libxinerama1 libxi6 libxxf86vm1; do
+for library in libxrandr2 libxinerama1 libxi6 libxxf86vm1 libpulse0 libasound2; do
   grep -q "$library" <<<"$recommends" || fail "Recommends has no $library: $recommends"
 done
 command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"

@@ -1,5 +1,7 @@
 #include "support/game_harness.h"
 
+#include "support/silent_audio.h"
+
 #include <GLFW/glfw3.h>
 
 #include <unistd.h>
@@ -15,6 +17,7 @@ void GameHarness::Start(const std::string& gameFolder) {
     if (chdir(gameFolder.c_str()) != 0) throw std::runtime_error("cannot enter " + gameFolder);
     previousFolder = here;
     started = true;
+    UseSilentAudio();
     Init();
 }
 

@@ -28,6 +28,8 @@ public:
     void Stop();
 
     bool IsLoaded() const { return loaded; }
+    bool IsMuted() const { return sounds.IsMuted(); }
+    Engine::AudioDevice& GetAudio() { return sounds.Device(); }
     bool IsRunning() const { return running; }
     Application::Game* GetGame() const { return game; }
     Engine::Graphics* GetGraphics() const { return graphics; }

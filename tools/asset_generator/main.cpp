@@ -1,4 +1,4 @@
-// asset_generator: writes the game's textures, models and asset manifest into one directory; the
+// asset_generator: writes the game's textures, models, sounds and asset manifest into one directory; the
 // level "room2" and its data (room2.level.tml) are built from the committed tile map, and --tileset also
 // paints the level format's tile set picture. The output is the same, byte for byte, on every run. Usage:
 // asset_generator OUTPUT_DIR [FONT_FILE] [--map MAP.tmx] [--tileset OUT.png]
@@ -20,6 +20,7 @@
 #include "manifest.h"
 #include "obj_writer.h"
 #include "sky.h"
+#include "sounds.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     using Engine::AssetKind::Bitmap;
     using Engine::AssetKind::Markup;
     using Engine::AssetKind::Model;
+    using Engine::AssetKind::Sound;
     namespace Names = Application::AssetNames;
     std::vector<std::string> positional;
     std::string map = STAGEWALK_LEVEL_MAP, tileset;
@@ -63,6 +65,12 @@ int main(int argc, char** argv) {
         WriteFilesAtomically({{room, LevelGeometry(level).Build(Names::Room).ToString()},
                               {LevelDataPath(room), MakeLevelData(level, Names::Room)}});
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
+        WriteWav(MakeFootstep(), out + "/footstep.wav");
+        WriteWav(MakeJump(), out + "/jump.wav");
+        WriteWav(MakeLanding(), out + "/land.wav");
+        WriteWav(MakeRespawn(), out + "/respawn.wav");
+        WriteWav(MakeFinish(), out + "/finish.wav");
+        WriteWav(MakeWind(), out + "/wind.wav");
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
         WriteFileAtomically(out + "/assets.tml",
                             MakeManifest("data",
@@ -75,6 +83,12 @@ int main(int argc, char** argv) {
                                              {Markup, Names::Level, "room2.level.tml"},
                                              {Model, Names::Cylinder, "cylinder.obj"},
                                              {Model, Names::Skybox, "skybox.obj"},
+                                             {Sound, Names::Footstep, "footstep.wav"},
+                                             {Sound, Names::Jump, "jump.wav"},
+                                             {Sound, Names::Land, "land.wav"},
+                                             {Sound, Names::Respawn, "respawn.wav"},
+                                             {Sound, Names::Finish, "finish.wav"},
+                                             {Sound, Names::Wind, "wind.wav"},
                                          },
                                          {
                                              {"tower", "The tower", Names::Room, Names::Level},

@@ -4,6 +4,7 @@
 #include "engine/assets/markup_loading.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
+#include "engine/audio/sound_data.h"
 #include "markup/document.h"
 #include "stagewalk_check/image_diagnosis.h"
 #include "stagewalk_check/required_assets.h"
@@ -31,6 +32,8 @@ std::string Load(const Engine::AssetEntry& entry, const std::string& file, bool&
             if (!map) return TmxParser::GetError();
         } else if (entry.kind == Engine::AssetKind::Markup) {
             std::unique_ptr<Tml::Document> document(Engine::LoadMarkup(file));
+        } else if (entry.kind == Engine::AssetKind::Sound) {
+            std::unique_ptr<Engine::SoundData> sound(Engine::LoadSound(file));
         }
     } catch (const std::exception& error) {
         return error.what();

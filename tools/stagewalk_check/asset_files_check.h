@@ -1,6 +1,6 @@
 // Loads every planned asset the way the game's loader does (images decoded, OBJ models converted,
-// TMX maps and markup documents read) and reports the entries whose files are missing or do not
-// load, with the loaders' own texts. No OpenGL; single-threaded (the tile-map loader keeps state).
+// TMX maps and markup documents read, sounds decoded) and reports the entries whose files are missing or do
+// not load, with the loaders' own texts. No OpenGL; single-threaded (the tile-map loader keeps state).
 #pragma once
 
 #include "stagewalk_check/diagnostics.h"

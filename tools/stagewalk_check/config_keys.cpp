@@ -100,6 +100,16 @@ void CheckPositive(const std::string& subject, const ConfigKey& key, const Tml::
     }
 }
 
+void CheckFraction(const std::string& subject, const ConfigKey& key, const Tml::Attribute& attribute,
+                   const std::string& file, Diagnostics& out) {
+    ConfigValue value;
+    if (Application::ParseConfigValue(key.kind, attribute.value, value) != ValueParse::Ok) {
+        out.Error(file, attribute.line,
+                  subject + " is not a number from 0 to 1: " + Quote(attribute.value) +
+                      " (the game refuses to start)");
+    }
+}
+
 }  // namespace
 
 void CheckConfigValue(const ConfigKey& key, const Tml::Attribute& attribute, const std::string& file,
@@ -132,6 +142,9 @@ void CheckConfigValue(const ConfigKey& key, const Tml::Attribute& attribute, con
             break;
         case ConfigKind::Positive:
             CheckPositive(subject, key, attribute, file, out);
+            break;
+        case ConfigKind::Fraction:
+            CheckFraction(subject, key, attribute, file, out);
             break;
         case ConfigKind::Text:
             break;

@@ -39,6 +39,13 @@ void CheckRequiredAssets(const std::vector<PlannedEntry>& plan, const std::strin
                   std::string("the game asks for ") + required.kind + " " + Quote(required.name) +
                       ", which the manifest does not list" + Hint(plan, required.kind, required.name));
     }
+    for (const Application::AssetNames::Required& required : Application::AssetNames::Sounds) {
+        if (Find(plan, required.kind, required.name)) continue;
+        out.Warning(manifestFile, 0,
+                    std::string("the game plays ") + required.kind + " " + Quote(required.name) +
+                        ", which the manifest does not list: it stays silent there" +
+                        Hint(plan, required.kind, required.name));
+    }
 }
 
 }  // namespace StagewalkCheck

@@ -15,7 +15,8 @@ namespace StagewalkCheck {
 inline constexpr const char* kRoomModel = Application::AssetNames::Room;
 
 // Reports, for `manifestFile`, each required asset that `plan` does not provide under its kind,
-// hinting at an entry of another kind with that name or a near name of the right kind.
+// hinting at an entry of another kind with that name or a near name of the right kind; a missing
+// sound is a warning, since the game plays on without it.
 void CheckRequiredAssets(const std::vector<PlannedEntry>& plan, const std::string& manifestFile,
                          Diagnostics& out);
 

@@ -5,6 +5,7 @@
 #include "engine/assets/markup_loading.h"
 #include "engine/assets/model_conversion.h"
 #include "engine/assets/raw_bitmap.h"
+#include "engine/audio/sound_data.h"
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 #include "tmxparser/tmx_map.h"
@@ -78,6 +79,8 @@ bool AssetBuffer::LoadNext() {
         assets->AddMap(entry.name, map);
     } else if (entry.kind == AssetKind::Markup) {
         assets->AddDocument(entry.name, LoadMarkup(entry.path));
+    } else if (entry.kind == AssetKind::Sound) {
+        assets->AddSoundData(entry.name, LoadSound(entry.path));
     }
     ++nextIndex;
     return nextIndex == entryCount;

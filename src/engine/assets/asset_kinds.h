@@ -11,8 +11,9 @@ inline constexpr const char* Bitmap = "bitmap";  // an image, uploaded as a text
 inline constexpr const char* Model = "model";    // an OBJ model, uploaded as vertex buffers
 inline constexpr const char* Map = "map";        // a TMX tile map, kept as read
 inline constexpr const char* Markup = "markup";  // a tml document, kept as read
+inline constexpr const char* Sound = "sound";    // a sound file, decoded, made a buffer on the device
 
-inline constexpr std::array<const char*, 4> All = {Bitmap, Model, Map, Markup};
+inline constexpr std::array<const char*, 5> All = {Bitmap, Model, Map, Markup, Sound};
 
 inline bool IsKnown(const std::string& kind) {
     for (const char* known : All) {

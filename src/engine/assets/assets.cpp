@@ -1,6 +1,9 @@
 #include "engine/assets/assets.h"
 
 #include "engine/assets/raw_bitmap.h"
+#include "engine/audio/audio_device.h"
+#include "engine/audio/sound.h"
+#include "engine/audio/sound_data.h"
 #include "engine/graphics/model.h"
 #include "engine/graphics/texture.h"
 #include "markup/document.h"
@@ -34,6 +37,8 @@ Assets::~Assets() {
     for (Model* model : models) delete model;
     for (ModelData* data : modelData) delete data;
     for (Tml::Document* document : documents) delete document;
+    for (SoundData* data : soundData) delete data;
+    for (Sound* sound : sounds) delete sound;
 }
 
 Texture* Assets::GetTexture(const std::string& name) const { return Find(bitmapNames, textures, name); }
@@ -42,6 +47,8 @@ TmxParser::TmxMap* Assets::GetMap(const std::string& name) const { return Find(m
 const Tml::Document* Assets::GetDocument(const std::string& name) const {
     return Find(documentNames, documents, name);
 }
+
+const Sound* Assets::GetSound(const std::string& name) const { return Find(soundNames, sounds, name); }
 
 void Assets::CreateTextures() {
     for (RawBitmap*& slot : bitmaps) {
@@ -63,6 +70,16 @@ void Assets::CreateModels() {
         models.push_back(CreateModel(data));
     }
     modelData.clear();
+}
+
+void Assets::CreateSounds(AudioDevice& device) {
+    for (SoundData*& slot : soundData) {
+        std::unique_ptr<SoundData> data(slot);
+        slot = nullptr;
+        // A null sound still takes its place, so the i-th name keeps the i-th sound.
+        sounds.push_back(device.CreateSound(*data));
+    }
+    soundData.clear();
 }
 
 void Assets::AddBitmap(const std::string& name, RawBitmap* bitmap) {
@@ -95,6 +112,14 @@ void Assets::AddDocument(const std::string& name, Tml::Document* document) {
     documents.push_back(owned.get());
     owned.release();
     documentNames.push_back(name);
+}
+
+void Assets::AddSoundData(const std::string& name, SoundData* data) {
+    std::unique_ptr<SoundData> owned(data);
+    soundNames.reserve(soundNames.size() + 1);
+    soundData.push_back(owned.get());
+    owned.release();
+    soundNames.push_back(name);
 }
 
 }  // namespace Engine

@@ -8,6 +8,7 @@ namespace Engine::Key {
 inline constexpr int Space = 32;
 inline constexpr int A = 65;
 inline constexpr int D = 68;
+inline constexpr int M = 77;
 inline constexpr int Q = 81;
 inline constexpr int S = 83;
 inline constexpr int W = 87;

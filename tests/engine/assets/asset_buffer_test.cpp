@@ -50,7 +50,7 @@ TEST(AssetBuffer, ManifestWalk) {
          "{ list\n{ bitmap\n! name a\n! path a.png\n}\n! workdir late\n! workdir later\n}\n",
          "bitmap:a@later/a.png "},
         {"other kinds yield nothing but change the carried strings",
-         "{ list\n{ sound\n! name s\n! path s.wav\n}\n{ bitmap\n}\n}\n", "bitmap:s@s.wav "},
+         "{ list\n{ font\n! name s\n! path s.ttf\n}\n{ bitmap\n}\n}\n", "bitmap:s@s.ttf "},
         {"nested lists and deeper nodes are ignored",
          "{ list\n{ list\n! workdir deep\n{ bitmap\n! name hidden\n! path h.png\n}\n}\n"
          "{ bitmap\n! name a\n! path a.png\n{ bitmap\n! name inner\n}\n}\n}\n",

@@ -48,15 +48,18 @@ TEST_F(LoaderTest, LoadsEveryKindInOrder) {
     dir.Write("m.obj", kObj);
     dir.Write("t.tmx", kTmx);
     dir.Write("d.tml", "@ tangly-ml-v-020\n{ level\n}\n");
-    AssetBuffer buffer(
-        Manifest(Entry("bitmap", "a", "a.png") + Entry("model", "m", "m.obj") + Entry("map", "t", "t.tmx") +
-                 Entry("markup", "d", "d.tml") + Entry("bitmap", "b", "a.png")),
-        &assets);
+    dir.Write("s.wav", TestSupport::ReadFile(STAGEWALK_SOURCE_DIR "/game/data/jump.wav"));
+    AssetBuffer buffer(Manifest(Entry("bitmap", "a", "a.png") + Entry("model", "m", "m.obj") +
+                                Entry("map", "t", "t.tmx") + Entry("markup", "d", "d.tml") +
+                                Entry("bitmap", "b", "a.png") + Entry("sound", "s", "s.wav")),
+                       &assets);
     EXPECT_EQ(LoadAll(buffer), 1);
     EXPECT_EQ(assets.GetBitmapCount(), 2u);
     EXPECT_EQ(assets.GetModelDataCount(), 1u);
     EXPECT_EQ(assets.GetMapCount(), 1u);
     EXPECT_EQ(assets.GetDocumentCount(), 1u);
+    EXPECT_EQ(assets.GetSoundDataCount(), 1u);
+    EXPECT_EQ(assets.GetSound("s"), nullptr);  // no sounds before CreateSounds
     EXPECT_NE(assets.GetMap("t"), nullptr);
     const Tml::Document* document = assets.GetDocument("d");
     ASSERT_NE(document, nullptr);
@@ -66,7 +69,7 @@ TEST_F(LoaderTest, LoadsEveryKindInOrder) {
     EXPECT_EQ(assets.GetMap("a"), nullptr);                // a bitmap's name is no map
     EXPECT_EQ(assets.GetTexture("a"), nullptr);            // no textures before CreateTextures
     EXPECT_EQ(assets.GetModel("m"), nullptr);              // no models before CreateModels
-    EXPECT_EQ(buffer.GetNextIndex(), 5u);
+    EXPECT_EQ(buffer.GetNextIndex(), 6u);
 }
 
 TEST_F(LoaderTest, StopsAtTheFirstFailureAndKeepsWhatCameBefore) {
@@ -100,6 +103,8 @@ TEST_F(LoaderTest, EachKindReportsItsOwnFailureText) {
         // Unlike the settings, a listed document must be there.
         {"markup", nullptr, nullptr, "Failed to load a markup document in "},
         {"markup", "headless.tml", "{ level\n}\n", "Header missing in "},
+        {"sound", nullptr, nullptr, "Failed to load a sound in "},
+        {"sound", "broken.wav", "RIFF....WAVEfmt not a format chunk", "Failed to load a sound in "},
     };
     for (const FailureCase& c : cases) {
         Assets store;

@@ -1,5 +1,6 @@
 #include "stagewalk_check/game_check.h"
 
+#include "application/asset_names.h"
 #include "check_test_util.h"
 #include "stagewalk_check/diagnostics.h"
 #include "support/image_files.h"
@@ -41,6 +42,12 @@ protected:
                       name == std::string("room2") ? kFloor : kTriangle);
             manifest += std::string("{ model\n! name ") + name + "\n! path " + name + ".obj\n}\n";
         }
+        const std::string sound = TestSupport::ReadFile(STAGEWALK_SOURCE_DIR "/game/data/footstep.wav");
+        for (const auto& required : Application::AssetNames::Sounds) {  // from line 32 on
+            dir.Write(std::string("data/") + required.name + ".wav", sound);
+            manifest +=
+                std::string("{ sound\n! name ") + required.name + "\n! path " + required.name + ".wav\n}\n";
+        }
         dir.Write("data/assets.tml", manifest + "}\n");
     }
 
@@ -75,6 +82,9 @@ TEST_F(GameCheckTest, BrokenAssetFilesAreTiedToTheirEntryWithThePathAsWritten) {
         {"sky.png", nullptr, 16, "bitmap 'sky': file 'data/sky.png' not found"},
         {"cityBg.png", "not an image", 12, "bitmap 'cityBg': Failed to load a bitmap in data/cityBg.png"},
         {"room2.obj", "# nothing\n", 20, "model 'room2' has no faces: the room has no floor to walk on"},
+        {"jump.wav", "not a sound", 36,
+         "sound 'jump': Failed to load a sound in data/jump.wav: Format not recognised."},
+        {"wind.wav", nullptr, 52, "sound 'wind': file 'data/wind.wav' not found"},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -94,11 +104,11 @@ TEST_F(GameCheckTest, MapsAreLoadedWithTheTileLoader) {
     dir.Write("data/assets.tml", TestSupport::ReadFile(dir.File("data/assets.tml")) +
                                      "{ list\n{ map\n! name m\n! path m.tmx\n}\n}\n");
     Diagnostics out = Check();
-    EXPECT_TRUE(Has(out, Severity::Error, 34, "map 'm': file 'data/m.tmx' not found")) << Dump(out);
+    EXPECT_TRUE(Has(out, Severity::Error, 58, "map 'm': file 'data/m.tmx' not found")) << Dump(out);
     dir.Write("data/m.tmx",
               "<map width=\"1\" height=\"1\"><layer><data encoding=\"base64\">A</data></layer></map>");
     out = Check();
-    EXPECT_TRUE(Has(out, Severity::Error, 34, "map 'm': Error in layer '': the encoding must be 'csv'!"))
+    EXPECT_TRUE(Has(out, Severity::Error, 58, "map 'm': Error in layer '': the encoding must be 'csv'!"))
         << Dump(out);
 }
 
@@ -106,8 +116,14 @@ TEST_F(GameCheckTest, NamesTheGameAsksForMustBeListed) {
     std::string manifest = TestSupport::ReadFile(dir.File("data/assets.tml"));
     manifest.replace(manifest.find("name sky\n"), 9, "name skye\n");
     manifest.replace(manifest.find("{ model\n! name skybox"), 21, "{ bitmap\n! name skybox");
+    manifest.replace(manifest.find("name wind\n"), 10, "name wnd\n");
     dir.Write("data/assets.tml", manifest);
     const Diagnostics out = Check();
+    // Without a sound the game plays on, silent where it would play it.
+    EXPECT_TRUE(Has(out, Severity::Warning, 0,
+                    "the game plays sound 'wind', which the manifest does not list: it stays silent there "
+                    "(is 'wnd' at line 52 meant?)"))
+        << Dump(out);
     EXPECT_TRUE(Has(out, Severity::Error, 0,
                     "the game asks for bitmap 'sky', which the manifest does not list "
                     "(is 'skye' at line 16 meant?)"))
