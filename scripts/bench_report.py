@@ -5,6 +5,7 @@ Usage: bench_report.py RESULTS_DIR   (reads bench.json, startup.json, png.json a
        bench_report.py --splice-png RESULTS_DIR DOC   (replaces only DOC's PNG section and goal rows)
        bench_report.py --splice-pacing RESULTS_DIR DOC   (the same for the frame pacing)
        bench_report.py --splice-timedemo RESULTS_DIR DOC   (the same for the timedemo of real play)
+       bench_report.py --splice-audio RESULTS_DIR DOC   (the same for the sound's figures)
 CPU-bound figures use CPU time (less disturbed by other processes on a shared machine); GL figures
 use wall time, since the software rasteriser works on threads of its own.
 """
@@ -173,6 +174,89 @@ def timedemo_report(timedemo):
     return out, goals
 
 
+AUDIO_GOALS = ("| sound: main-thread cost per frame", "| sound: start-up")
+AUDIO_STARTUPS = (("startup_sound.json", "with sound: a device (OpenAL Soft's wave output, written to nowhere), the "
+                   "sounds decoded and made buffers, the wind playing"),
+                  ("startup_no_device.json", "no device (`ALSOFT_DRIVERS=none`): the sounds decoded, \"Sound off\""),
+                  ("startup_no_sound.json", "no sound at all: no device, and a manifest without the sounds (the game "
+                   "before it had any)"))
+
+
+def load_json(results, name):
+    path = os.path.join(results, name)
+    if not os.path.exists(path) or os.path.getsize(path) == 0:
+        return None
+    with open(path) as f:
+        return json.load(f)
+
+
+def audio_report(results):
+    """The sound's section and its goal rows, as lists of lines; None without its figures."""
+    path = os.path.join(results, "audio.json")
+    if not os.path.exists(path):
+        return None
+    runs = fastest(path)[1]
+    out = []
+    w = out.append
+    w("## Sound")
+    w("")
+    w("What sound costs the main thread in a frame: `GameSounds::Play` with the frame's cues, each one a voice "
+      "found (a free one, or the oldest) and started on OpenAL Soft's wave output written to nowhere, its mixer "
+      "thread running and the wind looping (`bench/audio_bench.cpp`, CPU time, the fastest of nine).")
+    w("")
+    w("| a frame with | us |")
+    w("|---|---:|")
+    labels = (("AudioFrameNoCue", "no cue (most frames)"), ("AudioFrameOneCue", "one cue (a footstep)"),
+              ("AudioFrameFourCues", "four cues (a landing, a jump, a footstep and the finish at once)"),
+              ("AudioFrameFullList", "sixteen cues, the most a frame keeps"))
+    for name, label in labels:
+        if name in runs:
+            w(f"| {label} | {fmt(seconds(runs[name]) * 1e6)} |")
+    none, one = runs.get("AudioFrameNoCue"), runs.get("AudioFrameOneCue")
+    per_frame = None
+    if none and one:
+        # The tower run: 829 frames and 32 cues, each on a frame of its own or two together.
+        per_frame = seconds(none) + (seconds(one) - seconds(none)) * 32 / 829
+        w("")
+        w(f"Over the committed tower run (829 frames, 32 cues) that is {fmt(per_frame * 1e6)} us a frame on "
+          "average; the busiest frame plays two cues.")
+    w("")
+    w("Start-up from exec to the first scene frame (`scripts/bench_startup.py`, as above), three ways:")
+    w("")
+    w("| start-up | median ms | fastest ms |")
+    w("|---|---:|---:|")
+    found = {}
+    for name, label in AUDIO_STARTUPS:
+        result = load_json(results, name)
+        if result:
+            found[name] = result
+            w(f"| {label} | {fmt(result['median_ms'])} | {fmt(result['min_ms'])} |")
+    timedemo = {name: load_json(results, name) for name in ("timedemo_sound.json", "timedemo_no_device.json")}
+    if all(timedemo.values()):
+        def median(result, key):
+            return sorted(r[key] for r in result["runs"])[len(result["runs"]) // 2]
+        w("")
+        w("The timedemo of the tower run (as in real play below), with the sound and without a device:")
+        w("")
+        w("| timedemo, median of the runs | frames per second | frame time, median ms | 99th percentile ms |")
+        w("|---|---:|---:|---:|")
+        for name, label in (("timedemo_sound.json", "with sound"), ("timedemo_no_device.json", "no device")):
+            t = timedemo[name]
+            w(f"| {label} | {fmt(median(t, 'fps'))} | {fmt(median(t, 'median_ms'))} | {fmt(median(t, 'p99_ms'))} |")
+    w("")
+    goals = []
+    if per_frame is not None:
+        busy = seconds(runs["AudioFrameFourCues"]) if "AudioFrameFourCues" in runs else None
+        goals.append(f"| sound: main-thread cost per frame at most 0.1 ms | {fmt(per_frame * 1e3)} ms on average, "
+                     f"{fmt(busy * 1e3 if busy else None)} ms with four cues | {mark(per_frame <= 1e-4)} |")
+    with_sound, without = found.get("startup_sound.json"), found.get("startup_no_sound.json")
+    if with_sound and without:
+        more = with_sound["median_ms"] - without["median_ms"]
+        goals.append(f"| sound: start-up at most 20 ms more than without | {fmt(more)} ms more (medians) | "
+                     f"{mark(more <= 20)} |")
+    return out, goals
+
+
 def load_timedemo(results):
     path = os.path.join(results, "timedemo.json")
     if not os.path.exists(path) or os.path.getsize(path) == 0:
@@ -276,6 +360,10 @@ def main():
     if sys.argv[1] == "--splice-pacing":
         section, goals = pacing_report(*load_pacing(sys.argv[2]))
         splice(sys.argv[3], "## Frame pacing", section, goals, PACING_GOALS)
+        return
+    if sys.argv[1] == "--splice-audio":
+        section, goals = audio_report(sys.argv[2])
+        splice(sys.argv[3], "## Sound", section, goals, AUDIO_GOALS)
         return
     if sys.argv[1] == "--splice-timedemo":
         section, goals = timedemo_report(load_timedemo(sys.argv[2]))
@@ -463,6 +551,12 @@ def main():
         section, goal_timedemo = timedemo_report(timedemo)
         out.extend(section)
 
+    goal_audio = []
+    audio = audio_report(results)
+    if audio:
+        section, goal_audio = audio
+        out.extend(section)
+
     # Goals.
     w("## Goals in this run")
     w("")
@@ -508,6 +602,7 @@ def main():
     out.extend(goal_png)
     out.extend(goal_pacing)
     out.extend(goal_timedemo)
+    out.extend(goal_audio)
     if startup:
         w(f"| start-up <= 0.3 s | {fmt(startup['median_ms'] / 1e3)} s | {mark(startup['median_ms'] <= 300)} |")
     w("")

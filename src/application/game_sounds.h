@@ -24,7 +24,7 @@ struct Settings;
 
 class GameSounds {
 public:
-    static constexpr float kWindGain = 1.0f;  // the wind is made quiet; it plays as made
+    static constexpr float kWindGain = 0.6f;  // a bed under the other sounds, never over them
 
     // Opens the device with the settings' volume and mute; without one, prints
     // "Sound off: REASON" on standard output and every later call does nothing.
