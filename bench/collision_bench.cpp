@@ -1,10 +1,11 @@
 // The per-frame collision pass over generated levels of 1k, 10k and 100k triangles, the plain pass
 // (every triangle, scaled and resolved in turn) against the prepared one that skips runs of far
-// triangles. The same actor walks the same path in both: it steers in a slowly turning direction
-// through a room, so it lands on floors and is pushed by walls as in play.
+// triangles, and the prepared pass in the shipped room. The same actor walks the same path in both: it steers
+// in a slowly turning direction through a room, so it lands on floors and is pushed by walls as in play.
 #include "application/stage.h"
 #include "collision/actor.h"
 #include "collision/collision_mesh.h"
+#include "engine/assets/model_conversion.h"
 #include "support/level_generator.h"
 
 #include <benchmark/benchmark.h>
@@ -79,9 +80,8 @@ void CollisionPlain(benchmark::State& state) {
     Finish(state, triangles);
 }
 
-void CollisionPrepared(benchmark::State& state) {
-    const size_t triangles = static_cast<size_t>(state.range(0));
-    const Level& level = LevelOf(triangles);
+// The prepared pass, one per iteration, for the walker; counts the triangles it tests.
+void WalkPrepared(benchmark::State& state, const Level& level) {
     Walker walker(level);
     size_t tested = 0;
     for (auto _ : state) {
@@ -90,12 +90,33 @@ void CollisionPrepared(benchmark::State& state) {
         tested += level.mesh.GetTestedCount();
         benchmark::DoNotOptimize(actor.position);
     }
-    Finish(state, triangles);
     state.counters["tested"] =
         benchmark::Counter(static_cast<double>(tested), benchmark::Counter::kAvgIterations);
 }
 
+void CollisionPrepared(benchmark::State& state) {
+    const size_t triangles = static_cast<size_t>(state.range(0));
+    WalkPrepared(state, LevelOf(triangles));
+    Finish(state, triangles);
+}
+
+// A normal frame's collision in the shipped room: the prepared pass for a player walking and
+// jumping about the terrace and the courtyard from the spawn point, as above.
+void CollisionShippedRoom(benchmark::State& state) {
+    static const std::unique_ptr<Engine::ModelData> room(
+        Engine::ConvertObj(STAGEWALK_SOURCE_DIR "/game/data/room2.obj"));
+    static Level level;
+    if (level.mesh.GetTriangleCount() == 0) {
+        level.generated.positions = (*room)[0]->positions;
+        level.generated.spots = {glm::vec3(0.1f, 10.0f, -15.0f) - glm::vec3(0.13f, 0.5f, 0.17f)};
+        level.mesh.Build(level.generated.positions, StageScale);
+    }
+    WalkPrepared(state, level);
+    state.counters["triangles"] = static_cast<double>(level.mesh.GetTriangleCount());
+}
+
 BENCHMARK(CollisionPlain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CollisionPrepared)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CollisionShippedRoom)->Unit(benchmark::kNanosecond);
 
 }  // namespace

@@ -6,6 +6,7 @@ Usage: bench_report.py RESULTS_DIR   (reads bench.json, startup.json, png.json a
        bench_report.py --splice-pacing RESULTS_DIR DOC   (the same for the frame pacing)
        bench_report.py --splice-timedemo RESULTS_DIR DOC   (the same for the timedemo of real play)
        bench_report.py --splice-audio RESULTS_DIR DOC   (the same for the sound's figures)
+       bench_report.py --splice-collision RESULTS_DIR DOC   (the collision pass and the checker's walks)
 CPU-bound figures use CPU time (less disturbed by other processes on a shared machine); GL figures
 use wall time, since the software rasteriser works on threads of its own.
 """
@@ -314,6 +315,104 @@ def pacing_report(pacing, before=None):
     return out, goals
 
 
+COLLISION_GOALS = ("| collision at 100k triangles", "| a normal frame's collision")
+CHECKER_GOALS = ("| checker room walks",)
+
+
+def collision_report(runs, before=None, before_label=""):
+    """The collision section and its rows of the goals table; `before`: another build's collision runs."""
+    get = runs.get
+    out, goals = [], []
+    w = out.append
+    w("## Collision pass")
+    w("")
+    w("One `OnActorCollision` pass per frame over generated levels (rooms of tiled floors, straight and "
+      "diagonal walls, octagonal pillars, ramps, platforms and ceiling slabs on a large grid, written room "
+      "by room), with an actor walking in a slowly turning direction, landing and being pushed as in play. "
+      "Plain: `Stage::CollideWithTriangles`, every triangle scaled and resolved in turn. Prepared: "
+      "`CollisionMesh::Collide`, triangles prepared at `InitStage` and runs of far triangles skipped. The "
+      "shipped room: the prepared pass for the same walker from the spawn point in `room2.obj`.")
+    if before:
+        w("")
+        w(f"Before: {before_label or 'an earlier build'}, its own benchmark binary run in the same session "
+          "(`COLLISION_BEFORE`), fastest of its repetitions likewise.")
+    w("")
+    head = "| triangles | plain ns/triangle | prepared ns/triangle | plain / prepared | triangles tested per pass |"
+    rule = "|---:|---:|---:|---:|---:|"
+    if before:
+        head += " prepared before | now / before |"
+        rule += "---:|---:|"
+    w(head)
+    w(rule)
+    worst = None
+    for n in (1000, 10000, 100000):
+        p, f = get(f"CollisionPlain/{n}"), get(f"CollisionPrepared/{n}")
+        if not p or not f:
+            continue
+        pn, fn = seconds(p) / n * 1e9, seconds(f) / n * 1e9
+        ratio = pn / fn
+        row = f"| {n} | {fmt(pn)} | {fmt(fn)} | {fmt(ratio)}x | {fmt(f.get('tested'))} |"
+        b = before.get(f"CollisionPrepared/{n}") if before else None
+        if before:
+            change = seconds(f) / seconds(b) if b else None
+            row += f" {fmt(seconds(b) / n * 1e9) if b else 'n/a'} | {fmt(change)}x |" if b else " n/a | n/a |"
+            if change is not None:
+                worst = max(worst or 0.0, change)
+        w(row)
+        if n == 100000:
+            goals.append(f"| collision at 100k triangles: >= 10x faster than plain | {fmt(ratio)}x | {mark(ratio >= 10)} |")
+            goals.append(f"| collision at 100k triangles: < 2 ns per triangle | {fmt(fn)} ns | {mark(fn < 2)} |")
+    room = get("CollisionShippedRoom")
+    if room:
+        w("")
+        line = (f"The shipped room ({int(room['triangles'])} triangles): {fmt(seconds(room) * 1e9)} ns a pass, "
+                f"{fmt(room.get('tested'))} triangles tested per pass")
+        b = before.get("CollisionShippedRoom") if before else None
+        if b:
+            change = seconds(room) / seconds(b)
+            worst = max(worst or 0.0, change)
+            line += f"; before {fmt(seconds(b) * 1e9)} ns, {fmt(b.get('tested'))} tested ({fmt(change)}x)"
+        w(line + ".")
+    if worst is not None:
+        goals.append(f"| a normal frame's collision at most 1.2x {before_label or 'before'}'s (worst of the rooms above) | "
+                     f"{fmt(worst)}x | {mark(worst <= 1.2)} |")
+    w("")
+    return out, goals
+
+
+def checker_report(runs):
+    """The checker's room walks on the pillar rooms, and its goal row."""
+    small, large = runs.get("CheckerPillarRoom/5000/iterations:1"), runs.get("CheckerPillarRoom/80000/iterations:1")
+    if not small or not large:
+        return [], []
+    out = ["## Checker room walks", "",
+           "`CheckRoomWalks` (every wall and corner approached, every floor seam stood on, through the real "
+           "`Game`) on generated pillar rooms: a floor of square tiles, one face each, with a pillar (four "
+           "sides and a top) on each. CPU time of one run each.", "",
+           "| faces | triangles | walks' findings | seconds |", "|---:|---:|---:|---:|"]
+    for r in (small, large):
+        out.append(f"| {int(r['faces'])} | {int(r['triangles'])} | {int(r['findings'])} | {fmt(seconds(r))} |")
+    ratio, faces = seconds(large) / seconds(small), large["faces"] / small["faces"]
+    out += ["", f"{fmt(faces)}x the faces took {fmt(ratio)}x the time.", ""]
+    goals = [f"| checker room walks: 80,000 pillar faces at most 20x the time of 5,000 | {fmt(ratio)}x "
+             f"(faces {fmt(faces)}x) | {mark(ratio <= 20)} |"]
+    return out, goals
+
+
+def load_collision(results):
+    """This run's collision and checker figures, and an earlier build's collision figures if measured."""
+    found = []
+    for name in ("bench.json", "collision_before.json", "checker.json"):
+        path = os.path.join(results, name)
+        found.append(fastest(path)[1] if os.path.exists(path) and os.path.getsize(path) > 0 else {})
+    label = ""
+    path = os.path.join(results, "collision_before_label")
+    if os.path.exists(path):
+        with open(path) as f:
+            label = f.read().strip()
+    return found[0], found[1], label, found[2]
+
+
 def splice(doc, title, section, goals, goal_prefixes):
     """Replaces one section and its goal rows of an existing report, keeping everything else."""
     with open(doc) as f:
@@ -365,6 +464,14 @@ def main():
         section, goals = audio_report(sys.argv[2])
         splice(sys.argv[3], "## Sound", section, goals, AUDIO_GOALS)
         return
+    if sys.argv[1] == "--splice-collision":
+        now, before, label, checker = load_collision(sys.argv[2])
+        section, goals = collision_report(now, before, label)
+        splice(sys.argv[3], "## Collision pass", section, goals, COLLISION_GOALS)
+        section, goals = checker_report(checker)
+        if section:
+            splice(sys.argv[3], "## Checker room walks", section, goals, CHECKER_GOALS)
+        return
     if sys.argv[1] == "--splice-timedemo":
         section, goals = timedemo_report(load_timedemo(sys.argv[2]))
         splice(sys.argv[3], "## Real play: timedemo", section, goals, TIMEDEMO_GOALS)
@@ -398,28 +505,12 @@ def main():
       "under Xvfb (24-bit, 1280 x 720)")
     w("")
 
-    # Collision.
-    w("## Collision pass")
-    w("")
-    w("One `OnActorCollision` pass per frame over generated levels (rooms of tiled floors, straight and "
-      "diagonal walls, octagonal pillars, ramps, platforms and ceiling slabs on a large grid, written room "
-      "by room), with an actor walking in a slowly turning direction, landing and being pushed as in play. "
-      "Plain: `Stage::CollideWithTriangles`, every triangle scaled and resolved in turn. Prepared: "
-      "`CollisionMesh::Collide`, triangles prepared at `InitStage` and runs of far triangles skipped.")
-    w("")
-    w("| triangles | plain ns/triangle | prepared ns/triangle | plain / prepared | triangles tested per pass |")
-    w("|---:|---:|---:|---:|---:|")
-    goal_collision = None
-    for n in (1000, 10000, 100000):
-        p, f = get(f"CollisionPlain/{n}"), get(f"CollisionPrepared/{n}")
-        if not p or not f:
-            continue
-        pn, fn = seconds(p) / n * 1e9, seconds(f) / n * 1e9
-        ratio = pn / fn
-        w(f"| {n} | {fmt(pn)} | {fmt(fn)} | {fmt(ratio)}x | {fmt(f.get('tested'))} |")
-        if n == 100000:
-            goal_collision = (ratio, fn)
-    w("")
+    # Collision, and the checker's walks.
+    _, collision_before, collision_label, checker = load_collision(results)
+    section, goal_collision = collision_report(runs, collision_before, collision_label)
+    out.extend(section)
+    section, goal_checker = checker_report(checker)
+    out.extend(section)
 
     # tml.
     w("## Parsers")
@@ -562,9 +653,8 @@ def main():
     w("")
     w("| goal | figure | |")
     w("|---|---|---|")
-    if goal_collision:
-        w(f"| collision at 100k triangles: >= 10x faster than plain | {fmt(goal_collision[0])}x | {mark(goal_collision[0] >= 10)} |")
-        w(f"| collision at 100k triangles: < 2 ns per triangle | {fmt(goal_collision[1])} ns | {mark(goal_collision[1] < 2)} |")
+    out.extend(goal_collision)
+    out.extend(goal_checker)
     if tml_rates:
         w(f"| tml reading >= 150 MB/s | {fmt(min(tml_rates))} MB/s (slowest size) | {mark(min(tml_rates) >= 150)} |")
     if tmx_ratio:

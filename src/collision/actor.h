@@ -9,6 +9,15 @@
 namespace Application {
 
 struct CollisionTriangle;
+struct SteepFace;
+struct WallPost;
+
+namespace CollisionMath {
+// sqrt by Newton's method, for constants derived from other constants.
+constexpr double Sqrt(double v, double guess = 1.0, int rounds = 60) {
+    return rounds == 0 ? guess : Sqrt(v, 0.5 * (guess + v / guess), rounds - 1);
+}
+}  // namespace CollisionMath
 
 class Actor {
 public:
@@ -21,6 +30,19 @@ public:
     // Walls test the point this far above the feet: a floor's edge is no wall, a lower kerb is
     // walked onto.
     static constexpr float WallProbeHeight = 0.25f;
+    // The steepest face the player walks on, as its rise per unit across. Walking at full speed the
+    // feet end a step 0.2 * rise + 0.03 below a ramp's surface, which a landing catches up to
+    // LandingSlack + 0.03: rises below 2.5 are climbed, steeper ones fallen through. The limit keeps
+    // a tenth of the speed in hand (a wall's push may add to it). Steeper faces are walls.
+    static constexpr float WalkableRise = 2.25f;
+    // The same limit as the least |normal y| of a walkable face, 1 / sqrt(1 + rise^2), lowered by a
+    // few float roundings so that a face of exactly WalkableRise (a built ramp) stays walkable.
+    static constexpr float WalkableNormalY = static_cast<float>(
+        1.0 / CollisionMath::Sqrt(1.0 + double(WalkableRise) * WalkableRise) * (1.0 - 1.0e-6));
+    // Whether a face of this unit normal, not upright (y != 0), is too steep to walk: a wall.
+    static bool TooSteep(const glm::vec3& normal) {
+        return normal.y > -WalkableNormalY && normal.y < WalkableNormalY;
+    }
 
     // Frame update, called non-virtually: UpdateControl, then Move, then onGround = false.
     void Update(float dt);
@@ -29,10 +51,11 @@ public:
     // Steering hook, run first by Update; the plain actor does not steer.
     virtual void UpdateControl(float dt);
 
-    // Resolves one triangle: lands on a floor within the window; pushes out of a vertical one whose
-    // x-y or z-y projection holds the wall probe, and otherwise away from its upright edge (its post)
-    // when the probe's height lies strictly between the post's ends, so that walls meeting at a
-    // convex corner hold an actor beyond both of their ends.
+    // Resolves one triangle: lands on a walkable floor within the window; pushes out of a vertical
+    // one whose x-y or z-y projection holds the wall probe, and otherwise, beyond the wall's end,
+    // away from its upright edge (its post) when the probe's height lies strictly between the post's
+    // ends, so that walls meeting at a convex corner hold an actor beyond both of their ends; pushes
+    // out of a face too steep to walk as from a wall (PushFromSteep).
     void CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt);
     // Pushes out of a vertical triangle along its footprint in x-z (x-wall, z-wall or general).
     void PushFromWall(glm::vec3 a, glm::vec3 b, glm::vec3 c);
@@ -42,6 +65,15 @@ public:
     bool PushFromEnd(float x, float z);
     // Pushes to `radius` away from (x, z) given its `distance`; the push adds to the velocity too.
     void PushFromPoint(float x, float z, float distance);
+    // A face too steep to walk, cut at the wall probe's height: pushes out horizontally to `radius`
+    // from the nearest point of the cut, on the side the actor is on (the face's front when exactly
+    // on it), and takes away the velocity into it. Never lands.
+    void PushFromSteep(const SteepFace& face);
+    // An upright edge beyond its wall's end: pushes out to `radius` from it, when closer and the
+    // probe lies strictly between its ends, taking away the velocity into it.
+    void PushFromPost(const WallPost& post);
+    // Moves the actor `push` along the unit x-z `direction` and takes away its velocity against it.
+    void PushOut(glm::vec2 direction, float push);
 
     // CollideTriangle for a triangle prepared in advance: the same float operations on the actor's
     // state in the same order, so the outcome is bit for bit that of CollideTriangle(a, b, c, dt).

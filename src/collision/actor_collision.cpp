@@ -47,11 +47,12 @@ void Actor::CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt) {
             PushFromWall(a, b, c);
             return;
         }
-        // Beyond a wall's end nothing else holds the actor: without its post, an actor closer than
-        // its radius to a convex corner but beyond both walls' ends would step into the corner.
         CollisionTriangle::Post post;
-        if (CollisionTriangle::FindPost(a, b, c, post) && probe.y > post.low && probe.y < post.high)
-            PushFromEnd(post.x, post.z);
+        if (CollisionTriangle::FindPost(a, b, c, normal, post)) PushFromPost(post);
+        return;
+    }
+    if (TooSteep(normal)) {
+        PushFromSteep(CollisionTriangle::MakeSteep(a, b, c, normal));
         return;
     }
 
@@ -141,6 +142,58 @@ bool Actor::PushFromEnd(float x, float z) {
     if (!(radius > distance)) return false;
     PushFromPoint(x, z, distance);
     return true;
+}
+
+void Actor::PushFromPost(const WallPost& post) {
+    // Beyond a wall's end nothing else holds the actor: without its post, an actor closer than its
+    // radius to a convex corner but beyond both walls' ends would step into the corner. The corner
+    // lies in front of both walls; beside a wall (above a ramp's sloping side wall, say) or behind it
+    // (on a ramp, past the end of the facade in line with the ramp's side) the post does not stop a
+    // walk up the ramp.
+    const float probe = position.y + WallProbeHeight;
+    if (!(probe > post.low && probe < post.high)) return;
+    const glm::vec2 away(position.x - post.x, position.z - post.z);
+    if (away.x * post.outX + away.y * post.outZ < 0.0f || away.x * post.frontX + away.y * post.frontZ < 0.0f)
+        return;
+    const float distance = glm::length(away);
+    if (!(radius > distance)) return;
+    const glm::vec2 out(post.outX, post.outZ);
+    PushOut(distance > 0.0f ? away / distance : out / glm::length(out), radius - distance);
+}
+
+void Actor::PushFromSteep(const SteepFace& face) {
+    const glm::vec3 &low = face.low, &middle = face.middle, &high = face.high;
+    const float y = position.y + WallProbeHeight;
+    if (!(y >= low.y && y <= high.y)) return;
+    // The cut at the probe's height: from the edge low-high to the edge low-middle or middle-high.
+    const glm::vec2 lowXZ(low.x, low.z), middleXZ(middle.x, middle.z), highXZ(high.x, high.z);
+    const glm::vec2 from = lowXZ + (highXZ - lowXZ) * ((y - low.y) / (high.y - low.y));
+    glm::vec2 to = middleXZ;
+    if (y < middle.y) {
+        to = lowXZ + (middleXZ - lowXZ) * ((y - low.y) / (middle.y - low.y));
+    } else if (y > middle.y) {
+        to = middleXZ + (highXZ - middleXZ) * ((y - middle.y) / (high.y - middle.y));
+    }
+    // The nearest point of the cut, and out from it as from a wall.
+    const glm::vec2 at(position.x, position.z), along = to - from;
+    const float length2 = glm::dot(along, along);
+    float share = length2 > 0.0f ? glm::dot(at - from, along) / length2 : 0.0f;
+    share = std::fmin(std::fmax(share, 0.0f), 1.0f);
+    const glm::vec2 away = at - (from + along * share);
+    const float distance = glm::length(away);
+    if (!(radius > distance)) return;
+    PushOut(distance > 0.0f ? away / distance : face.front, radius - distance);
+}
+
+void Actor::PushOut(glm::vec2 direction, float push) {
+    position.x += direction.x * push;
+    position.z += direction.y * push;
+    // What moved the actor into the face is taken away, nothing added: a push never throws.
+    const float into = velocity.x * direction.x + velocity.z * direction.y;
+    if (into < 0.0f) {
+        velocity.x -= direction.x * into;
+        velocity.z -= direction.y * into;
+    }
 }
 
 void Actor::PushFromPoint(float x, float z, float distance) {

@@ -42,10 +42,14 @@ void Actor::CollidePrepared(const CollisionTriangle& t, float dt) {
         }
         return;
     }
+    if (t.kind == Kind::Steep) {
+        PushFromSteep(t.steep);
+        return;
+    }
 
     const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
     if (!Inside<0, 1>(t, probe.x, probe.y) && !Inside<2, 1>(t, probe.z, probe.y)) {
-        if (t.hasPost && probe.y > t.post.low && probe.y < t.post.high) PushFromEnd(t.post.x, t.post.z);
+        if (t.hasPost) PushFromPost(t.post);
         return;
     }
 

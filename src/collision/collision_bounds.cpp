@@ -183,6 +183,17 @@ CollisionBounds WallBounds(const CollisionTriangle& t) {
     return bounds;
 }
 
+// A steep face pushes only while the probe's height lies within its corners' and the actor is
+// closer than its radius to the cut, which lies within the corners' box up to the rounding of the
+// interpolations and of the nearest point: a few float ulps of the largest coordinate.
+CollisionBounds SteepBounds(const CollisionTriangle& t) {
+    const glm::vec3 &a = t.a, &b = t.b, &c = t.c;
+    const double largest = std::max(
+        {std::fabs(a.x), std::fabs(b.x), std::fabs(c.x), std::fabs(a.z), std::fabs(b.z), std::fabs(c.z)});
+    const double grow = 16.0 * Eps * largest;
+    return ToFloat(Span(a.x, b.x, c.x, grow), Span(a.z, b.z, c.z, grow), Span(a.y, b.y, c.y, 0.0));
+}
+
 }  // namespace
 
 CollisionBounds CollisionTriangle::Bound(const CollisionTriangle& triangle) {
@@ -192,6 +203,8 @@ CollisionBounds CollisionTriangle::Bound(const CollisionTriangle& triangle) {
             return FloorBounds(triangle);
         case Kind::Generic:
             return CollisionBounds{-inf, inf, -inf, inf, -inf, inf};
+        case Kind::Steep:
+            return SteepBounds(triangle);
         default:
             return WallBounds(triangle);
     }

@@ -1,10 +1,13 @@
 // Preparing a room triangle: the actor-independent half of Actor::CollideTriangle and
 // Actor::PushFromWall, computed with the very same float operations so that the prepared pass
-// reaches bit-identical results.
+// reaches bit-identical results (a steep face and a post are made by the same code for both).
 #include "collision/collision_triangle.h"
+
+#include "collision/actor.h"
 
 #include <cmath>
 #include <initializer_list>
+#include <utility>
 
 namespace Application {
 
@@ -30,7 +33,7 @@ void PrepareWall(CollisionTriangle& t) {
     const glm::vec3& a = t.a;
     const glm::vec3& b = t.b;
     const glm::vec3& c = t.c;
-    t.hasPost = CollisionTriangle::FindPost(a, b, c, t.post);
+    t.hasPost = CollisionTriangle::FindPost(a, b, c, t.normal, t.post);
     if (a.x == b.x && b.x == c.x) {
         const glm::vec3& nearest = Extreme(a, b, c, 2, false);
         const glm::vec3& farthest = Extreme(a, b, c, 2, true);
@@ -67,15 +70,30 @@ void PrepareWall(CollisionTriangle& t) {
 
 }  // namespace
 
-bool CollisionTriangle::FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, Post& post) {
-    const glm::vec3* const pairs[3][2] = {{&a, &b}, {&a, &c}, {&b, &c}};
-    for (const auto& pair : pairs) {
-        const glm::vec3 &p = *pair[0], &q = *pair[1];
+bool CollisionTriangle::FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
+                                 const glm::vec3& normal, Post& post) {
+    const glm::vec3* const corners[3][3] = {{&a, &b, &c}, {&a, &c, &b}, {&b, &c, &a}};
+    for (const auto& corner : corners) {
+        const glm::vec3 &p = *corner[0], &q = *corner[1], &third = *corner[2];
         if (p.x != q.x || p.z != q.z) continue;
-        post = Post{p.x, p.z, std::fmin(p.y, q.y), std::fmax(p.y, q.y)};
+        // The game's normal points to the back.
+        post = Post{p.x,           p.z,           std::fmin(p.y, q.y), std::fmax(p.y, q.y),
+                    p.x - third.x, p.z - third.z, -normal.x,           -normal.z};
         return true;
     }
     return false;
+}
+
+SteepFace CollisionTriangle::MakeSteep(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
+                                       const glm::vec3& normal) {
+    // A stable sort of three corners by height.
+    const glm::vec3* order[3] = {&a, &b, &c};
+    if (order[1]->y < order[0]->y) std::swap(order[0], order[1]);
+    if (order[2]->y < order[1]->y) std::swap(order[1], order[2]);
+    if (order[1]->y < order[0]->y) std::swap(order[0], order[1]);
+    // The game's normal points to the back: the front, wound counter-clockwise, faces the other way.
+    const glm::vec2 across(-normal.x, -normal.z);
+    return SteepFace{*order[0], *order[1], *order[2], across / glm::length(across)};
 }
 
 CollisionTriangle CollisionTriangle::Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c) {
@@ -99,7 +117,8 @@ CollisionTriangle CollisionTriangle::Prepare(glm::vec3 a, glm::vec3 b, glm::vec3
         return t;
     }
     if (normal.y != 0.0f) {
-        t.kind = Kind::Floor;
+        t.kind = Actor::TooSteep(normal) ? Kind::Steep : Kind::Floor;
+        if (t.kind == Kind::Steep) t.steep = MakeSteep(a, b, c, normal);
         return t;
     }
     PrepareWall(t);

@@ -11,11 +11,29 @@
 namespace Application {
 
 // Where an actor must be for a triangle to possibly act on it. Floors: (x, z) inside [x0, x1] x
-// [z0, z1] and every plane height the pass can compute lies in [y0, y1]. Walls: the box is grown by
-// the actor's radius in x and z, and the wall probe height must lie in [y0, y1]. An inverted box
-// (x0 > x1) holds nothing.
+// [z0, z1] and every plane height the pass can compute lies in [y0, y1]. Walls (steep faces among
+// them): the box is grown by the actor's radius in x and z, and the wall probe height must lie in
+// [y0, y1]. An inverted box (x0 > x1) holds nothing.
 struct CollisionBounds {
     float x0, x1, z0, z1, y0, y1;
+};
+
+// An upright edge of a wall triangle: two corners exactly above one another, at (x, z), from `low`
+// to `high`. A wall triangle has at most one (a second would put all three corners on one upright
+// line), and it stands at an end of the wall's footprint; (outX, outZ) points from the third corner
+// to it, out past that end, and (frontX, frontZ) is the way the wall's front faces.
+struct WallPost {
+    float x = 0, z = 0, low = 0, high = 0;
+    float outX = 0, outZ = 0;
+    float frontX = 0, frontZ = 0;
+};
+
+// A face too steep to walk: its corners from the lowest to the highest (ties kept in a, b, c
+// order), so the cut at a height runs from the edge low-high to one of the two others, and the unit
+// direction in x-z its front faces, the way an actor exactly on the cut is pushed.
+struct SteepFace {
+    glm::vec3 low{0.0f}, middle{0.0f}, high{0.0f};
+    glm::vec2 front{0.0f};
 };
 
 struct CollisionTriangle {
@@ -34,21 +52,22 @@ struct CollisionTriangle {
     }
 
     enum class Kind : uint8_t {
-        Floor,         // normal y != 0: floors, ceilings and slopes
+        Floor,         // walkable: floors, ceilings and slopes up to Actor::WalkableRise
         XWall,         // vertical, every corner at the same x
         ZWall,         // vertical, footprint ends at the same z
         DiagonalWall,  // vertical, any other footprint
+        Steep,         // not vertical, but too steep to walk: a wall at the probe's height
         Generic,       // non-finite normal, corners out of range: resolved by Actor::CollideTriangle
     };
 
-    // An upright edge: two corners exactly above one another, at (x, z), from `low` to `high`. A
-    // wall triangle has at most one (a second would put all three corners on one upright line), and
-    // it stands at an end of the wall's footprint.
-    struct Post {
-        float x = 0, z = 0, low = 0, high = 0;
-    };
-    // Finds the triangle's upright edge, testing the corner pairs ab, ac, bc in that order.
-    static bool FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, Post& post);
+    using Post = WallPost;
+    // Finds the upright edge of the wall triangle (a, b, c) of unit `normal`, testing the corner
+    // pairs ab, ac, bc in that order.
+    static bool FindPost(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c, const glm::vec3& normal,
+                         Post& post);
+    // The steep face (a, b, c) with its unit normal, as Actor::PushFromSteep reads it.
+    static SteepFace MakeSteep(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
+                               const glm::vec3& normal);
 
     // Prepares the triangle (a, b, c), already scaled, exactly as Actor::CollideTriangle sees it.
     static CollisionTriangle Prepare(glm::vec3 a, glm::vec3 b, glm::vec3 c);
@@ -68,6 +87,7 @@ struct CollisionTriangle {
     float minEndX = 0, maxEndX = 0, minEndZ = 0, maxEndZ = 0;
     bool hasPost = false;  // walls: the upright edge, if any
     Post post;
+    SteepFace steep;  // Steep faces
 };
 
 }  // namespace Application

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using Application::Actor;
 
@@ -76,7 +77,6 @@ TEST(ActorCollisionTest, AxisWallsPushOutToTheRadiusAndStopThatAxis) {
         {"probe a quarter up", WallA, WallB, WallC, {9.7f, -0.2f, 0}, {9.5f, -0.2f, 0}, {0, v.y, v.z}},
         {"probe below the wall", WallA, WallB, WallC, {9.7f, -0.3f, 0}, {9.7f, -0.3f, 0}, v},
         {"z-wall", {-5, 0, 10}, {5, 0, 10}, {0, 10, 10}, {0, 1, 9.7f}, {0, 1, 9.5f}, {v.x, v.y, 0}},
-        {"tiny normal y is a floor", WallA, {10, 10, 5}, {10.001f, 0, 5}, {9.7f, 1, 0}, {9.7f, 1, 0}, v},
     };
     for (const auto& t : cases) {
         Actor actor = MakeActor(t.start, v);
@@ -104,9 +104,9 @@ TEST(ActorCollisionTest, BeyondTheSegmentOnlyTheEndPointPushes) {
     EXPECT_EQ(far.position, glm::vec3(10.6f, 1.0f, 10.0f));
 }
 
-TEST(ActorCollisionTest, OutsideBothProjectionsOnlyTheUprightEdgePushes) {
-    // One half of the wall x = 10: its upright edge stands at z = 5, from y 0 to 10; the other end
-    // of its footprint, (10, -5), is a single corner.
+TEST(ActorCollisionTest, OutsideBothProjectionsOnlyTheUprightEdgePushesAndOnlyBeyondTheEndInFront) {
+    // One half of the wall x = 10, facing -x: its upright edge stands at z = 5, from y 0 to 10; the
+    // other end of its footprint, (10, -5), is a single corner.
     const glm::vec3 a(10, 0, -5), b(10, 0, 5), c(10, 10, 5), v(0.1f, -0.1f, 0.1f);
     const struct {
         const char* name;
@@ -114,10 +114,13 @@ TEST(ActorCollisionTest, OutsideBothProjectionsOnlyTheUprightEdgePushes) {
         bool pushed;
     } cases[] = {
         {"beyond the end, closer than the radius", {9.8f, 1, 5.2f}, true},
+        {"beyond the end, in line with the wall", {10.0f, 1, 5.2f}, true},
         {"beyond the end, past the radius", {9.6f, 1, 5.4f}, false},
+        {"beyond the end, behind the wall", {10.2f, 1, 5.2f}, false},
         {"probe above the edge", {9.8f, 9.8f, 5.2f}, false},
         {"probe below the edge", {9.8f, -0.3f, 5.2f}, false},
-        {"above the diagonal, beside the edge", {9.8f, 9.7f, 4.8f}, true},
+        // Above a sloping wall's top beside its high end: a walk up a ramp beside its open side.
+        {"above the diagonal, beside the edge", {9.8f, 9.7f, 4.8f}, false},
         {"beyond the single corner", {9.9f, 0.5f, -5.1f}, false},
     };
     for (const auto& t : cases) {
@@ -126,16 +129,81 @@ TEST(ActorCollisionTest, OutsideBothProjectionsOnlyTheUprightEdgePushes) {
         const glm::vec3 moved = actor.position - t.start;
         EXPECT_EQ(actor.position.y, t.start.y) << t.name;
         EXPECT_EQ(actor.velocity.y, v.y) << t.name;
-        EXPECT_LT(glm::length(actor.velocity - v - moved), 1e-6f) << t.name;
         if (!t.pushed) {
             EXPECT_EQ(actor.position, t.start) << t.name;
+            EXPECT_EQ(actor.velocity, v) << t.name;
             continue;
         }
+        // The push takes away the velocity into the edge and adds nothing.
+        const glm::vec2 out = glm::normalize(glm::vec2(moved.x, moved.z));
+        const glm::vec2 before(v.x, v.z), after(actor.velocity.x, actor.velocity.z);
+        EXPECT_LT(glm::length(after - (before - out * std::fmin(glm::dot(before, out), 0.0f))), 1e-6f)
+            << t.name;
         const glm::vec2 from(t.start.x - 10.0f, t.start.z - 5.0f),
             to(actor.position.x - 10.0f, actor.position.z - 5.0f);
         EXPECT_NEAR(glm::length(to), 0.5f, 1e-5f) << t.name;
         EXPECT_NEAR(glm::dot(glm::normalize(from), glm::normalize(to)), 1.0f, 1e-5f) << t.name;
     }
+}
+
+TEST(ActorCollisionTest, FacesTooSteepToWalkPushOutAtTheProbeFromEitherSideAndNeverLand) {
+    // The plane through x = 10 at the feet' height 1, leaning 10 degrees towards +x: at the probe
+    // (y 1.25) it stands at x = 10 + 0.25 tan 10. A quad of two triangles, z in [-5, 5], y in [0, 10].
+    const float lean = std::tan(10.0f * 3.14159265f / 180.0f), at = 10.0f + (1.25f - 1.0f) * lean;
+    auto x = [&](float y) { return 10.0f + (y - 1.0f) * lean; };
+    const glm::vec3 a(x(0), 0, -5), b(x(0), 0, 5), c(x(10), 10, 5), d(x(10), 10, -5);
+    const glm::vec3 v(0.3f, -0.4f, 0.1f);
+    const struct {
+        const char* name;
+        glm::vec3 start, velocity;
+        float endX, endVX;
+    } cases[] = {
+        {"in front, closer than the radius", {at - 0.3f, 1, 0}, v, at - 0.5f, 0},
+        {"in front, moving away", {at - 0.3f, 1, 0}, {-0.3f, -0.4f, 0.1f}, at - 0.5f, -0.3f},
+        {"behind (no thickness)", {at + 0.2f, 1, 0}, {-0.3f, -0.4f, 0.1f}, at + 0.5f, 0},
+        {"past the radius", {at - 0.6f, 1, 0}, v, at - 0.6f, 0.3f},
+        {"the probe above the top", {x(10) - 0.2f, 9.9f, 0}, v, x(10) - 0.2f, 0.3f},
+        {"the probe below the bottom", {x(0) - 0.2f, -0.3f, 0}, v, x(0) - 0.2f, 0.3f},
+    };
+    for (const auto& t : cases) {
+        for (bool flipped : {false, true}) {
+            Actor actor = MakeActor(t.start, t.velocity);
+            flipped ? actor.CollideTriangle(a, c, b, 1.0f) : actor.CollideTriangle(a, b, c, 1.0f);
+            actor.CollideTriangle(a, c, d, 1.0f);
+            EXPECT_NEAR(actor.position.x, t.endX, 1e-5f) << t.name;
+            EXPECT_NEAR(actor.velocity.x, t.endVX, 1e-5f) << t.name;
+            EXPECT_EQ(actor.position.y, t.start.y) << t.name;
+            EXPECT_EQ(actor.velocity.y, t.velocity.y) << t.name;
+            EXPECT_FALSE(actor.onGround) << t.name;
+        }
+    }
+    // Exactly on the cut the front decides: the game's normal (c - a) x (b - a) points to the back.
+    Actor on = MakeActor({at, 1, 0});
+    on.CollideTriangle(a, b, c, 1.0f);
+    EXPECT_NEAR(on.position.x, at + (glm::cross(c - a, b - a).x < 0 ? 0.5f : -0.5f), 1e-5f);
+    // A ramp rising exactly the walkable limit is a floor; a little steeper, a wall.
+    for (const float rise : {Actor::WalkableRise, Actor::WalkableRise * 1.01f}) {
+        Actor falling = MakeActor({1.0f, 1.0f * rise + 0.1f, 0.0f}, {0.2f, -0.5f, 0.0f});
+        falling.CollideTriangle({0, 0, -5}, {0, 0, 5}, {4, 4 * rise, 5}, 1.0f);
+        EXPECT_EQ(falling.onGround, rise == Actor::WalkableRise) << rise;
+    }
+}
+
+TEST(ActorCollisionTest, AnEdgePushNeverThrowsAFallingPlayerFurtherThanThePush) {
+    // A parapet's convex corner at the origin, walls running +x and +z, 1 high, each wall's faces
+    // with an upright edge at the corner; a player falls past it diagonally outside, 0.2 from the
+    // corner, its probe reaching the walls' height at once.
+    const std::vector<glm::vec3> walls = {{0, 0, 0}, {0, 1, 0}, {4, 0, 0}, {0, 0, 0}, {0, 0, 4}, {0, 1, 0}};
+    Actor actor = MakeActor({-0.1414f, 1.2f, -0.1414f}, {0.0f, -0.5f, 0.0f});
+    actor.acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
+    actor.targetVelocity.y = -0.5f;
+    const glm::vec2 start(actor.position.x, actor.position.z);
+    for (int step = 0; step < 120; ++step) {
+        actor.Update(1.0f);
+        for (size_t i = 0; i < walls.size(); i += 3)
+            actor.CollideTriangle(walls[i], walls[i + 1], walls[i + 2], 1.0f);
+    }
+    EXPECT_LT(glm::length(glm::vec2(actor.position.x, actor.position.z) - start), 0.5f - 0.2f + 1e-4f);
 }
 
 TEST(ActorCollisionTest, FootprintEndsTakeTheFirstCornerOnTies) {

@@ -114,6 +114,10 @@ TEST_F(LevelBuilder, BadMapsNameTheFileTheLayerAndTheTile) {
         {"ramp to lower", Small("4,4,2,4,4,4", "0,67,0,0,0,0"),
          "layer 'shape', tile (1,0): a ramp rising east with nothing to rise to (the tile east of it is not "
          "higher)"},
+        {"ramp too steep to walk", Small("4,4,14,4,4,4", "0,67,0,0,0,0"),
+         "layer 'shape', tile (1,0): a ramp rising east by 10 steps over one tile, 2.5 per unit across: too "
+         "steep to walk (the player walks up at most 2.25 per unit, 9 steps over a tile of 0.5: lower the "
+         "tile east of it or raise this one)"},
         {"no spawn", MapText(3, 2, "4,4,4,4,4,4", "", "", "", "", "encoding=\"csv\"", ""),
          "no spawn point: add an object layer (in Tiled: Layer > New > Object Layer) and in it a point"},
         {"two spawns", SmallWith(SpawnAt(1, 16, 16) + SpawnAt(2, 48, 16)),

@@ -1,5 +1,6 @@
 #include "level_map.h"
 
+#include "collision/actor.h"
 #include "level_error.h"
 #include "obj_writer.h"
 #include "tmx_format.h"
@@ -279,6 +280,7 @@ void LevelMap::CheckShapes() {
                                      " with nothing to rise to (the tile " + DirectionName(cell.direction) +
                                      " of it is " + (next.height == 0 ? "void" : "not higher") + ")");
             }
+            CheckRampRise(column, row, next.height - cell.height);
         }
     }
 }
@@ -325,6 +327,25 @@ void LevelMap::PlaceSpawn(const TmxFormat& format) {
     spawn.z = settings.originZ + object.y / format.tileHeight * settings.tileSize;
     spawn.y = Y(cell.height) + kSpawnLift;
     spawn.yaw = *yaw;
+}
+
+void LevelMap::CheckRampRise(int column, int row, int steps) const {
+    // The game takes a face steeper than it can walk for a wall: such a ramp would hold the player
+    // back like one. Products of binary fractions, so the comparison is exact.
+    const double most = Application::Actor::WalkableRise * settings.tileSize;
+    if (steps * settings.step <= most) return;
+    int allowed = static_cast<int>(std::floor(most / settings.step));
+    while ((allowed + 1) * settings.step <= most) ++allowed;
+    while (allowed > 0 && allowed * settings.step > most) --allowed;
+    const LevelCell& cell = At(column, row);
+    throw LevelError(
+        path, kShapeLayer, column, row,
+        std::string("a ramp rising ") + DirectionName(cell.direction) + " by " + std::to_string(steps) +
+            " steps over one tile, " + FormatNumber(steps * settings.step / settings.tileSize) +
+            " per unit across: too steep to walk (the player walks up at most " +
+            FormatNumber(Application::Actor::WalkableRise) + " per unit, " + std::to_string(allowed) +
+            " steps over a tile of " + FormatNumber(settings.tileSize) + ": lower the tile " +
+            DirectionName(cell.direction) + " of it or raise this one)");
 }
 
 bool LevelMap::Inside(int column, int row) const {

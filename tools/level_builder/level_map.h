@@ -87,6 +87,8 @@ private:
     void ReadShape(uint32_t value, int column, int row);
     void CheckShapes();
     void PlaceSpawn(const TmxFormat& format);
+    // Refuses a ramp rising `steps` over its tile more steeply than the player walks.
+    void CheckRampRise(int column, int row, int steps) const;
 
     std::string path;
     uint32_t firstTile = 1;

@@ -32,6 +32,10 @@ public:
     const Application::Player& GetPlayer() const { return *game.player; }
     // The player to place between frames: position, velocity, angles, ground flag.
     Application::Player& Player() { return *game.player; }
+    // Collides from now on with `positions` (model units, nine floats per triangle) instead.
+    void UseGeometry(const std::vector<float>& positions) { game.PrepareCollision(positions); }
+    // Triangles the latest step's collision pass tested (the others it skipped).
+    size_t TestedCount() const { return game.GetCollisionMesh().GetTestedCount(); }
 
 private:
     Application::Game game;

@@ -81,10 +81,6 @@ const char* FaceProblem(const CollisionTriangle& t, bool collided, const FloorGr
                "so its normal is not a number: it is neither drawn nor collided with";
     }
     if (!collided || t.kind != CollisionTriangle::Kind::Floor) return nullptr;
-    if (std::fabs(t.normal.y) < kNearVertical) {
-        return "this face is nearly vertical (normal y %s) but not exactly: treated as a floor: the player "
-               "walks through it (make it exactly vertical)";
-    }
     warning = true;
     if (!FacesUp(t) && HiddenFloor(t, upFloors)) {
         return "this floor faces down (its corners run clockwise seen from above): the player stands on it, "
@@ -107,9 +103,7 @@ void CheckFaces(const Engine::ModelData& room, const ObjLayout& layout, const st
             if (problem == nullptr || (problem == previous && line == previousLine && line != 0)) continue;
             previous = problem;
             previousLine = line;
-            std::string message = problem;
-            const size_t slot = message.find("%s");
-            if (slot != std::string::npos) message.replace(slot, 2, Number(std::fabs(triangles[i].normal.y)));
+            const std::string message = problem;
             if (warning) {
                 out.Warning(file, line, message);
             } else {

@@ -1,9 +1,9 @@
-// The room's rules as the game applies them: faces the collision takes for floors although they
-// were meant as walls, objects it never sees, faces that cannot be drawn, floors wound to face
-// down, walls a walking player passes and floor seams a standing one sinks through (walk_check.h),
-// and whether the real player, dropped at the spawn point, finds a floor. Findings point at the
-// OBJ's "f" and "o"/"g" lines. Single-threaded: the spawn check and the walks run the real player,
-// which reads the virtual gamepad's static state (the spawn check sets both sticks to rest).
+// The room's rules as the game applies them: objects the collision never sees, faces that cannot be
+// drawn, floors wound to face down, walls a walking player passes and floor seams a standing one
+// sinks through (walk_check.h), and whether the real player, dropped at the spawn point, finds a
+// floor. Findings point at the OBJ's "f" and "o"/"g" lines. Single-threaded: the spawn check and
+// the walks run the real player, which reads the virtual gamepad's static state (the spawn check
+// sets both sticks to rest).
 #pragma once
 
 #include "collision/collision_triangle.h"
@@ -15,9 +15,6 @@
 #include <vector>
 
 namespace StagewalkCheck {
-
-// Below this |normal y| a floor is surely a wall that a modeller tilted or a loader rounded.
-inline constexpr float kNearVertical = 0.02f;
 
 // Checks `room`, the engine's conversion of the room model, whose lines `layout` knows; findings
 // go to `file` (the path as written in the manifest).

@@ -41,7 +41,11 @@ float HeightAt(const CollisionTriangle& t, glm::vec2 p) {
     return (t.planeTerm - t.normal.x * p.x - t.normal.z * p.y) / t.normal.y;
 }
 
-bool IsWall(const CollisionTriangle& t) { return t.kind != Kind::Floor && t.kind != Kind::Generic; }
+// Upright walls. A steep face holds a player as a wall by the nearest point of its cut, so neither
+// the order of the file nor the corners' order lets a walk through it: it is not walked.
+bool IsWall(const CollisionTriangle& t) {
+    return t.kind == Kind::XWall || t.kind == Kind::ZWall || t.kind == Kind::DiagonalWall;
+}
 
 float Cross(glm::vec2 u, glm::vec2 v) { return u.x * v.y - u.y * v.x; }
 
@@ -79,11 +83,19 @@ std::vector<const CollisionTriangle*> Pick(const std::vector<CollisionTriangle>&
 
 }  // namespace
 
-RoomWalks::RoomWalks(const std::vector<float>& positions)
-    : triangles(Prepare(positions)),
+RoomWalks::RoomWalks(const std::vector<float>& room)
+    : positions(room),
+      triangles(Prepare(positions)),
       floors(Pick(triangles, [](const CollisionTriangle& t) { return t.kind == Kind::Floor; })),
       walls(Pick(triangles, IsWall)),
-      trial(positions, Application::Game::StartPosition) {}
+      cells(triangles, positions),
+      trial(positions, Application::Game::StartPosition) {
+    // A piece: the wall triangles of one footprint, such as the two halves of a quad.
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const CollisionTriangle& t = triangles[i];
+        if (IsWall(t)) pieces[std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y)].push_back(i);
+    }
+}
 
 std::vector<float> RoomWalks::FloorsAt(glm::vec2 p) const {
     std::vector<float> heights;
@@ -119,15 +131,35 @@ bool RoomWalks::InsideWall(glm::vec2 at, float y, glm::vec2 end1, glm::vec2 end2
     return inside;
 }
 
+std::vector<size_t> RoomWalks::FloorsMeeting(const glm::vec3& point) const {
+    std::vector<size_t> meeting;
+    const glm::dvec2 p(point.x, point.z);
+    floors.ForEachNear(point.x, point.z, [&](const CollisionTriangle& t) {
+        if (std::fabs(HeightAt(t, XZ(point)) - point.y) >= SameHeight) return;
+        // Inside or on the boundary, in double with a little to spare for the float corners.
+        const glm::dvec2 a(t.a.x, t.a.z), b(t.b.x, t.b.z), c(t.c.x, t.c.z);
+        auto side = [](glm::dvec2 from, glm::dvec2 to, glm::dvec2 q) {
+            const glm::dvec2 edge = to - from;
+            return (edge.x * (q.y - from.y) - edge.y * (q.x - from.x)) / std::max(glm::length(edge), 1e-30);
+        };
+        const double s1 = side(a, b, p), s2 = side(b, c, p), s3 = side(c, a, p);
+        const double slack = 1e-4;
+        if ((s1 >= -slack && s2 >= -slack && s3 >= -slack) || (s1 <= slack && s2 <= slack && s3 <= slack))
+            meeting.push_back(static_cast<size_t>(&t - triangles.data()));
+    });
+    std::sort(meeting.begin(), meeting.end());
+    return meeting;
+}
+
+std::vector<size_t> RoomWalks::PieceOf(size_t triangle) const {
+    const CollisionTriangle& t = triangles[triangle];
+    const auto found = pieces.find(std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y));
+    return found != pieces.end() ? found->second : std::vector<size_t>{triangle};
+}
+
 std::vector<RoomWalks::Piece> RoomWalks::Pieces() const {
-    // A piece: the wall triangles of one footprint, such as the two halves of a quad.
-    std::map<std::tuple<float, float, float, float>, size_t> pieces;
-    for (size_t i = 0; i < triangles.size(); ++i) {
-        const CollisionTriangle& t = triangles[i];
-        if (IsWall(t)) pieces.emplace(std::make_tuple(t.end1.x, t.end1.y, t.end2.x, t.end2.y), i);
-    }
     std::set<size_t> first;
-    for (const auto& piece : pieces) first.insert(piece.second);
+    for (const auto& piece : pieces) first.insert(piece.second.front());
     std::vector<Piece> found;
     for (size_t i : first) found.push_back({i, triangles[i].end1, triangles[i].end2});
     return found;
@@ -227,7 +259,8 @@ std::vector<WallApproach> RoomWalks::PlanCornerApproaches(float spacing) const {
                                 continue;
                             approaches.push_back({pieces[meeting[i].first].triangle,
                                                   glm::vec3(start.x, h, start.y), heading, meeting[i].second,
-                                                  corner, true, meeting[j].second});
+                                                  corner, true, meeting[j].second,
+                                                  pieces[meeting[j].first].triangle});
                         }
                     }
                 }
@@ -269,7 +302,34 @@ std::vector<FloorPoint> RoomWalks::InnerFloorPoints(float spacing) const {
     return points;
 }
 
-bool RoomWalks::Passes(const WallApproach& approach, float dt) {
+bool RoomWalks::UseCellOf(const glm::vec3& start, float dt) {
+    // Only a frame of one step can be bounded step by step.
+    if (dt != 1.0f) {
+        UseWholeRoom();
+        return false;
+    }
+    const RoomCells::Cell wanted = CellOf(start);
+    if (!local || !(wanted == cell)) trial.UseGeometry(cells.Positions(wanted));
+    local = true;
+    cell = wanted;
+    return true;
+}
+
+void RoomWalks::UseWholeRoom() {
+    if (local) trial.UseGeometry(positions);
+    local = false;
+}
+
+bool RoomWalks::StayedInCell(glm::vec2 from, float speed) const {
+    // The step moved the player by its eased velocity (at most `speed` plus two steps of
+    // acceleration), and each triangle its pass tested pushed it by at most twice the radius: every
+    // place the pass saw it at lies that close to `from`. Inside the square none of the triangles
+    // left out could have acted.
+    const float reach = speed + 0.05f + 2.0f * RoomCells::Reach * static_cast<float>(trial.TestedCount());
+    return cells.Holds(cell, from, reach);
+}
+
+bool RoomWalks::WalkApproach(const WallApproach& approach, float dt, bool bounded, bool& crossed) {
     if (!walking) trial.Frame({true});  // W goes down: from the next frame on it is held
     walking = true;
     Application::Player& player = trial.Player();
@@ -278,31 +338,53 @@ bool RoomWalks::Passes(const WallApproach& approach, float dt) {
     player.velocity =
         glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * Application::Player::WalkSpeed;
     player.onGround = true;
-    bool crossed = false;
+    crossed = false;
     for (float walked = 0.0f; walked < WalkSteps; walked += dt) {
         const glm::vec2 before = XZ(player.position);
+        const float speed = glm::length(XZ(player.velocity));
         // Round a corner the path turns, and a frame's ends say nothing of where it went between
         // them: a corner walk's frames stop with the walk, so even a stall's frame is only that long.
         trial.Frame({true}, approach.corner ? std::min(dt, WalkSteps - walked) : dt);
+        if (bounded && (player.respawns != 0 || !StayedInCell(before, speed))) return false;
         const glm::vec2 after = XZ(player.position);
         crossed = crossed || Crosses(before, after, approach.end1, approach.end2, approach.corner) ||
                   (approach.corner && Crosses(before, after, approach.end3, approach.end2, true));
     }
+    return true;
+}
+
+bool RoomWalks::Passes(const WallApproach& approach, float dt) {
+    bool crossed = false;
+    if (UseCellOf(approach.start, dt) && WalkApproach(approach, dt, true, crossed)) return crossed;
+    UseWholeRoom();
+    WalkApproach(approach, dt, false, crossed);
     return crossed;
 }
 
-bool RoomWalks::Sinks(const FloorPoint& point, float dt) {
+bool RoomWalks::Stand(const FloorPoint& point, float dt, bool bounded, bool& sank) {
     if (walking) trial.Frame({});
     walking = false;
     Application::Player& player = trial.Player();
     player = Application::Player(point.position);
     player.onGround = true;
-    for (float stood = 0.0f; stood < StandSteps; stood += dt) {
+    sank = false;
+    for (float stood = 0.0f; stood < StandSteps && !sank; stood += dt) {
+        const glm::vec2 before = XZ(player.position);
+        const float speed = glm::length(XZ(player.velocity));
         trial.Frame({}, dt);
+        if (bounded && (player.respawns != 0 || !StayedInCell(before, speed))) return false;
         // A floor close enough below to land on catches the feet: that is standing, not sinking.
-        if (!player.onGround || player.position.y < point.position.y - CatchDepth) return true;
+        sank = !player.onGround || player.position.y < point.position.y - CatchDepth;
     }
-    return false;
+    return true;
+}
+
+bool RoomWalks::Sinks(const FloorPoint& point, float dt) {
+    bool sank = false;
+    if (UseCellOf(point.position, dt) && Stand(point, dt, true, sank)) return sank;
+    UseWholeRoom();
+    Stand(point, dt, false, sank);
+    return sank;
 }
 
 }  // namespace StagewalkCheck

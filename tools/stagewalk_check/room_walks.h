@@ -8,10 +8,13 @@
 #include "collision/collision_triangle.h"
 #include "movement_trial.h"
 #include "stagewalk_check/floor_grid.h"
+#include "stagewalk_check/room_cells.h"
 
 #include <glm/glm.hpp>
 
 #include <cstddef>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace StagewalkCheck {
@@ -26,6 +29,7 @@ struct WallApproach {
     glm::vec2 end1{0.0f}, end2{0.0f};  // the piece's footprint (x, z); at a corner end2 is the corner
     bool corner = false;               // into a corner: the second piece runs from end2 to end3
     glm::vec2 end3{0.0f};
+    size_t secondTriangle = 0;  // the first triangle of the second piece
 };
 
 // A point on an edge of a floor triangle with floor of the same height all round it.
@@ -60,6 +64,15 @@ public:
     // Stands the player at the point for three steps in frames of `dt`; true when it was not
     // standing at the end of a frame, or ended lower than a landing catches.
     bool Sinks(const FloorPoint& point, float dt);
+    // In frames of one step, walks and stands collide only with the triangles around where they
+    // start (RoomCells), whose cost does not grow with the room; a walk that strays too far for
+    // them to tell is walked again in the whole room. Walks from one cell in a row share its mesh.
+    RoomCells::Cell CellOf(const glm::vec3& start) const { return cells.CellOf({start.x, start.z}); }
+
+    // The floors at the point's height whose edges or corners hold it (x-z, closed), by index.
+    std::vector<size_t> FloorsMeeting(const glm::vec3& point) const;
+    // The triangles of the wall piece (the same footprint) that `triangle` belongs to, in file order.
+    std::vector<size_t> PieceOf(size_t triangle) const;
 
     const std::vector<Application::CollisionTriangle>& Triangles() const { return triangles; }
 
@@ -76,12 +89,26 @@ private:
     // `out` to StartDistance, leaving out those that `solid` says lie behind the walls.
     template <typename Solid>
     bool FreePath(glm::vec2 at, glm::vec2 out, float height, Solid solid) const;
+    // Makes the trial collide with the cell around `start` (false when frames of `dt` cannot be
+    // bounded: then with the whole room), or with the whole room.
+    bool UseCellOf(const glm::vec3& start, float dt);
+    void UseWholeRoom();
+    // Whether the step just taken from `from` at `speed` (x-z) stayed inside the current cell's square.
+    bool StayedInCell(glm::vec2 from, float speed) const;
+    // The walks themselves; false when `bounded` and the player strayed from the cell.
+    bool WalkApproach(const WallApproach& approach, float dt, bool bounded, bool& crossed);
+    bool Stand(const FloorPoint& point, float dt, bool bounded, bool& sank);
 
+    std::vector<float> positions;                           // the room, model units
     std::vector<Application::CollisionTriangle> triangles;  // never changed: the grids point into it
     FloorGrid floors;                                       // the floors by where they lie
     FloorGrid walls;                                        // the walls by their footprints' boxes
+    RoomCells cells;
+    std::map<std::tuple<float, float, float, float>, std::vector<size_t>> pieces;  // by footprint
     MovementFigures::MovementTrial trial;
     bool walking = false;  // W is held in the trial
+    bool local = false;    // the trial collides with `cell`'s triangles only
+    RoomCells::Cell cell;
 };
 
 }  // namespace StagewalkCheck
