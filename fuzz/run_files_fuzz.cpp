@@ -1,16 +1,17 @@
 // Fuzzes the readers of the files a run leaves: demos and the records of best times. The first byte
 // picks the reader (demo, records or both), the rest is the file. A demo that reads holds only
-// listed states 1..3 at codes within the tables, in ascending order, positive finite times, and
-// writes back to the same demo; a refused one gives one line naming the file. Records either read
-// without a message (and save to a file that reads back the same) or the file is set aside whole.
+// listed states 1..3 at codes within the tables, keys before buttons, each in ascending order,
+// positive finite times, and writes back to the same demo; a refused one gives one line naming the
+// file. Records either read without a message (and save to a file that reads back the same) or the
+// file is set aside whole.
 #include "application/control_state.h"
 #include "application/demo_file.h"
 #include "application/run_records.h"
 #include "fuzz_input.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -28,9 +29,6 @@ using Application::ControlState;
 constexpr const char* kVersion = "1.0.0";
 constexpr const char* kRoom = "0123456789abcdef";
 
-const char* const kNames[] = {"run.demo", "copy.demo",   "records.tml", "records.tml.damaged",
-                              "copy.tml", "copy.tml.tmp"};
-
 // A scratch folder for one input, in memory where the system has one: every records save syncs its
 // file and its folder, which on a disk would make the sync, not the readers, what the fuzzer measures.
 // Made and removed around each input, since libFuzzer ends the process without running exit handlers.
@@ -42,7 +40,14 @@ public:
         Fuzz::Require(mkdtemp(folder.data()) != nullptr, "cannot create the scratch folder");
     }
     ~Scratch() {
-        for (const char* name : kNames) unlink((folder + "/" + name).c_str());
+        // Whatever the readers and writers left, fresh files of theirs under new names included.
+        if (DIR* listing = opendir(folder.c_str())) {
+            while (const dirent* entry = readdir(listing)) {
+                if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                    unlink((folder + "/" + entry->d_name).c_str());
+            }
+            closedir(listing);
+        }
         rmdir(folder.c_str());
     }
     Scratch(const Scratch&) = delete;
@@ -65,15 +70,6 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void CheckStates(const std::vector<std::pair<int, int>>& list, int tableSize) {
-    int last = -1;
-    for (auto [code, state] : list) {
-        Fuzz::Require(code > last && code < tableSize, "code out of range or order");
-        Fuzz::Require(state >= ControlState::Held && state <= ControlState::Released, "state out of 1..3");
-        last = code;
-    }
-}
-
 bool SameBits(const void* a, const void* b, size_t size) { return std::memcmp(a, b, size) == 0; }
 
 void FuzzDemo(const std::string& folder, const uint8_t* data, size_t size) {
@@ -88,34 +84,46 @@ void FuzzDemo(const std::string& folder, const uint8_t* data, size_t size) {
         return;
     }
     Fuzz::Require(demo.frames.size() <= Application::DemoLimits::MaxFrames, "too many frames");
+    size_t inputs = 0;
     for (const Application::DemoFrame& frame : demo.frames) {
         Fuzz::Require(frame.delta > 0.0 && std::isfinite(frame.delta), "delta not positive");
         Fuzz::Require(std::isfinite(frame.mouse.x) && std::isfinite(frame.mouse.y), "mouse not finite");
-        CheckStates(frame.keys, ControlState::KeyCount);
-        CheckStates(frame.buttons, ControlState::ButtonCount);
-    }
-
-    // What was read, written again, reads back the same.
-    const std::string copy = folder + "/copy.demo";
-    {
-        // Left open when the demo had no end: the writer's destructor closes it the same way.
-        Application::DemoWriter writer;
-        Fuzz::Require(writer.Open(copy, demo.header, error), "a read header cannot be written");
-        std::vector<int> keys(ControlState::KeyCount);
-        std::vector<int> buttons(ControlState::ButtonCount);
-        for (const Application::DemoFrame& frame : demo.frames) {
-            std::fill(keys.begin(), keys.end(), ControlState::Up);
-            std::fill(buttons.begin(), buttons.end(), ControlState::Up);
-            for (auto [code, state] : frame.keys) keys[static_cast<size_t>(code)] = state;
-            for (auto [code, state] : frame.buttons) buttons[static_cast<size_t>(code)] = state;
-            writer.WriteFrame(frame.delta, frame.mouse, keys.data(), ControlState::KeyCount, buttons.data(),
-                              ControlState::ButtonCount);
+        Fuzz::Require(frame.first == inputs, "a frame's entries do not follow the one before");
+        for (int i = 0; i < frame.keys + frame.buttons; ++i) {
+            const Application::DemoInput& input = demo.inputs[frame.first + static_cast<size_t>(i)];
+            const bool key = i < frame.keys;
+            Fuzz::Require(input.code < (key ? ControlState::KeyCount : ControlState::ButtonCount),
+                          "code out of range");
+            Fuzz::Require(i == 0 || i == frame.keys ||
+                              demo.inputs[frame.first + static_cast<size_t>(i) - 1].code < input.code,
+                          "codes out of order");
+            Fuzz::Require(input.state >= ControlState::Held && input.state <= ControlState::Released,
+                          "state out of 1..3");
         }
-        if (demo.ended) writer.Close(demo.endPosition);
+        inputs += static_cast<size_t>(frame.keys + frame.buttons);
     }
+    Fuzz::Require(inputs == demo.inputs.size(), "entries no frame holds");
+
+    // What was read, written again, reads back the same; a demo without its end is read from the
+    // writer's fresh file, as a crash would leave it.
+    const std::string copy = folder + "/copy.demo";
+    Application::DemoWriter writer;
+    Fuzz::Require(writer.Open(copy, demo.header, error), "a read header cannot be written");
+    std::vector<int> keys(ControlState::KeyCount);
+    std::vector<int> buttons(ControlState::ButtonCount);
+    for (size_t i = 0; i < demo.frames.size(); ++i) {
+        demo.Fill(i, keys, buttons);
+        writer.WriteFrame(demo.frames[i].delta, demo.frames[i].mouse, keys.data(), ControlState::KeyCount,
+                          buttons.data(), ControlState::ButtonCount);
+    }
+    const std::string written = demo.ended ? copy : writer.FreshPath();
+    if (demo.ended) Fuzz::Require(writer.Close(demo.endPosition, error), "a read demo cannot be saved");
     Application::Demo again;
-    Fuzz::Require(Application::ReadDemo(copy, kVersion, kRoom, again, error), "a rewritten demo is refused");
-    Fuzz::Require(again.frames.size() == demo.frames.size() && again.ended == demo.ended, "frames differ");
+    Fuzz::Require(Application::ReadDemo(written, kVersion, kRoom, again, error),
+                  "a rewritten demo is refused");
+    Fuzz::Require(again.frames.size() == demo.frames.size() && again.ended == demo.ended &&
+                      again.inputs.size() == demo.inputs.size(),
+                  "frames differ");
     Fuzz::Require(SameBits(&again.header.sensitivity, &demo.header.sensitivity, sizeof(float)) &&
                       again.header.invert == demo.header.invert,
                   "look settings differ");
@@ -126,6 +134,11 @@ void FuzzDemo(const std::string& folder, const uint8_t* data, size_t size) {
                           SameBits(&a.mouse, &b.mouse, sizeof a.mouse) && a.keys == b.keys &&
                           a.buttons == b.buttons,
                       "a frame differs once rewritten");
+    }
+    for (size_t i = 0; i < demo.inputs.size(); ++i) {
+        Fuzz::Require(
+            demo.inputs[i].code == again.inputs[i].code && demo.inputs[i].state == again.inputs[i].state,
+            "an entry differs once rewritten");
     }
     if (demo.ended) {
         Fuzz::Require(SameBits(&again.endPosition, &demo.endPosition, sizeof demo.endPosition),

@@ -1,5 +1,6 @@
-// The process entry: runs the one application and turns an error into exit status 255, and a command
-// line the program does not take into its reason and the usage on standard error, status 2.
+// The process entry: runs the one application and turns an error into exit status 255, a file that
+// was not saved into 1, and a command line the program does not take into its reason and the usage
+// on standard error, status 2.
 #include "application/app_base.h"
 #include "application/command_line.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     static Application::AppBase* application = new Application::AppBase();
     try {
         application->Run(argc, argv);
+        return application->ExitStatus();
     } catch (const Application::UsageError& error) {
         std::cerr << "stagewalk: " << error.what() << '\n' << Application::UsageLine() << std::endl;
         return 2;
@@ -19,5 +21,4 @@ int main(int argc, char** argv) {
         std::cout << error.what() << std::endl;
         return -1;
     }
-    return 0;
 }

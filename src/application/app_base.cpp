@@ -177,6 +177,7 @@ void AppBase::OnStart() {
     canvas = new Engine::Canvas(settings.canvasSize.x, settings.canvasSize.y);
     FitCanvas();
     Vpad::PushButton(kSpaceKey, 0);
+    game->replay = demo.Replaying();
     assetBuffer.StartLoading();  // from here on the worker owns the buffer and the store
     // The device opens while the worker loads: it touches neither the buffer nor the store.
     sounds.Open(settings);
@@ -261,6 +262,11 @@ void AppBase::ReportRun(int64_t steps) {
     char time[32];
     Common::FormatSeconds(steps, RunClock::StepsPerSecond, time, sizeof time);
     std::cout << "Run finished in " << time << " s";
+    // A replay keeps nothing and beats nothing: it is not a run of the player's.
+    if (demo.Replaying()) {
+        std::cout << " (replay)" << std::endl;
+        return;
+    }
     const int64_t best = records.Best(room);
     if (!records.Offer(room, steps)) {
         Common::FormatSeconds(best, RunClock::StepsPerSecond, time, sizeof time);
@@ -269,13 +275,20 @@ void AppBase::ReportRun(int64_t steps) {
     }
     std::cout << " (new best)" << std::endl;
     game->bestSteps = catalog.State(level).best = steps;
-    // A replay shows how a run compares but keeps nothing: it is not a run of the player's.
     std::string error;
-    if (!demo.Replaying() && !records.Save(RecordsFile, error)) std::cout << error << std::endl;
+    if (!records.Save(RecordsFile, error)) {
+        std::cout << error << std::endl;
+        saveFailed = true;
+    }
 }
 
 void AppBase::OnTerminate() {
-    demo.Finish(game != nullptr ? game->player->position : Game::StartPosition);
+    // The recording takes the place of its file only after a game that played and ended normally.
+    const char* unsaved = running   ? "the game stopped on an error"
+                          : !loaded ? "the game ended before its first frame"
+                                    : nullptr;
+    if (!demo.Finish(game != nullptr ? game->player->position : Game::StartPosition, unsaved))
+        saveFailed = true;
     std::cout << "Application terminated." << std::endl;
     // Loading cannot be cancelled: a worker still busy finishes its list before the process ends.
     Engine::AssetBuffer::JoinLoading();

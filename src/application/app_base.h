@@ -64,6 +64,10 @@ public:
     void OnTerminate() override;
     void OnViewportChanged(int width, int height) override;
 
+    // The process's status after a Run that returned: 1 when a file the game had to write (the
+    // recording, a new best) was not saved, else 0.
+    int ExitStatus() const { return saveFailed ? 1 : 0; }
+
     void FitCanvas();                                    // recomputes canvasRect from the window size
     void OnAssetsLoaded();                               // textures, models, then the scene's OnLoaded
     void DrawSceneToCanvas(Engine::Graphics* graphics);  // the scene drawn with the canvas bound
@@ -87,6 +91,7 @@ protected:
     size_t level = 0;  // the level playing: the first at start, or --level's
     bool settingsRead = false;
     GameSounds sounds;
+    bool saveFailed = false;
 
 private:
     void ReadCatalog();             // the manifest's levels and entries; markup errors propagate

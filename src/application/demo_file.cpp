@@ -1,17 +1,14 @@
 #include "application/demo_file.h"
 
 #include "application/control_state.h"
+#include "common/quote.h"
 #include "common/strict_number.h"
-#include "markup/document.h"
-#include "markup/tml_reader.h"
-
-#include <sys/stat.h>
+#include "common/whole_file.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <exception>
-#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string_view>
@@ -20,16 +17,24 @@ namespace Application {
 
 namespace {
 
+using Common::Quote;
+namespace Number = Common::StrictNumber;
+
 constexpr const char* kComment =
     "# A stagewalk demo: the input of every frame, replayed as it was played. Each f line is one frame:\n"
     "# the seconds it lasted, the mouse movement (x y), then the keys (k) and mouse buttons (b) that\n"
-    "# were not up, as code=state (1 held, 2 pressed, 3 released).\n";
+    "# were not up, as code=state (1 held, 2 pressed, 3 released). The end line: the number of frames\n"
+    "# and the player's feet (x y z) when the recording stopped.\n";
 
-// The markup has no escapes: a value holding any of these would read back as something else.
-bool Writable(const std::string& value) { return value.find_first_of("\";\n\t") == std::string::npos; }
+// The header's lines, in the order the writer writes them.
+enum HeaderLine { Version, Room, Sensitivity, Invert, HeaderLines };
+constexpr const char* kHeaderWords[HeaderLines] = {"version", "room", "sensitivity", "invert"};
+
+// A header value runs to the end of its line: no line break or space may stand in it.
+bool OneWord(const std::string& value) { return value.find_first_of(" \t\r\n") == std::string::npos; }
 
 // Appends to a fixed buffer; once something does not fit, everything after it is dropped and
-// Size() is 0, so a frame is written whole or not at all.
+// Size() is 0, so a line is written whole or not at all.
 class LineBuilder {
 public:
     LineBuilder(char* begin, size_t capacity) : begin(begin), at(begin), end(begin + capacity) {}
@@ -42,9 +47,9 @@ public:
         std::memcpy(at, text, size);
         at += size;
     }
-    template <typename Number>
-    void Put(Number value) {
-        if (at) at = Common::StrictNumber::Write(at, end, value);
+    template <typename Value>
+    void Put(Value value) {
+        if (at) at = Number::Write(at, end, value);
     }
     size_t Size() const { return at ? static_cast<size_t>(at - begin) : 0; }
 
@@ -67,62 +72,51 @@ void PutStates(LineBuilder& line, const char* prefix, const int* states, int cou
     }
 }
 
-std::string Number(float value) {
-    char text[32];
-    const char* end = Common::StrictNumber::Write(text, text + sizeof text, value);
-    return end ? std::string(text, static_cast<size_t>(end - text)) : std::string("0");
-}
-
 }  // namespace
 
-DemoWriter::~DemoWriter() {
-    if (file) std::fclose(file);
+void Demo::Fill(size_t index, std::vector<int>& keyStates, std::vector<int>& buttonStates) const {
+    std::fill(keyStates.begin(), keyStates.end(), ControlState::Up);
+    std::fill(buttonStates.begin(), buttonStates.end(), ControlState::Up);
+    const DemoFrame& frame = frames[index];
+    const DemoInput* input = inputs.data() + frame.first;
+    for (int i = 0; i < frame.keys; ++i, ++input) keyStates[input->code] = input->state;
+    for (int i = 0; i < frame.buttons; ++i, ++input) buttonStates[input->code] = input->state;
 }
 
-bool DemoWriter::Put(const char* text, size_t size) {
-    if (std::fwrite(text, 1, size, file) == size && std::fflush(file) == 0) return true;
-    failed = true;
-    return false;
+void DemoWriter::Put(const char* text, size_t size) {
+    if (size == 0) overlong = true;
+    if (!overlong) file.Write(text, size);
 }
 
 bool DemoWriter::Open(const std::string& path, const DemoHeader& header, std::string& error) {
-    if (file) std::fclose(file);
-    file = nullptr;
     frameCount = 0;
-    failed = false;
-    if (!Writable(header.version) || !Writable(header.room)) {
-        error = "Demo " + path +
-                ": the version or room holds a quote, ';', tab or line break, which a demo cannot hold";
+    overlong = false;
+    if (!OneWord(header.version) || !OneWord(header.room)) {
+        error =
+            "Demo " + path + ": the version or room holds a space or line break, which a demo cannot hold";
         return false;
     }
     if (!(header.sensitivity > 0.0f) || !std::isfinite(header.sensitivity)) {
-        error =
-            "Demo " + path + ": the sensitivity " + Number(header.sensitivity) + " is not a positive number";
+        error = "Demo " + path + ": the sensitivity is not a positive number";
         return false;
     }
-    const std::string text = std::string("@ ") + Tml::kVersion + "\n" + kComment + "{ demo\n! version \"" +
-                             header.version + "\"\n! room \"" + header.room + "\"\n! sensitivity " +
-                             Number(header.sensitivity) + "\n! invert " + (header.invert ? "true" : "false") +
-                             "\n}\n{ frames\n";
-    file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = "Demo " + path + ": cannot be created (" + std::strerror(errno) + ")";
-        return false;
-    }
-    if (!Put(text.data(), text.size())) {
-        error = "Demo " + path + ": cannot be written (" + std::strerror(errno) + ")";
-        std::fclose(file);
-        file = nullptr;
-        return false;
-    }
-    return true;
+    LineBuilder sensitivity(line, sizeof line);
+    sensitivity.Put(header.sensitivity);
+    const std::string text = std::string(kDemoFormat) + "\n" + kComment + "version " + header.version +
+                             "\nroom " + header.room + "\nsensitivity " +
+                             std::string(line, sensitivity.Size()) + "\ninvert " +
+                             (header.invert ? "true" : "false") + "\n";
+    if (file.Open(path) && file.Write(text)) return true;
+    error = "Demo " + path + ": " + file.Error();
+    file.Abandon();
+    return false;
 }
 
 void DemoWriter::WriteFrame(double delta, glm::vec2 mouse, const int* keyStates, int keyCount,
                             const int* buttonStates, int buttonCount) {
-    if (!file || failed) return;
+    if (!file.IsOpen() || file.Failed()) return;
     LineBuilder builder(line, sizeof line);
-    builder.Text("! f \"");
+    builder.Text("f ");
     builder.Put(delta);
     builder.Text(" ");
     builder.Put(mouse.x);
@@ -130,29 +124,28 @@ void DemoWriter::WriteFrame(double delta, glm::vec2 mouse, const int* keyStates,
     builder.Put(mouse.y);
     PutStates(builder, " k", keyStates, keyCount, ControlState::KeyCount);
     PutStates(builder, " b", buttonStates, buttonCount, ControlState::ButtonCount);
-    builder.Text("\"\n");
-    if (builder.Size() > 0 && Put(line, builder.Size())) ++frameCount;
+    builder.Text("\n");
+    Put(line, builder.Size());
+    if (!overlong && !file.Failed()) ++frameCount;
 }
 
-void DemoWriter::Close(glm::vec3 playerFeet) {
-    if (!file) return;
-    if (!failed) {
+bool DemoWriter::Close(glm::vec3 playerFeet, std::string& error) {
+    if (file.IsOpen()) {
         LineBuilder builder(line, sizeof line);
-        builder.Text("}\n{ end\n! frames ");
+        builder.Text("end ");
         builder.Put(frameCount);
-        builder.Text("\n! player \"");
-        builder.Put(playerFeet.x);
-        builder.Text(" ");
-        builder.Put(playerFeet.y);
-        builder.Text(" ");
-        builder.Put(playerFeet.z);
-        builder.Text("\"\n}\n");
-        // One write for the whole end node: a crash leaves all of it or a cut line, never a node
-        // that reads as whole with part of it missing.
-        if (builder.Size() > 0) Put(line, builder.Size());
+        for (int axis = 0; axis < 3; ++axis) {
+            builder.Text(" ");
+            builder.Put(playerFeet[axis]);
+        }
+        builder.Text("\n");
+        Put(line, builder.Size());
     }
-    std::fclose(file);
-    file = nullptr;
+    if (!overlong && file.Commit()) return true;
+    error =
+        "Demo not saved: " + file.Path() + ": " + (overlong ? "a frame did not fit its line" : file.Error());
+    file.Abandon();
+    return false;
 }
 
 namespace {
@@ -162,20 +155,7 @@ struct Refusal : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A piece of the file quoted in a message: control bytes shown as '?' so the message stays one
-// line, and long pieces shortened.
-std::string Quoted(std::string_view text) {
-    constexpr size_t kLongest = 40;
-    std::string quoted = "'";
-    for (size_t i = 0; i < text.size() && i < kLongest; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        quoted += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
-    }
-    if (text.size() > kLongest) quoted += "...";
-    return quoted + "'";
-}
-
-[[noreturn]] void Damaged(int line, const std::string& what) {
+[[noreturn]] void Damaged(size_t line, const std::string& what) {
     throw Refusal("damaged (line " + std::to_string(line) + ": " + what + ")");
 }
 
@@ -187,112 +167,78 @@ std::string_view NextField(std::string_view text, size_t& at) {
     return text.substr(start, at - start);
 }
 
-void ReadWholeFile(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) throw Refusal(std::string("cannot be opened (") + std::strerror(errno) + ")");
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, std::fclose);
-    struct stat status {};
-    if (fstat(fileno(file), &status) == 0 && status.st_size > DemoLimits::MaxBytes) {
-        throw Refusal("is " + std::to_string(status.st_size) + " bytes, more than a demo may have (" +
-                      std::to_string(DemoLimits::MaxBytes) + ")");
-    }
-    char chunk[1 << 16];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        // Checked as it grows too: the size seen above may not be the size read (a pipe, say).
-        if (text.size() + got > static_cast<size_t>(DemoLimits::MaxBytes)) {
-            throw Refusal("is more than " + std::to_string(DemoLimits::MaxBytes) +
-                          " bytes, more than a demo may have");
-        }
-        text.append(chunk, got);
-    }
-    if (std::ferror(file)) throw Refusal(std::string("cannot be read (") + std::strerror(errno) + ")");
+template <typename Value>
+Value Field(std::string_view text, size_t& at, size_t line, const char* what) {
+    const std::string_view field = NextField(text, at);
+    Value value{};
+    const bool read = std::is_floating_point_v<Value> ? Number::ParseFinite(field, value)
+                                                      : Number::ParseWhole(field, value);
+    if (!read) Damaged(line, "bad number " + Quote(field) + " for " + what);
+    return value;
 }
 
-// One "(code, state)" list entry of a frame, such as "k87=2", into `list`.
-void ReadState(std::string_view field, int tableSize, const char* what,
-               std::vector<std::pair<int, int>>& list) {
-    const size_t equals = field.find('=');
-    int code = 0;
-    int state = 0;
-    if (equals == std::string_view::npos || !Common::StrictNumber::ParseWhole(field.substr(1, equals - 1), code) ||
-        !Common::StrictNumber::ParseWhole(field.substr(equals + 1), state)) {
-        throw Refusal("bad " + std::string(what) + " entry " + Quoted(field) + " (code=state)");
+// Reads one frame line after its "f": the time, the mouse, then the keys and buttons.
+void ReadFrame(std::string_view text, size_t at, size_t line, Demo& demo) {
+    if (demo.frames.size() >= DemoLimits::MaxFrames) {
+        throw Refusal("has more than " + std::to_string(DemoLimits::MaxFrames) + " frames");
     }
-    if (code < 0 || code >= tableSize) {
-        throw Refusal(std::string(what) + " code " + std::to_string(code) + " out of 0.." +
-                      std::to_string(tableSize - 1));
-    }
-    if (state < ControlState::Held || state > ControlState::Released) {
-        throw Refusal("state " + std::to_string(state) + " of " + what + " " + std::to_string(code) +
-                      " out of 1..3");
-    }
-    if (!list.empty() && list.back().first >= code) {
-        throw Refusal(std::string(what) + " " + std::to_string(code) + " listed twice or out of order");
-    }
-    list.emplace_back(code, state);
-}
-
-DemoFrame ReadFrame(std::string_view text) {
     DemoFrame frame;
-    size_t at = 0;
-    const std::string_view delta = NextField(text, at);
-    if (!Common::StrictNumber::ParseFinite(delta, frame.delta) || !(frame.delta > 0.0)) {
-        throw Refusal("bad number " + Quoted(delta) + " for the frame's time (seconds above 0)");
-    }
-    for (float* axis : {&frame.mouse.x, &frame.mouse.y}) {
-        const std::string_view field = NextField(text, at);
-        if (!Common::StrictNumber::ParseFinite(field, *axis)) {
-            throw Refusal("bad number " + Quoted(field) + " for the mouse movement");
-        }
-    }
+    frame.delta = Field<double>(text, at, line, "the frame's time");
+    if (!(frame.delta > 0.0)) Damaged(line, "the frame's time is not above 0");
+    frame.mouse.x = Field<float>(text, at, line, "the mouse movement");
+    frame.mouse.y = Field<float>(text, at, line, "the mouse movement");
+    frame.first = static_cast<uint32_t>(demo.inputs.size());
+    int last[2] = {-1, -1};  // the last code listed of keys and of buttons
     for (std::string_view field = NextField(text, at); !field.empty(); field = NextField(text, at)) {
-        if (field[0] == 'k') {
-            ReadState(field, ControlState::KeyCount, "key", frame.keys);
-        } else if (field[0] == 'b') {
-            ReadState(field, ControlState::ButtonCount, "button", frame.buttons);
-        } else {
-            throw Refusal(Quoted(field) + " is neither a key (k) nor a mouse button (b)");
+        const bool key = field[0] == 'k';
+        const size_t equals = field.find('=');
+        int code = -1;
+        int state = 0;
+        if ((!key && field[0] != 'b') || equals == std::string_view::npos ||
+            !Number::ParseWhole(field.substr(1, equals - 1), code) ||
+            !Number::ParseWhole(field.substr(equals + 1), state)) {
+            Damaged(line, "bad entry " + Quote(field) + " (a key kCODE=STATE or a button bCODE=STATE)");
         }
+        const int tableSize = key ? ControlState::KeyCount : ControlState::ButtonCount;
+        // Keys before buttons, each in ascending code: as written, so nothing is listed twice.
+        if (code <= last[key ? 0 : 1] || code >= tableSize || (key && frame.buttons > 0) ||
+            state < ControlState::Held || state > ControlState::Released) {
+            Damaged(line, "entry " + Quote(field) + " is out of order or of range (codes 0.." +
+                              std::to_string(tableSize - 1) + " ascending, keys first; states 1..3)");
+        }
+        last[key ? 0 : 1] = code;
+        demo.inputs.push_back(DemoInput{static_cast<uint16_t>(code), static_cast<uint8_t>(state)});
+        ++(key ? frame.keys : frame.buttons);
     }
-    return frame;
+    demo.frames.push_back(frame);
 }
 
-const Tml::Node* OnlyRoot(const Tml::Document& document, const char* name) {
-    const Tml::Node* found = nullptr;
-    for (const Tml::Node* node : document.RootNodes()) {
-        if (node->Name() != name) continue;
-        if (found) Damaged(node->Line(), std::string("a second ") + name + " node");
-        found = node;
+void ReadEnd(std::string_view text, size_t at, size_t line, Demo& demo) {
+    const uint64_t frames = Field<uint64_t>(text, at, line, "the frame count");
+    if (frames != demo.frames.size()) {
+        Damaged(line, "the end counts " + std::to_string(frames) + " frames, the file holds " +
+                          std::to_string(demo.frames.size()));
     }
-    return found;
+    for (int axis = 0; axis < 3; ++axis) demo.endPosition[axis] = Field<float>(text, at, line, "the player");
+    if (!NextField(text, at).empty()) Damaged(line, "more than three numbers for the player");
+    demo.ended = true;
 }
 
-const Tml::Attribute* Find(const Tml::Node& node, const char* key) {
-    const Tml::Attribute* found = nullptr;
-    for (const Tml::Attribute& attribute : node.Attributes()) {
-        if (attribute.key == key) found = &attribute;
-    }
-    if (!found) Damaged(node.Line(), std::string("the ") + node.Name() + " node has no " + key);
-    return found;
-}
+std::string Named(const std::string& value) { return value.empty() ? "(none)" : Quote(value); }
 
-std::string Named(const std::string& value) { return value.empty() ? "(none)" : Quoted(value); }
-
-void ReadHeader(const Tml::Node& node, const std::string& expectedVersion,
+// The header's values: the look settings, then whether this game replays the demo at all.
+void ReadHeader(const std::string (&values)[HeaderLines], size_t line, const std::string& expectedVersion,
                 const std::vector<std::string>& expectedRooms, DemoHeader& header) {
-    header.version = Find(node, "version")->value;
-    header.room = Find(node, "room")->value;
-    const Tml::Attribute* sensitivity = Find(node, "sensitivity");
-    if (!Common::StrictNumber::ParseFinite(std::string_view(sensitivity->value), header.sensitivity) ||
+    header.version = values[Version];
+    header.room = values[Room];
+    if (!Number::ParseFinite(std::string_view(values[Sensitivity]), header.sensitivity) ||
         !(header.sensitivity > 0.0f)) {
-        Damaged(sensitivity->line, "bad number " + Quoted(sensitivity->value) + " for the sensitivity");
+        Damaged(line, "the sensitivity " + Quote(values[Sensitivity]) + " is not a positive number");
     }
-    const Tml::Attribute* invert = Find(node, "invert");
-    if (invert->value != "true" && invert->value != "false") {
-        Damaged(invert->line, "invert is " + Quoted(invert->value) + ", not true or false");
+    if (values[Invert] != "true" && values[Invert] != "false") {
+        Damaged(line, "invert is " + Quote(values[Invert]) + ", not true or false");
     }
-    header.invert = invert->value == "true";
+    header.invert = values[Invert] == "true";
     if (header.version != expectedVersion) {
         throw Refusal("recorded with version " + Named(header.version) + ", this game is version " +
                       Named(expectedVersion));
@@ -307,73 +253,70 @@ void ReadHeader(const Tml::Node& node, const std::string& expectedVersion,
                                         : Named(expectedRoom)));
 }
 
-void ReadFrames(const Tml::Node& node, std::vector<DemoFrame>& frames) {
-    if (!node.Children().empty()) Damaged(node.Children().front()->Line(), "a node inside the frames");
-    if (node.Attributes().size() > DemoLimits::MaxFrames) {
-        throw Refusal("has more than " + std::to_string(DemoLimits::MaxFrames) + " frames");
+// The lines of a text that ends with a line break, one after another, with their numbers.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text(text) {}
+    // The next line; with `skipNotes`, the next that is neither empty nor a comment. False at the end.
+    bool Next(std::string_view& line, bool skipNotes = true) {
+        do {
+            if (at >= text.size()) return false;
+            const size_t stop = text.find('\n', at);
+            line = text.substr(at, stop - at);
+            at = stop + 1;
+            ++number;
+        } while (skipNotes && (line.empty() || line[0] == '#'));
+        return true;
     }
-    frames.reserve(node.Attributes().size());
-    for (const Tml::Attribute& attribute : node.Attributes()) {
-        if (attribute.key != "f") Damaged(attribute.line, Quoted(attribute.key) + " is not a frame");
-        try {
-            frames.push_back(ReadFrame(attribute.value));
-        } catch (const Refusal& refusal) {
-            throw Refusal("damaged (frame " + std::to_string(frames.size() + 1) + ", line " +
-                          std::to_string(attribute.line) + ": " + refusal.what() + ")");
-        }
-    }
-}
+    size_t Number() const { return number; }
 
-void ReadEnd(const Tml::Node& node, Demo& demo) {
-    const Tml::Attribute* count = Find(node, "frames");
-    uint64_t frames = 0;
-    if (!Common::StrictNumber::ParseWhole(std::string_view(count->value), frames)) {
-        Damaged(count->line, "bad number " + Quoted(count->value) + " for the end's frame count");
-    }
-    if (frames != demo.frames.size()) {
-        Damaged(count->line, "the end counts " + std::to_string(frames) + " frames, the file holds " +
-                                 std::to_string(demo.frames.size()));
-    }
-    const Tml::Attribute* player = Find(node, "player");
-    const std::string_view position(player->value);
+private:
+    std::string_view text;
     size_t at = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        if (!Common::StrictNumber::ParseFinite(NextField(position, at), demo.endPosition[axis])) {
-            Damaged(player->line, "bad player position " + Quoted(position) + " (three numbers)");
-        }
-    }
-    if (!NextField(position, at).empty()) {
-        Damaged(player->line, "bad player position " + Quoted(position) + " (three numbers)");
-    }
-    demo.ended = true;
-}
+    size_t number = 0;
+};
 
 void Read(const std::string& path, const std::string& expectedVersion,
           const std::vector<std::string>& expectedRooms, Demo& demo) {
-    std::string text;
-    ReadWholeFile(path, text);
+    const Common::WholeFile file = Common::ReadWholeFile(path, DemoLimits::MaxBytes);
+    if (file.status != Common::WholeFile::Status::Read) throw Refusal(file.reason);
+    const std::string_view text = file.text;
     if (text.empty()) throw Refusal("is empty, not a demo");
-    // Every line the writer writes ends with a line break, so a file that does not was cut while
-    // a line was being written; a recording cut between lines still reads.
+    // Every line the writer writes ends with a line break, so a file that does not was cut while a
+    // line was being written; a recording cut between lines still reads.
     if (text.back() != '\n') throw Refusal("is cut mid-line (its last line has no line break)");
-    // Bounds what the parsed document may hold before it is built.
-    if (static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) > DemoLimits::MaxFrames + 64) {
-        throw Refusal("has more lines than a demo of " + std::to_string(DemoLimits::MaxFrames) + " frames");
+    Lines lines(text);
+    std::string_view line;
+    lines.Next(line, false);
+    if (line.rfind("@ tangly-ml-v-020", 0) == 0) {
+        throw Refusal("is a demo of an older format, which this game does not replay (record it again)");
     }
-    std::unique_ptr<Tml::Document> document;
-    try {
-        document.reset(Tml::ParseDocument(text, path));
-    } catch (const std::runtime_error& error) {
-        throw Refusal(std::string("not a demo (") + error.what() + ")");
+    if (line != kDemoFormat)
+        throw Refusal(std::string("not a demo (its first line is not '") + kDemoFormat + "')");
+    std::string values[HeaderLines];
+    for (int i = 0; i < HeaderLines; ++i) {
+        const std::string word = std::string(kHeaderWords[i]) + " ";
+        if (!lines.Next(line) || line.rfind(word, 0) != 0) {
+            Damaged(lines.Number(), "the header's " + std::string(kHeaderWords[i]) + " line is missing");
+        }
+        values[i] = std::string(line.substr(word.size()));
     }
-    text = std::string();
-    const Tml::Node* header = OnlyRoot(*document, "demo");
-    if (!header) throw Refusal("not a demo (no demo node)");
-    ReadHeader(*header, expectedVersion, expectedRooms, demo.header);
-    const Tml::Node* frames = OnlyRoot(*document, "frames");
-    if (!frames) throw Refusal("not a demo (no frames node)");
-    ReadFrames(*frames, demo.frames);
-    if (const Tml::Node* end = OnlyRoot(*document, "end")) ReadEnd(*end, demo);
+    ReadHeader(values, lines.Number(), expectedVersion, expectedRooms, demo.header);
+    // Sized once: every frame takes a line and every key or button an '='.
+    demo.frames.reserve(std::min<size_t>(std::count(text.begin(), text.end(), '\n'), DemoLimits::MaxFrames));
+    demo.inputs.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '=')));
+    while (lines.Next(line)) {
+        if (demo.ended) Damaged(lines.Number(), "a line after the end");
+        size_t at = 0;
+        const std::string_view word = NextField(line, at);
+        if (word == "f") {
+            ReadFrame(line, at, lines.Number(), demo);
+        } else if (word == "end") {
+            ReadEnd(line, at, lines.Number(), demo);
+        } else {
+            Damaged(lines.Number(), "unknown line " + Quote(line));
+        }
+    }
 }
 
 }  // namespace

@@ -1,17 +1,22 @@
 // Demo files: the recording of every frame's input (its measured time, the mouse movement, the keys
-// and mouse buttons not up) that replays a run bit for bit, the writer that records one frame at a
-// time and the reader that checks a whole file. Owned by the application shell; main thread only.
+// and mouse buttons not up) that replays a run bit for bit; the writer that records one frame at a
+// time into a fresh file and puts it in place at the end, and the reader that checks a whole file in
+// one pass. Owned by the application shell; main thread only.
 #pragma once
+
+#include "common/atomic_file.h"
 
 #include <glm/glm.hpp>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace Application {
+
+// The first line of every demo: the format and its number, raised whenever an older demo would
+// read or replay otherwise.
+inline constexpr const char* kDemoFormat = "stagewalk demo 2";
 
 struct DemoHeader {
     std::string version;       // the program's version
@@ -20,64 +25,73 @@ struct DemoHeader {
     bool invert = false;
 };
 
+// A key or mouse button that was not up in a frame.
+struct DemoInput {
+    uint16_t code;
+    uint8_t state;  // Held, Pressed or Released
+};
+
 struct DemoFrame {
-    double delta = 0.0;                        // seconds, as the loop measured it
-    glm::vec2 mouse{0.0f, 0.0f};               // the frame's mouse movement
-    std::vector<std::pair<int, int>> keys;     // (code, state) of every key not Up, ascending code
-    std::vector<std::pair<int, int>> buttons;  // the same for mouse buttons
+    double delta = 0.0;           // seconds, as the loop measured it
+    glm::vec2 mouse{0.0f, 0.0f};  // the frame's mouse movement, as the look takes it
+    uint32_t first = 0;           // its keys, then its buttons, start at Demo::inputs[first]
+    uint16_t keys = 0;
+    uint16_t buttons = 0;
 };
 
 struct Demo {
     DemoHeader header;
     std::vector<DemoFrame> frames;
-    bool ended = false;           // the recording closed normally (end node present)
-    glm::vec3 endPosition{0.0f};  // the player's feet at the end, when ended
+    std::vector<DemoInput> inputs;  // every frame's keys and buttons in ascending code, frame after frame
+    bool ended = false;             // the recording closed normally (its end line is there)
+    glm::vec3 endPosition{0.0f};    // the player's feet at the end, when ended
+
+    // Frame `index`'s states into tables of ControlState's sizes; every entry not listed is Up.
+    void Fill(size_t index, std::vector<int>& keyStates, std::vector<int>& buttonStates) const;
 };
 
 // The most a demo may hold; a larger file is refused rather than read into memory. Codes are held
 // to ControlState's table sizes and states to Held..Released (Up is never listed).
 namespace DemoLimits {
 inline constexpr size_t MaxFrames = 2000000;  // over nine hours at 60 frames a second
-inline constexpr long long MaxBytes = 64ll * 1024 * 1024;
+inline constexpr size_t MaxBytes = size_t{64} << 20;
 }  // namespace DemoLimits
 
 class DemoWriter {
 public:
-    DemoWriter() = default;
-    ~DemoWriter();  // closes an open file without the end node: it reads as a recording cut short
-    DemoWriter(const DemoWriter&) = delete;
-    DemoWriter& operator=(const DemoWriter&) = delete;
-
-    // Creates (truncates) `path` and writes the header; false and a one-line `error` naming the file
-    // and the reason when it cannot. A file still open is closed first, as the destructor does.
+    // Starts the recording of `path` in a fresh file beside it (Common::AtomicFile) and writes the
+    // header; `path` itself is not touched until Close. False and a one-line `error` ("Demo FILE:
+    // reason") when it cannot: a link or folder at `path`, a folder that cannot be written, a header
+    // a demo cannot hold.
     bool Open(const std::string& path, const DemoHeader& header, std::string& error);
-    // One frame, written and flushed at once so a crash keeps every frame played so far. Allocates
-    // nothing. States are the tables' raw ints; codes beyond ControlState's tables are left out.
-    // Does nothing when not open or after a failed write.
+    // One frame, written at once, so that a crash keeps every frame played so far in the fresh file.
+    // Allocates nothing. States are the tables' raw ints; codes beyond ControlState's tables are left
+    // out. After a failed write nothing more is written, and Close reports it.
     void WriteFrame(double delta, glm::vec2 mouse, const int* keyStates, int keyCount,
                     const int* buttonStates, int buttonCount);
-    // The end node (frame count and player position), then close. Safe to call when not open.
-    void Close(glm::vec3 playerFeet);
+    // The end line (frame count and player position), then the recording takes the place of `path`.
+    // False and `error` ("Demo not saved: FILE: reason") when any write, sync or the rename failed;
+    // `path` is then as it was.
+    bool Close(glm::vec3 playerFeet, std::string& error);
+    void Abandon() { file.Abandon(); }  // the recording is dropped; `path` stays as it was
     uint64_t FrameCount() const { return frameCount; }
-    bool IsOpen() const { return file != nullptr; }
-    // A write or flush failed since Open (a full disk, say): nothing more is written, and the file
-    // ends where the failure left it.
-    bool Failed() const { return failed; }
+    bool IsOpen() const { return file.IsOpen(); }
+    const std::string& FreshPath() const { return file.FreshPath(); }
 
 private:
-    bool Put(const char* text, size_t size);  // one write and flush; false (and Failed) when short
+    void Put(const char* text, size_t size);
 
-    std::FILE* file = nullptr;
+    Common::AtomicFile file;
     uint64_t frameCount = 0;
-    bool failed = false;
-    char line[8192];  // a frame with every key and button listed at any int state fits
+    bool overlong = false;  // a line did not fit `line` (it cannot: every key and button fits)
+    char line[8192];
 };
 
-// Reads a demo. On failure returns false and sets `error` to one line, "Demo FILE: reason": missing
-// or unreadable, not a demo, cut mid-line, damaged (which frame or line and what), too large, or
-// recorded with another version or in another room than `expectedVersion` / `expectedRoom`. A file
-// whose lines are whole but that has no end node (a recording cut short by a crash) reads, with
-// ended = false. Never throws.
+// Reads a demo. On failure returns false and sets `error` to one line, "Demo FILE: reason": missing,
+// unreadable, not a regular file or too large, not a demo (or one of an older format), cut mid-line,
+// damaged (which line and what), or recorded with another version or in another room than
+// `expectedVersion` / `expectedRoom`. A file whose lines are whole but that has no end line (a
+// recording cut short by a crash) reads, with ended = false. Never throws.
 bool ReadDemo(const std::string& path, const std::string& expectedVersion, const std::string& expectedRoom,
               Demo& demo, std::string& error);
 // The same for a game of several levels: the demo's room must be one of `expectedRooms` (the

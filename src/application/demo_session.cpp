@@ -86,11 +86,8 @@ double DemoSession::BeginFrame(double delta) {
         ended = true;
         return 0.0;
     }
-    const DemoFrame& frame = demo.frames[next++];
-    std::fill(keys.begin(), keys.end(), ControlState::Up);
-    std::fill(buttons.begin(), buttons.end(), ControlState::Up);
-    for (const auto& [code, state] : frame.keys) keys[static_cast<size_t>(code)] = state;
-    for (const auto& [code, state] : frame.buttons) buttons[static_cast<size_t>(code)] = state;
+    const DemoFrame& frame = demo.frames[next];
+    demo.Fill(next++, keys, buttons);
     mouse = frame.mouse;
     ControlState::SwapInput(keys, buttons, mouse);
     swapped = true;
@@ -115,16 +112,24 @@ void DemoSession::Percentiles(std::vector<double>& times, double& median, double
     p99 = rank(0.99);
 }
 
-void DemoSession::Finish(glm::vec3 feet) {
-    if (finished || mode == Mode::Off) return;
+bool DemoSession::Finish(glm::vec3 feet, const char* unsaved) {
+    if (finished || mode == Mode::Off) return true;
     finished = true;
     if (mode == Mode::Record) {
-        writer.Close(feet);
-        std::printf("Demo saved: %s, %llu frames, ", path.c_str(),
-                    static_cast<unsigned long long>(writer.FrameCount()));
-        PrintFeet(feet);
+        std::string error;
+        if (unsaved != nullptr) {
+            writer.Abandon();
+            error = "Demo not saved: " + path + ": " + unsaved;
+        } else if (writer.Close(feet, error)) {
+            std::printf("Demo saved: %s, %llu frames, ", path.c_str(),
+                        static_cast<unsigned long long>(writer.FrameCount()));
+            PrintFeet(feet);
+            std::fflush(stdout);
+            return true;
+        }
+        std::printf("%s\n", error.c_str());
         std::fflush(stdout);
-        return;
+        return false;
     }
     if (ended) {
         std::printf("Demo ended: %zu frames, ", demo.frames.size());
@@ -153,6 +158,7 @@ void DemoSession::Finish(glm::vec3 feet) {
         std::printf("Frame time: median %.2f ms, 99th percentile %.2f ms\n", median * 1000.0, p99 * 1000.0);
     }
     std::fflush(stdout);
+    return true;
 }
 
 }  // namespace Application

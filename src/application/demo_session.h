@@ -45,9 +45,11 @@ public:
     // so pictures of a replay show the same moments on any machine (the tour uses it).
     const std::string* TakeShot();
 
-    // At the end of the program, with the player's feet: closes the recording and prints "Demo saved",
-    // or prints "Demo ended" (and the timedemo figures). Once; nothing when off.
-    void Finish(glm::vec3 feet);
+    // At the end of the program, with the player's feet: puts the recording in place of its file and
+    // prints "Demo saved", or prints "Demo ended" (and the timedemo figures). Once; nothing when off.
+    // With `unsaved` (why not), or when it cannot be put in place, the recording is dropped, the file
+    // stays as it was, "Demo not saved: FILE: reason" is printed and the result is false.
+    bool Finish(glm::vec3 feet, const char* unsaved = nullptr);
 
     // Median and 99th percentile of `frameTimes` (seconds; sorted here), nearest rank.
     static void Percentiles(std::vector<double>& frameTimes, double& median, double& p99);

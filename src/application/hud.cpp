@@ -20,6 +20,7 @@ constexpr size_t CounterCapacity = 32;  // "FPS: " and any int32
 const char* const HintLine = "Press L.Ctrl + Q to quit";
 const char* const RunLabel = "Time ";
 const char* const BestLabel = "Best ";
+const char* const ReplayLabel = "Replay";
 
 // roundf then truncation to int32; the cast alone is undefined outside the int32 range.
 int32_t RoundToInt32(float value) {
@@ -54,6 +55,10 @@ void HUD::UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps) {
         Common::FormatSeconds(runSteps, RunClock::StepsPerSecond, seconds, sizeof seconds);
         runText.assign(RunLabel).append(seconds);
         shownRun = runSteps;
+    }
+    if (replay) {
+        if (bestText != ReplayLabel) bestText.assign(ReplayLabel);
+        return;
     }
     if (bestSteps != shownBest) {
         bestText.clear();

@@ -25,8 +25,9 @@ public:
     void InitHUD(Engine::Assets* assets);
     // fps = 60 / dt (dt counts 60-Hz frames).
     void UpdateHUD(float dt);
-    // The run's time and the best (steps of 1/60 s; best < 0: none yet), shown at the top right once
-    // `shown`; the texts are rebuilt only when a figure changes, without allocating.
+    // The run's time and the best (steps of 1/60 s; best < 0: none yet), or "Replay" in a replay,
+    // shown at the top right once `shown`; the texts are rebuilt only when a figure changes, without
+    // allocating.
     void UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps);
     // Counter and hint as shadowed text, then the run's times and the crosshair; leaves depth test
     // and filtering off.
@@ -38,6 +39,7 @@ public:
     // Top-left corner that centres a 32 x 32 crosshair on a width x height canvas (integer halves).
     static Engine::Point CrosshairPosition(int32_t width, int32_t height);
 
+    bool replay = false;                   // a demo plays: the best row reads "Replay"
     float fps = 0.0f;                      // updates per second from the latest dt
     Engine::Texture* font = nullptr;       // "font16", a 16 x 16 glyph sheet
     Engine::Texture* crosshair = nullptr;  // "crosshair"

@@ -1,16 +1,19 @@
 #include "application/run_records.h"
 
 #include "application/room_identity.h"
+#include "application/run_clock.h"
+#include "common/atomic_file.h"
+#include "common/quote.h"
+#include "common/seconds.h"
 #include "common/strict_number.h"
+#include "common/whole_file.h"
 #include "markup/document.h"
 #include "markup/tml_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -21,7 +24,10 @@ namespace Application {
 
 namespace {
 
-constexpr long long kMaxBytes = 8ll * 1024 * 1024;  // far beyond any number of levels a player has
+// Far beyond the levels a player has; a larger file, or one with more nodes or attributes than so
+// many levels hold, is not a records file, and the markup reader is never asked to build it.
+constexpr size_t kMaxLevels = 10000;
+constexpr size_t kMaxBytes = size_t{1} << 20;
 constexpr int kMaxSetAsideNames = 1000;
 
 constexpr const char* kComment =
@@ -31,42 +37,6 @@ constexpr const char* kComment =
 struct Damage : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-std::string Reason(int number) { return std::strerror(number); }
-
-// Reads the whole file; false with errno set when it cannot. Larger than kMaxBytes is damage.
-bool ReadWholeFile(const std::string& path, std::string& text) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            const int saved = errno;
-            ::close(fd);
-            errno = saved;
-            return false;
-        }
-        if (got == 0) break;
-        if (text.size() + static_cast<size_t>(got) > static_cast<size_t>(kMaxBytes)) {
-            ::close(fd);
-            throw Damage("larger than " + std::to_string(kMaxBytes) + " bytes");
-        }
-        text.append(chunk, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    return true;
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (size_t i = 0; i < text.size() && i < 40; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        quoted += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
-    }
-    return quoted + (text.size() > 40 ? "...'" : "'");
-}
 
 [[noreturn]] void Damaged(int line, const std::string& what) {
     throw Damage("line " + std::to_string(line) + ": " + what);
@@ -80,15 +50,22 @@ void ReadLevel(const Tml::Node& level, std::map<std::string, int64_t>& bests) {
         if (attribute.key == "frames") frames = &attribute;
     }
     if (!room || !frames) Damaged(level.Line(), room ? "a level without frames" : "a level without a room");
-    if (!IsRoomIdentity(room->value)) Damaged(room->line, "bad room " + Quoted(room->value));
+    if (!IsRoomIdentity(room->value)) Damaged(room->line, "bad room " + Common::Quote(room->value));
     int64_t best = 0;
-    if (!Common::StrictNumber::ParseWhole(std::string_view(frames->value), best) || best <= 0) {
-        Damaged(frames->line, "bad number " + Quoted(frames->value) + " for frames");
+    if (!Common::StrictNumber::ParseWhole(std::string_view(frames->value), best) || best <= 0 ||
+        best > RunRecords::MaxSteps) {
+        Damaged(frames->line, "bad number " + Common::Quote(frames->value) + " for frames (1 to " +
+                                  std::to_string(RunRecords::MaxSteps) + ")");
     }
     if (!bests.emplace(room->value, best).second) Damaged(room->line, "room " + room->value + " twice");
 }
 
 void Parse(const std::string& text, const std::string& path, std::map<std::string, int64_t>& bests) {
+    // Each node and attribute starts with its marker, so these bound what the document could hold.
+    if (static_cast<size_t>(std::count(text.begin(), text.end(), '{')) > kMaxLevels + 1 ||
+        static_cast<size_t>(std::count(text.begin(), text.end(), '!')) > 3 * kMaxLevels) {
+        throw Damage("more nodes or attributes than " + std::to_string(kMaxLevels) + " levels hold");
+    }
     std::unique_ptr<Tml::Document> document;
     try {
         document.reset(Tml::ParseDocument(text, path));
@@ -107,47 +84,17 @@ void Parse(const std::string& text, const std::string& path, std::map<std::strin
     }
 }
 
-// Moves `path` to the first free set-aside name without ever replacing a file there; the name it
-// took, or "" with errno set.
+// Moves `path` to the first free set-aside name without ever replacing a file there (a hard link
+// fails on an existing name); the name it took, or "" with errno set.
 std::string SetAside(const std::string& path) {
     for (int n = 1; n <= kMaxSetAsideNames; ++n) {
         const std::string name = path + ".damaged" + (n == 1 ? std::string() : "-" + std::to_string(n));
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return name;
-        if (errno == EEXIST) continue;
-        if (errno != EINVAL && errno != ENOSYS) return std::string();
-        // A file system without the no-replace rename: a hard link fails on an existing name too.
-        if (::link(path.c_str(), name.c_str()) == 0) {
-            if (::unlink(path.c_str()) == 0) return name;
-            return std::string();
-        }
-        if (errno == EEXIST) continue;
-        return std::string();
+        if (::link(path.c_str(), name.c_str()) == 0)
+            return ::unlink(path.c_str()) == 0 ? name : std::string();
+        if (errno != EEXIST) return std::string();
     }
     errno = EEXIST;
     return std::string();
-}
-
-std::string Folder(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The frames as seconds with two decimals, for people reading the file.
-std::string Seconds(int64_t frames) {
-    const int64_t hundredths = (frames % 60 * 100 + 30) / 60;  // at most 98: no carry
-    return std::to_string(frames / 60) + (hundredths < 10 ? ".0" : ".") + std::to_string(hundredths);
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<size_t>(wrote);
-    }
-    return true;
 }
 
 }  // namespace
@@ -155,41 +102,42 @@ bool WriteAll(int fd, const std::string& text) {
 RunRecords RunRecords::Load(const std::string& path, std::string& message) {
     RunRecords records;
     message.clear();
-    std::string reason;
-    try {
-        std::string text;
-        if (!ReadWholeFile(path, text)) {
-            if (errno == ENOENT) return records;
-            records.keptPath = path;
-            records.keptReason = "it cannot be read (" + Reason(errno) + ")";
-            message = "Records " + path + " cannot be read (" + Reason(errno) +
-                      "); best times start empty and will not be saved over it";
+    // A link is not followed: the file a save would replace is the one read.
+    const Common::WholeFile file = Common::ReadWholeFile(path, kMaxBytes, Common::Links::Refuse);
+    using Status = Common::WholeFile::Status;
+    if (file.status == Status::Missing) return records;
+    std::string damage = file.reason;
+    if (file.status == Status::Read) {
+        try {
+            Parse(file.text, path, records.bests);
             return records;
+        } catch (const Damage& found) {
+            damage = found.what();
+        } catch (const std::exception& error) {
+            damage.clear();  // out of memory, say: nothing says the file is damaged
+            records.keptReason = std::string("could not be read (") + error.what() + ")";
         }
-        Parse(text, path, records.bests);
-        return records;
-    } catch (const Damage& damage) {
-        reason = damage.what();
-    } catch (const std::exception& error) {
-        // Out of memory, say: nothing says the file is damaged, so it stays where it is.
-        records = RunRecords();
-        records.keptPath = path;
-        records.keptReason = std::string("it could not be read (") + error.what() + ")";
-        message = "Records " + path + " could not be read (" + error.what() +
-                  "); best times start empty and will not be saved over it";
-        return records;
+    } else if (file.status != Status::TooLarge) {
+        damage.clear();
+        records.keptReason = "cannot be read (" + file.reason + ")";
     }
     records.bests.clear();
-    const std::string moved = SetAside(path);
-    if (moved.empty()) {
+    if (damage.empty()) {
         records.keptPath = path;
-        records.keptReason = "it is damaged and could not be set aside";
-        message = "Records " + path + " is damaged (" + reason + ") and could not be set aside (" +
-                  Reason(errno) + "); best times start empty and will not be saved over it";
-    } else {
-        message = "Records " + path + " is damaged (" + reason + "); set aside as " + moved +
-                  ", best times start empty";
+        message = "Records " + path + " " + records.keptReason +
+                  "; best times start empty and are not saved over it";
+        return records;
     }
+    const std::string moved = SetAside(path);
+    if (!moved.empty()) {
+        message = "Records " + path + " is damaged (" + damage + "); set aside as " + moved +
+                  ", best times start empty";
+        return records;
+    }
+    records.keptPath = path;
+    records.keptReason = "is damaged and could not be set aside";
+    message = "Records " + path + " is damaged (" + damage + ") and could not be set aside (" +
+              std::strerror(errno) + "); best times start empty and are not saved over it";
     return records;
 }
 
@@ -199,7 +147,7 @@ int64_t RunRecords::Best(const std::string& room) const {
 }
 
 bool RunRecords::Offer(const std::string& room, int64_t frames) {
-    if (frames <= 0 || !IsRoomIdentity(room)) return false;
+    if (frames <= 0 || frames > MaxSteps || !IsRoomIdentity(room)) return false;
     const auto found = bests.find(room);
     if (found != bests.end() && found->second <= frames) return false;
     bests[room] = frames;
@@ -208,51 +156,21 @@ bool RunRecords::Offer(const std::string& room, int64_t frames) {
 
 bool RunRecords::Save(const std::string& path, std::string& error) const {
     if (path == keptPath) {
-        error = "Records " + path + " not saved: " + keptReason + ", and is kept as it is";
+        error = "Records not saved: " + path + ": it " + keptReason + ", and is kept as it is";
         return false;
     }
     std::string text = std::string("@ ") + Tml::kVersion + "\n" + kComment + "{ records\n";
     for (const auto& [room, frames] : bests) {
+        char seconds[32];
+        Common::FormatSeconds(frames, RunClock::StepsPerSecond, seconds, sizeof seconds);
         text += "{ level\n! room " + room + "\n! frames " + std::to_string(frames) + "\n! seconds " +
-                Seconds(frames) + "\n}\n";
+                seconds + "\n}\n";
     }
     text += "}\n";
-
-    const std::string temporary = path + ".tmp";
-    auto fail = [&](const std::string& what) {
-        error = "Records " + path + " not saved: " + what + " (" + Reason(errno) + ")";
-        return false;
-    };
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return fail("cannot create " + temporary);
-    // Synced before the rename: otherwise a power cut could leave the new name on empty data.
-    if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        errno = saved;
-        return fail("cannot write " + temporary);
-    }
-    if (::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(temporary.c_str());
-        errno = saved;
-        return fail("cannot write " + temporary);
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(temporary.c_str());
-        errno = saved;
-        return fail("cannot rename " + temporary + " over it");
-    }
-    // The rename lives in the folder: synced, it survives a power cut too.
-    const int folder = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return fail("cannot open its folder to sync it");
-    const bool synced = ::fsync(folder) == 0;
-    const int saved = errno;
-    ::close(folder);
-    errno = saved;
-    return synced || fail("cannot sync its folder");
+    std::string reason;
+    if (Common::WriteFileAtomically(path, text, reason)) return true;
+    error = "Records not saved: " + path + ": " + reason;
+    return false;
 }
 
 }  // namespace Application

@@ -164,6 +164,7 @@ TEST(FrameAllocationTest, RecordingADemoFrameAllocatesNothing) {
     counting = false;
     EXPECT_EQ(allocations, 0);
     EXPECT_EQ(writer.FrameCount(), 101u);
+    writer.Abandon();
 }
 
 }  // namespace

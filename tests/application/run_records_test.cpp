@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,6 +63,9 @@ TEST(RunRecordsTest, ADamagedFileIsSetAsideUnderAFreeNameWithOneLine) {
         {header + "{ records\n{ level\n! room " + kRoomA + "\n! frames 12x\n}\n}\n",
          "line 5: bad number '12x'"},
         {header + "{ records\n{ level\n! room 0123\n! frames 12\n}\n}\n", "line 4: bad room '0123'"},
+        {header + "{ records\n{ level\n! room " + kRoomA + "\n! frames 92233720368547759\n}\n}\n",
+         "line 5: bad number '92233720368547759' for frames (1 to 2147483647)"},
+        {header + std::string(300000, '{') + "\n", "more nodes or attributes than 10000 levels hold"},
         {header + "{ records\n{ level\n! frames 12\n}\n}\n", "a level without a room"},
         {header + "{ records\n{ level\n! room " + kRoomA + "\n! frames 1\n}\n{ level\n! room " + kRoomA +
              "\n! frames 2\n}\n}\n",
@@ -86,17 +90,45 @@ TEST(RunRecordsTest, ADamagedFileIsSetAsideUnderAFreeNameWithOneLine) {
     }
 }
 
+// What is not a regular file of the game's own is neither read through nor saved over: the outside
+// file a link points at keeps what it held, and the link, folder or pipe stays where it is.
 TEST(RunRecordsTest, AFileThatCannotBeReadIsNeverSavedOver) {
     TestSupport::ScratchDir dir;
+    const std::string outside = dir.Write("outside.txt", "not the game's");
     const std::string path = dir.File("records.tml");
-    std::filesystem::create_directory(path);
-    std::string message;
-    RunRecords records = RunRecords::Load(path, message);
-    EXPECT_NE(message.find("cannot be read (Is a directory)"), std::string::npos) << message;
-    ASSERT_TRUE(records.Offer(kRoomA, 10));
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path, const std::string& outside);
+        const char* reason;
+    } cases[] = {
+        {"folder", [](const std::string& p, const std::string&) { std::filesystem::create_directory(p); },
+         "cannot be read (is a folder, not a file)"},
+        {"link",
+         [](const std::string& p, const std::string& o) { ASSERT_EQ(symlink(o.c_str(), p.c_str()), 0); },
+         "cannot be read (is a symbolic link)"},
+        {"pipe", [](const std::string& p, const std::string&) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         "cannot be read (is a pipe, not a file)"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(path);
+        c.make(path, outside);
+        const auto type = std::filesystem::symlink_status(path).type();
+        std::string message;
+        RunRecords records = RunRecords::Load(path, message);
+        EXPECT_EQ(message,
+                  "Records " + path + " " + c.reason + "; best times start empty and are not saved over it")
+            << c.what;
+        ASSERT_TRUE(records.Offer(kRoomA, 10));
+        std::string error;
+        EXPECT_FALSE(records.Save(path, error)) << c.what;
+        EXPECT_EQ(error.rfind("Records not saved: " + path + ": ", 0), 0u) << error;
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << c.what;
+        EXPECT_EQ(TestSupport::ReadFile(outside), "not the game's") << c.what;
+    }
+    // A save that fails says why in one line and leaves nothing behind.
     std::string error;
-    EXPECT_FALSE(records.Save(path, error));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_FALSE(RunRecords().Save(dir.File("missing/records.tml"), error));
+    EXPECT_EQ(error, "Records not saved: " + dir.File("missing/records.tml") + ": No such file or directory");
 }
 
 // A child saves ever better times for many levels in a tight loop and is killed at varied moments:

@@ -26,9 +26,10 @@ expect_status 0
 recorded=$(ending "Demo saved")
 note "recorded: $recorded"
 expect_line "Demo saved: $demo, $recorded"
+# A player who never moves lands on the terrace below the spawn point: at its x and z, whatever y.
 case "$recorded" in
   "0 frames"* | "") fail "nothing was recorded" ;;
-  *"player at 0.100000001 10 -15") fail "the recording never moved the player" ;;
+  *"player at 0.100000001 "*" -15") fail "the recording never moved the player" ;;
 esac
 [ "$(tail -c 1 "$demo" | od -An -c | tr -d ' ')" = '\n' ] || fail "the demo does not end with a whole line"
 
@@ -57,17 +58,17 @@ kill "$busy1" "$busy2"
 # The committed run from the spawn to the finish on the tower top: it finishes, in its own time,
 # where its recording ended.
 run="$SRC/game/demos/tower_run.tml"
-frames=$(sed -n 's/^[[:space:]]*! frames \([0-9]*\)$/\1/p' "$run")
+frames=$(sed -n 's/^end \([0-9]*\) .*/\1/p' "$run")
 e2e_run "$dir" 120 --play "$run"
 expect_status 0
 grep -q "^Demo ended: $frames frames, player at " "$WORK/out.txt" || fail "the tower run did not play its $frames frames"
 ! grep -q "^Demo diverged" "$WORK/out.txt" || fail "the tower run ended elsewhere: $(grep '^Demo diverged' "$WORK/out.txt")"
-grep -qE '^Run finished in [0-9]+\.[0-9]{2} s \(new best\)$' "$WORK/out.txt" || fail "the tower run did not finish"
+grep -qx 'Run finished in 10.78 s (replay)' "$WORK/out.txt" || fail "the tower run did not finish in 10.78 s as a replay"
 [ ! -e "$dir/records.tml" ] || fail "a replay wrote the records"
 
 # Bad demos: one line naming the file, status not 0, and no window.
-{ head -n 12 "$demo"; printf '\t! f "0.0166'; } >"$WORK/cut.tml"
-sed 's/^\([[:space:]]*! room \).*/\10123456789abcdef/' "$demo" >"$WORK/room.tml"
+{ head -n 12 "$demo"; printf 'f 0.0166'; } >"$WORK/cut.tml"
+sed 's/^room .*/room 0123456789abcdef/' "$demo" >"$WORK/room.tml"
 printf 'not a demo\n' >"$WORK/garbage.tml"
 for bad in missing cut room garbage; do
   e2e_run "$dir" 20 --play "$WORK/$bad.tml"
