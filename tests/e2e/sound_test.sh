@@ -29,7 +29,7 @@ cp "$WORK/out.txt" "$WORK/out-wave.txt"
 grep -q '^Demo ended: ' "$WORK/out.txt" || fail "the replay did not end"
 
 # The demo: every frame one step (1/60 s), the space bar pressed on the five take-offs.
-frames() { grep '^! f ' "$GAME/$DEMO" | awk '{ print NR - 1, $0 }'; }
+frames() { grep '^f ' "$GAME/$DEMO" | awk '{ print NR - 1, $0 }'; }
 jump_frames=$(frames | awk '/k32=2/ { print $1 }' | xargs)
 first_move=$(frames | awk '/k(87|65|83|68)=/ { print $1; exit }')
 last_move=$(frames | awk '/k(87|65|83|68)=/ { last = $1 } END { print last }')
