@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace Application {
 
@@ -184,20 +186,25 @@ void AppBase::OnStart() {
 }
 
 void AppBase::OnUpdate(double delta) {
-    // A replay reads its frame's time and input instead of the live ones; a recording keeps them.
-    const double frameDelta = loaded ? demo.BeginFrame(delta) : delta;
+    // While the menu is open the game stands still: no step, no run time, and no demo frame is
+    // recorded or replayed. A replay reads its frame's time and input instead of the live ones; a
+    // recording keeps them.
+    const bool playing = loaded && !menu.IsOpen();
+    const double frameDelta = playing ? demo.BeginFrame(delta) : delta;
     timeScale = static_cast<float>(frameDelta) / 0.016666668f;
     if (loaded) {
         if (demo.Ended()) {
             running = false;
-        } else {
+        } else if (playing) {
             Vpad::Update();
             scene->Update(timeScale);
             sounds.Play(game->cues);
             demo.EndFrame();
             const int64_t finished = game->TakeFinishedRun();
             if (finished >= 0) ReportRun(finished);
+            if (game->run.GetPhase() != RunClock::Phase::Finished) panel.Hide();
         }
+        UpdateLevels();
     } else {
         const int status = Engine::AssetBuffer::GetLoadingStatus();
         if (status == 1) {
@@ -232,6 +239,137 @@ void AppBase::OnAssetsLoaded() {
     catalog.State(level).store = assets;
     game->bestSteps = catalog.State(level).best;
     game->OnLoaded(assets);
+    // The other levels' files are read in the background, from the next frame on, to know their
+    // best times for the menu.
+    for (size_t i = 0; i < catalog.Count(); ++i) {
+        if (i != level) levelLoader.Survey(i, catalog.List().EntriesOf(catalog.Entries(), i));
+    }
+    menu.SetLevels(MenuRows());
+}
+
+void AppBase::UpdateLevels() {
+    if (std::optional<LevelLoader::Done> done = levelLoader.Poll()) OnLevelJob(*done);
+    const auto pressed = [](int key) { return ControlState::GetKeyState(key) == ControlState::Pressed; };
+    // Left Alt + Enter is the fullscreen shortcut, not a choice.
+    const int alt = ControlState::GetKeyState(kLeftAlt);
+    const bool enter = (pressed(kEnter) || pressed(Engine::Key::KeypadEnter)) && alt != ControlState::Held &&
+                       alt != ControlState::Pressed;
+    if (!menu.IsOpen()) {
+        if (pressed(Engine::Key::Escape)) {
+            menu.Open(demo.GetMode() == DemoSession::Mode::Off);
+            SetCursorCaptured(false);  // the mouse is the player's while the game stands still
+        } else if (enter && panel.IsShown() && demo.GetMode() == DemoSession::Mode::Off) {
+            ChooseLevel((level + 1) % catalog.Count());
+        }
+        return;
+    }
+    const std::pair<bool, PauseMenu::Key> keys[] = {
+        {pressed(Engine::Key::Up) || pressed(Engine::Key::W), PauseMenu::Key::Up},
+        {pressed(Engine::Key::Down) || pressed(Engine::Key::S), PauseMenu::Key::Down},
+        {enter, PauseMenu::Key::Enter},
+        {pressed(Engine::Key::Escape), PauseMenu::Key::Back},
+    };
+    for (const auto& [down, key] : keys) {
+        if (!down) continue;
+        switch (menu.Press(key)) {
+            case PauseMenu::Action::Resume:
+                SetCursorCaptured(true);
+                break;
+            case PauseMenu::Action::Restart:
+                EnterLevel(level);
+                break;
+            case PauseMenu::Action::Play:
+                ChooseLevel(menu.Chosen());
+                break;
+            case PauseMenu::Action::Quit:
+                running = false;
+                break;
+            case PauseMenu::Action::None:
+                break;
+        }
+        if (!menu.IsOpen()) return;
+    }
+}
+
+void AppBase::ChooseLevel(size_t index) {
+    if (catalog.State(index).store != nullptr) {
+        EnterLevel(index);
+        return;
+    }
+    // The window goes on drawing the paused game with the loading line until the level is there.
+    if (!menu.IsOpen()) {
+        menu.OpenLevels(index);
+        SetCursorCaptured(false);
+    }
+    menu.ShowLoading(catalog.At(index).title);
+    levelLoader.Load(index, catalog.List().EntriesOf(catalog.Entries(), index));
+}
+
+void AppBase::OnLevelJob(LevelLoader::Done& done) {
+    const Level& loadedLevel = catalog.At(done.level);
+    LevelCatalog::Known& known = catalog.State(done.level);
+    const Engine::Assets* store = done.store;
+    const bool hasRoom = store != nullptr && (store->GetModelData(loadedLevel.room) != nullptr ||
+                                              store->GetModel(loadedLevel.room) != nullptr);
+    if (done.error.empty() && !hasRoom)
+        done.error = "its room '" + loadedLevel.room + "' is not in the manifest";
+    const Tml::Document* data =
+        store != nullptr && !loadedLevel.data.empty() ? store->GetDocument(loadedLevel.data) : nullptr;
+    if (done.kind == LevelLoader::Kind::Survey) {
+        // Read only to be known: nothing of it was made drawable, and nothing of it stays.
+        if (done.error.empty())
+            catalog.Identify(done.level, LevelIdentity(store->GetModelData(loadedLevel.room), data), records);
+        known.unreadable = !done.error.empty();
+        delete done.store;
+        menu.SetLevels(MenuRows());
+        return;
+    }
+    if (!done.error.empty()) {
+        delete done.store;
+        known.unreadable = true;
+        std::cout << "Asset loading error: " << done.error << std::endl;
+        menu.SetLevels(MenuRows());
+        menu.ShowLevels(loadedLevel.title + " did not load (the reason is on the terminal)");
+        return;
+    }
+    done.store->CreateTextures();
+    done.store->CreateModels();
+    catalog.Identify(done.level, LevelIdentity(done.store->GetModel(loadedLevel.room), data), records);
+    known.unreadable = false;
+    // Kept for the run, as every store is: switching back needs no loading, and nothing the GL side
+    // has drawn is ever freed under it.
+    known.store = done.store;
+    EnterLevel(done.level);
+}
+
+void AppBase::EnterLevel(size_t index) {
+    level = index;
+    const LevelCatalog::Known& known = catalog.State(index);
+    room = known.identity;
+    game->bestSteps = known.best;
+    game->EnterLevel(catalog.At(index), known.store);
+    panel.Hide();
+    menu.Close();
+    menu.SetLevels(MenuRows());
+    SetCursorCaptured(true);
+}
+
+std::vector<PauseMenu::Row> AppBase::MenuRows() const {
+    std::vector<PauseMenu::Row> rows;
+    for (size_t i = 0; i < catalog.Count(); ++i) {
+        const LevelCatalog::Known& known = catalog.State(i);
+        PauseMenu::Row row{catalog.At(i).title, "--.--", i == level};
+        char seconds[32];
+        if (known.unreadable) {
+            row.best = "?";
+        } else if (known.identity.empty()) {
+            row.best = "...";
+        } else if (known.best >= 0) {
+            row.best = Common::FormatSeconds(known.best, RunClock::StepsPerSecond, seconds, sizeof seconds);
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 void AppBase::OnDraw(Engine::Graphics* frameGraphics) {
@@ -255,6 +393,12 @@ void AppBase::OnDraw(Engine::Graphics* frameGraphics) {
 void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
     frameGraphics->BindCanvas(canvas);
     scene->Draw(frameGraphics);
+    // Over the scene and its HUD, in the HUD's font: the finish panel, or the menu over everything.
+    if (menu.IsOpen()) {
+        menu.Draw(frameGraphics, game->font);
+    } else {
+        panel.Draw(frameGraphics, game->font);
+    }
     frameGraphics->BindCanvas(nullptr);
 }
 
@@ -268,11 +412,18 @@ void AppBase::ReportRun(int64_t steps) {
         return;
     }
     const int64_t best = records.Best(room);
+    // The finish panel offers the next level in the list, or this one again when it is the only one.
+    const std::string next = demo.GetMode() != DemoSession::Mode::Off ? std::string()
+                             : catalog.Count() > 1
+                                 ? "next level, " + catalog.At((level + 1) % catalog.Count()).title
+                                 : std::string("play again");
     if (!records.Offer(room, steps)) {
         Common::FormatSeconds(best, RunClock::StepsPerSecond, time, sizeof time);
         std::cout << " (best " << time << " s)" << std::endl;
+        panel.Show(steps, best, demo.Replaying() ? "replay" : "", next);
         return;
     }
+    panel.Show(steps, steps, demo.Replaying() ? "replay" : "new best", next);
     std::cout << " (new best)" << std::endl;
     game->bestSteps = catalog.State(level).best = steps;
     std::string error;

@@ -6,8 +6,11 @@
 #pragma once
 
 #include "application/demo_session.h"
+#include "application/finish_panel.h"
 #include "application/game_sounds.h"
 #include "application/level_catalog.h"
+#include "application/level_loader.h"
+#include "application/pause_menu.h"
 #include "application/run_records.h"
 #include "application/settings.h"
 #include "engine/assets/asset_buffer.h"
@@ -88,13 +91,23 @@ protected:
     std::string room;      // the playing level's identity, which demos and best times are kept for
     LevelCatalog catalog;  // the levels the manifest offers and what is known of each
     bool catalogRead = false;
-    size_t level = 0;  // the level playing: the first at start, or --level's
+    size_t level = 0;         // the level playing: the first at start, or --level's
+    LevelLoader levelLoader;  // the levels loaded after the start, one job at a time
+    PauseMenu menu;
+    FinishPanel panel;
     bool settingsRead = false;
     GameSounds sounds;
     bool saveFailed = false;
 
 private:
-    void ReadCatalog();             // the manifest's levels and entries; markup errors propagate
+    void ReadCatalog();  // the manifest's levels and entries; markup errors propagate
+    // After the game's update: the loader's ended job, then the keys of the menu (Esc opens it) and
+    // of the finish panel (Enter plays the next level).
+    void UpdateLevels();
+    void ChooseLevel(size_t index);  // plays it at once if loaded, else loads it with the menu showing so
+    void OnLevelJob(LevelLoader::Done& done);  // a surveyed level is known; a chosen one is played
+    void EnterLevel(size_t index);             // plays a loaded level from its spawn: a switch, or a restart
+    std::vector<PauseMenu::Row> MenuRows() const;
     void ListLevels();              // --list-levels: NAME, TITLE and BEST of each level, tab-separated
     void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
     void TestShortcuts();           // acts on the shortcuts taken since the last frame, then forgets them

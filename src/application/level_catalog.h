@@ -28,6 +28,7 @@ public:
         std::string identity;             // empty until known
         int64_t best = -1;                // steps of 1/60 s, -1 without one; meaningful once identified
         Engine::Assets* store = nullptr;  // holds its room and data once loaded; borrowed
+        bool unreadable = false;          // its files did not load when last tried
     };
 
     // The levels and entries of `manifest`; nothing is known of any level yet.

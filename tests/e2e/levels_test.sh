@@ -1,6 +1,7 @@
-# Levels as a player chooses them from the command line: --list-levels prints one line per level
-# with its best, --level NAME starts each (an unknown one is refused before any window), and a demo
-# recorded in a level replays in that level without being told which.
+# Levels as a player chooses them: --list-levels prints one line per level with its best, --level
+# NAME starts each (an unknown one is refused before any window), a demo recorded in a level replays in
+# that level without being told which, and in the game Esc, Levels and the second level show that
+# level, with the game standing still while the menu is open.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_xvfb
@@ -48,6 +49,7 @@ grep -qF "unknown level 'nope'" "$WORK/err.txt" || fail "--level nope: $(cat "$W
 # Each level starts, and shows something of its own.
 for level in tower yard; do
   e2e_start_scene "$dir" --level "$level" || e2e_pass
+  e2e_until 10 e2e_still || fail "$level: the spawn never came to rest"
   e2e_shot "$WORK/$level.png"
   e2e_quit
   e2e_wait_exit 15
@@ -72,4 +74,41 @@ expect_status 0
 expect_line "Demo ended: $recorded"
 e2e_run "$dir" 20 --level tower --play "$WORK/yard_walk.tml"
 [ "$STATUS" = 255 ] || fail "a courtyard demo replayed in the tower: status $STATUS"
+
+# A key of the menu, held across a frame, then the picture it changes (at most 10 s).
+menu_key() {
+  e2e_shot "$WORK/before-key.png"
+  xdotool keydown "$1"
+  sleep 0.15
+  xdotool keyup "$1"
+  e2e_until 10 e2e_view_changed "$WORK/before-key.png" "$WORK/after-key.png" 0.001 || fail "$1 changed nothing"
+}
+e2e_start_scene "$dir" || e2e_pass
+xdotool keydown w
+sleep 0.5
+xdotool keyup w
+menu_key Escape
+e2e_shot "$WORK/menu-a.png"
+sleep 2
+e2e_shot "$WORK/menu-b.png"
+still=$(e2e_difference "$WORK/menu-a.png" "$WORK/menu-b.png")
+note "two seconds in the menu changed $still of the window"
+[ "$still" = 0.0000 ] || fail "the game went on in the menu (the run's time, the view or the counter moved)"
+menu_key Down
+menu_key Down
+menu_key Return  # Levels
+menu_key Down
+menu_key Return  # the second level, the courtyard
+e2e_until 10 e2e_still || fail "the courtyard never came to rest"
+e2e_shot "$WORK/switched.png"
+crop=$(e2e_view_crop)
+as_yard=$(e2e_difference "$WORK/yard.png" "$WORK/switched.png" "$crop")
+as_tower=$(e2e_difference "$WORK/tower.png" "$WORK/switched.png" "$crop")
+note "after the switch the view differs from the courtyard's start in $as_yard, from the tower's in $as_tower"
+expect_float "$as_yard" lt 0.05 "difference from the courtyard's first view"
+expect_float "$as_tower" gt 0.2 "difference from the tower's view"
+e2e_quit
+e2e_wait_exit 15
+expect_status 0
+expect_output "Application started." "Shader program loaded successfully." "Application terminated."
 e2e_pass

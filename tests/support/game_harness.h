@@ -34,6 +34,9 @@ public:
     Application::Game* GetGame() const { return game; }
     Engine::Graphics* GetGraphics() const { return graphics; }
     Engine::Canvas* GetCanvas() const { return canvas; }
+    const Application::LevelCatalog& GetCatalog() const { return catalog; }
+    size_t GetLevel() const { return level; }
+    bool IsMenuOpen() const { return menu.IsOpen(); }
 
 private:
     std::string previousFolder;

@@ -43,6 +43,9 @@ Assets::~Assets() {
 
 Texture* Assets::GetTexture(const std::string& name) const { return Find(bitmapNames, textures, name); }
 Model* Assets::GetModel(const std::string& name) const { return Find(modelNames, models, name); }
+const ModelData* Assets::GetModelData(const std::string& name) const {
+    return Find(modelNames, modelData, name);
+}
 TmxParser::TmxMap* Assets::GetMap(const std::string& name) const { return Find(mapNames, maps, name); }
 const Tml::Document* Assets::GetDocument(const std::string& name) const {
     return Find(documentNames, documents, name);

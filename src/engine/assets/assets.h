@@ -36,6 +36,9 @@ public:
     Texture* GetTexture(const std::string& name) const;
     // The model of the first model entry named `name`, or null (also before CreateModels).
     Model* GetModel(const std::string& name) const;
+    // The model data of the first model entry named `name` as the loader left it, or null (also once
+    // CreateModels has made it drawable): what a store read only to look at, never drawn, holds.
+    const ModelData* GetModelData(const std::string& name) const;
     // The map of the first map entry named `name`, or null.
     TmxParser::TmxMap* GetMap(const std::string& name) const;
     // The document of the first markup entry named `name`, or null.

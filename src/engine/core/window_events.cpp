@@ -10,7 +10,8 @@ namespace Engine {
 // The game reads these codes without the window library's header, so they must be its numbers.
 static_assert(Key::Space == GLFW_KEY_SPACE && Key::A == GLFW_KEY_A && Key::D == GLFW_KEY_D &&
               Key::M == GLFW_KEY_M && Key::Q == GLFW_KEY_Q && Key::S == GLFW_KEY_S && Key::W == GLFW_KEY_W &&
-              Key::Enter == GLFW_KEY_ENTER && Key::F1 == GLFW_KEY_F1 &&
+              Key::Enter == GLFW_KEY_ENTER && Key::F1 == GLFW_KEY_F1 && Key::Escape == GLFW_KEY_ESCAPE &&
+              Key::Down == GLFW_KEY_DOWN && Key::Up == GLFW_KEY_UP && Key::KeypadEnter == GLFW_KEY_KP_ENTER &&
               Key::LeftControl == GLFW_KEY_LEFT_CONTROL && Key::LeftAlt == GLFW_KEY_LEFT_ALT &&
               Key::Last == GLFW_KEY_LAST);
 
