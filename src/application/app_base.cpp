@@ -409,6 +409,7 @@ void AppBase::ReportRun(int64_t steps) {
     // A replay keeps nothing and beats nothing: it is not a run of the player's.
     if (demo.Replaying()) {
         std::cout << " (replay)" << std::endl;
+        panel.Show(steps, -1, "replay", std::string());
         return;
     }
     const int64_t best = records.Best(room);
@@ -420,10 +421,10 @@ void AppBase::ReportRun(int64_t steps) {
     if (!records.Offer(room, steps)) {
         Common::FormatSeconds(best, RunClock::StepsPerSecond, time, sizeof time);
         std::cout << " (best " << time << " s)" << std::endl;
-        panel.Show(steps, best, demo.Replaying() ? "replay" : "", next);
+        panel.Show(steps, best, std::string(), next);
         return;
     }
-    panel.Show(steps, steps, demo.Replaying() ? "replay" : "new best", next);
+    panel.Show(steps, steps, "new best", next);
     std::cout << " (new best)" << std::endl;
     game->bestSteps = catalog.State(level).best = steps;
     std::string error;
