@@ -4,7 +4,7 @@
 #   bin/stagewalk-check, -level        the modding tools, when they are built
 #   libexec/stagewalk/stagewalk        the program itself, started by the launcher in the user's folder
 #   share/games/stagewalk/             the shipped game folder (config.tml, shaders/, data/) and the
-#                                      tile map its room is built from with its tile set (levels/)
+#                                      tile maps its rooms are built from with their tile set (levels/)
 #   share/man/man1, man6               the manual pages of the three programs, compressed
 #   share/applications, share/icons    the desktop entry and its icon
 #   share/metainfo                     the AppStream description software centres show
@@ -31,11 +31,12 @@ endforeach()
 
 # The icon is generated into game/data beside the textures, but the game never reads it. Files are
 # 0644: an installed folder is read-only to players by its owner, and a player's copy of it is theirs
-# to edit. The level map travels inside the game folder, so a copy of the folder holds the map whose
-# room it plays, and it stays where a minimal system's dpkg filters (which drop share/doc) leave it.
+# to edit. The level maps travel inside the game folder, so a copy of the folder holds the maps whose
+# rooms it plays, and it stays where a minimal system's dpkg filters (which drop share/doc) leave it.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/game/ DESTINATION ${STAGEWALK_INSTALL_GAMEDIR}
   REGEX "/data/icon\\.png$" EXCLUDE)
-install(FILES ${PROJECT_SOURCE_DIR}/tools/levels/room2.tmx ${PROJECT_SOURCE_DIR}/tools/levels/level_tiles.png
+file(GLOB level_maps ${PROJECT_SOURCE_DIR}/tools/levels/*.tmx)
+install(FILES ${level_maps} ${PROJECT_SOURCE_DIR}/tools/levels/level_tiles.png
   DESTINATION ${STAGEWALK_INSTALL_GAMEDIR}/levels)
 
 # The launcher finds the program and the game folder relative to itself, so an installed tree can be

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -28,10 +27,6 @@ TEST(LevelSwitchTest, TheChosenLevelLoadsWhileTheGameStandsStillAndStartsAtItsSp
     TestSupport::ScratchDir dir;
     const std::filesystem::path game = std::filesystem::path(dir.Path()) / "game";
     std::filesystem::copy(STAGEWALK_SOURCE_DIR "/game", game, std::filesystem::copy_options::recursive);
-    std::filesystem::copy(STAGEWALK_SOURCE_DIR "/docs/examples/courtyard.obj", game / "data/yard.obj");
-    std::ofstream(game / "data/assets.tml", std::ios::app)
-        << "{ list\n! workdir data\n{ model\n! name yard\n! path yard.obj\n}\n}\n"
-           "{ levels\n{ level\n! name yard\n! title Yard\n! room yard\n}\n}\n";
     TestSupport::GameHarness shell;
     shell.Start(game.string());
     ASSERT_TRUE(shell.RunUntilLoaded());
@@ -39,7 +34,7 @@ TEST(LevelSwitchTest, TheChosenLevelLoadsWhileTheGameStandsStillAndStartsAtItsSp
     ASSERT_EQ(scene.level.name, "tower");
     for (int frame = 0; frame < kFrameBound && shell.GetCatalog().State(1).identity.empty(); ++frame)
         shell.Frame();
-    ASSERT_FALSE(shell.GetCatalog().State(1).identity.empty()) << "the yard is surveyed in the background";
+    ASSERT_FALSE(shell.GetCatalog().State(1).identity.empty()) << "the first steps are surveyed in the background";
     EXPECT_EQ(shell.GetCatalog().State(1).store, nullptr) << "and not kept";
 
     Tap(shell, GLFW_KEY_ESCAPE);
@@ -55,8 +50,9 @@ TEST(LevelSwitchTest, TheChosenLevelLoadsWhileTheGameStandsStillAndStartsAtItsSp
         shell.Frame();
     }
     ASSERT_EQ(shell.GetLevel(), 1u);
-    EXPECT_EQ(scene.level.name, "yard");
-    EXPECT_EQ(scene.player->position, Application::Game::StartPosition) << "its first frame, at its spawn";
+    EXPECT_EQ(scene.level.name, "steps");
+    EXPECT_TRUE(scene.spawn.given);
+    EXPECT_EQ(scene.player->position, scene.spawn.position) << "its first frame, at its spawn";
     EXPECT_EQ(scene.run.GetSteps(), 0);
     EXPECT_FALSE(shell.IsMenuOpen());
     EXPECT_TRUE(shell.IsCursorCaptured());

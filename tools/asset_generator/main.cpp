@@ -1,7 +1,8 @@
-// asset_generator: writes the game's textures, models, sounds and asset manifest into one directory; the
-// level "room2" and its data (room2.level.tml) are built from the committed tile map, and --tileset also
-// paints the level format's tile set picture. The output is the same, byte for byte, on every run. Usage:
-// asset_generator OUTPUT_DIR [FONT_FILE] [--map MAP.tmx] [--tileset OUT.png]
+// asset_generator: writes the game's textures, models, sounds and asset manifest into one directory; each
+// shipped level's room and data (room2.obj and room2.level.tml, ...) are built from its committed tile
+// map in the levels folder, and --tileset also paints the level format's tile set picture. The output
+// is the same, byte for byte, on every run. Usage:
+// asset_generator OUTPUT_DIR [FONT_FILE] [--levels DIR] [--tileset OUT.png]
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -26,6 +27,23 @@ namespace {
 
 const char* const kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 
+// The shipped levels in the order the game offers them (the first is where it starts): the level's
+// name and title, its map in the levels folder and the files and asset names of its room and data.
+struct ShippedLevel {
+    const char* name;
+    const char* title;
+    const char* map;
+    const char* file;  // the room's file stem: FILE.obj and FILE.level.tml
+    const char* room;
+    const char* data;
+};
+const ShippedLevel kLevels[] = {
+    {"tower", "The tower", "room2.tmx", "room2", Application::AssetNames::Room,
+     Application::AssetNames::Level},
+    {"steps", "First steps", "steps.tmx", "steps", "steps", "stepsLevel"},
+    {"rooftops", "The rooftops", "rooftops.tmx", "rooftops", "rooftops", "rooftopsLevel"},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,17 +54,17 @@ int main(int argc, char** argv) {
     using Engine::AssetKind::Sound;
     namespace Names = Application::AssetNames;
     std::vector<std::string> positional;
-    std::string map = STAGEWALK_LEVEL_MAP, tileset;
+    std::string maps = STAGEWALK_LEVEL_DIR, tileset;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--map" || arg == "--tileset") && i + 1 < argc) {
-            (arg == "--map" ? map : tileset) = argv[++i];
+        if ((arg == "--levels" || arg == "--tileset") && i + 1 < argc) {
+            (arg == "--levels" ? maps : tileset) = argv[++i];
         } else {
             positional.push_back(arg);
         }
     }
     if (positional.empty() || positional.size() > 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [FONT_FILE] [--map MAP.tmx] [--tileset OUT.png]\n",
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [FONT_FILE] [--levels DIR] [--tileset OUT.png]\n",
                      argv[0]);
         return 2;
     }
@@ -60,10 +78,24 @@ int main(int argc, char** argv) {
         MakeCityImage().WritePng(out + "/city_bg.png");
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
-        const LevelMap level = LevelMap::Load(map);
-        const std::string room = out + "/room2.obj";
-        WriteFilesAtomically({{room, LevelGeometry(level).Build(Names::Room).ToString()},
-                              {LevelDataPath(room), MakeLevelData(level, Names::Room)}});
+        std::vector<ManifestEntry> entries = {
+            {Bitmap, Names::Font, "font16.png"},
+            {Bitmap, Names::Crosshair, "crosshair.png"},
+            {Bitmap, Names::CityBackdrop, "city_bg.png"},
+            {Bitmap, Names::Sky, "sky.png"},
+        };
+        std::vector<ManifestLevel> levels;
+        for (const ShippedLevel& shipped : kLevels) {
+            const LevelMap level = LevelMap::Load(maps + "/" + shipped.map);
+            const std::string room = out + "/" + shipped.file + ".obj";
+            WriteFilesAtomically({{room, LevelGeometry(level).Build(shipped.room).ToString()},
+                                  {LevelDataPath(room), MakeLevelData(level, shipped.room)}});
+            entries.push_back({Model, shipped.room, std::string(shipped.file) + ".obj"});
+            entries.push_back({Markup, shipped.data, std::string(shipped.file) + ".level.tml"});
+            levels.push_back({shipped.name, shipped.title, shipped.room, shipped.data});
+        }
+        entries.push_back({Model, Names::Cylinder, "cylinder.obj"});
+        entries.push_back({Model, Names::Skybox, "skybox.obj"});
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         WriteWav(MakeFootstep(), out + "/footstep.wav");
         WriteWav(MakeJump(), out + "/jump.wav");
@@ -71,28 +103,16 @@ int main(int argc, char** argv) {
         WriteWav(MakeRespawn(), out + "/respawn.wav");
         WriteWav(MakeFinish(), out + "/finish.wav");
         WriteWav(MakeWind(), out + "/wind.wav");
+        entries.insert(entries.end(), {
+                                          {Sound, Names::Footstep, "footstep.wav"},
+                                          {Sound, Names::Jump, "jump.wav"},
+                                          {Sound, Names::Land, "land.wav"},
+                                          {Sound, Names::Respawn, "respawn.wav"},
+                                          {Sound, Names::Finish, "finish.wav"},
+                                          {Sound, Names::Wind, "wind.wav"},
+                                      });
         if (!tileset.empty()) MakeLevelTileset().WritePng(tileset);
-        WriteFileAtomically(out + "/assets.tml",
-                            MakeManifest("data",
-                                         {
-                                             {Bitmap, Names::Font, "font16.png"},
-                                             {Bitmap, Names::Crosshair, "crosshair.png"},
-                                             {Bitmap, Names::CityBackdrop, "city_bg.png"},
-                                             {Bitmap, Names::Sky, "sky.png"},
-                                             {Model, Names::Room, "room2.obj"},
-                                             {Markup, Names::Level, "room2.level.tml"},
-                                             {Model, Names::Cylinder, "cylinder.obj"},
-                                             {Model, Names::Skybox, "skybox.obj"},
-                                             {Sound, Names::Footstep, "footstep.wav"},
-                                             {Sound, Names::Jump, "jump.wav"},
-                                             {Sound, Names::Land, "land.wav"},
-                                             {Sound, Names::Respawn, "respawn.wav"},
-                                             {Sound, Names::Finish, "finish.wav"},
-                                             {Sound, Names::Wind, "wind.wav"},
-                                         },
-                                         {
-                                             {"tower", "The tower", Names::Room, Names::Level},
-                                         }));
+        WriteFileAtomically(out + "/assets.tml", MakeManifest("data", entries, levels));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "asset_generator: %s\n", error.what());
         return 1;
