@@ -160,4 +160,33 @@ for guide in modding levels; do
 done
 # --game plays the folder as it stands: the player's folder is never made.
 [ ! -e "$HOME/.local/share/stagewalk" ] || fail "stagewalk --game made the player's folder"
+
+note "a modder's level under a new name, from the installed files: listed, and played to its finish"
+game="$WORK/levels/run/mygame"
+grep -qxF "mine${tab}My level${tab}-" <(stagewalk --game "$game" --list-levels) || fail "the guide's level is not listed"
+# A strip one tile wide from the spawn south to the finish, on the installed tile set.
+cat >"$game/levels/dash.tmx" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<map version="1.10" orientation="orthogonal" width="1" height="8" tilewidth="32" tileheight="32" infinite="0">
+ <tileset firstgid="1" name="level_tiles" tilewidth="32" tileheight="32" tilecount="80" columns="8">
+  <image source="level_tiles.png" width="256" height="320"/>
+ </tileset>
+ <layer name="height" width="1" height="8"><data encoding="csv">8,8,8,8,8,8,8,8</data></layer>
+ <layer name="shape" width="1" height="8"><data encoding="csv">0,0,0,0,0,0,74,74</data></layer>
+ <objectgroup name="objects"><object id="1" type="spawn" x="16" y="16"><point/></object></objectgroup>
+</map>
+EOF
+stagewalk-level "$game/levels/dash.tmx" "$game/data/dash.obj" --add "The dash" 2>"$WORK/err.txt" ||
+  fail "stagewalk-level --add: $(cat "$WORK/err.txt")"
+[ "$(stagewalk --game "$game" --list-levels | tail -n 1)" = "dash${tab}The dash${tab}-" ] || fail "the dash is not listed last"
+e2e_start_scene "$WORK/elsewhere" --game "$game" --level dash && {
+  xdotool keydown w
+  for _ in $(seq 1 200); do grep -qE '^Run finished in [0-9]+\.[0-9]{2} s \(new best\)$' "$WORK/out.txt" && break; sleep 0.1; done
+  xdotool keyup w
+  grep -qE '^Run finished in [0-9]+\.[0-9]{2} s \(new best\)$' "$WORK/out.txt" || fail "the dash did not end at its finish"
+  e2e_quit
+}
+e2e_wait_exit 15
+expect_status 0
+grep -qE "^dash${tab}The dash${tab}[0-9]+\.[0-9]{2}$" <(stagewalk --game "$game" --list-levels) || fail "the dash's best is not kept"
 e2e_pass

@@ -40,4 +40,24 @@ printf '<map width="1" height="1"><layer name="height"><data>4</data></layer>
 [ "$(cat "$dir/err")" = "stagewalk-level: $dir/m.tmx: object layer 'o': 1 object left out of the level (levels read one object, the point of class 'spawn')" ] ||
   fail "note: $(cat "$dir/err")"
 grep -qx "o mine" "$dir/mine.obj" || fail "the room is not named after the output"
+
+# --add lists the level in the manifest beside the room, once, by the room's stem; a stem that names
+# no level is refused before anything is written.
+mkdir -p "$dir/g/data"
+printf '@ tangly-ml-v-020\n{ list\n\t! workdir data\n}\n' >"$dir/g/data/assets.tml"
+"$level" "$dir/m.tmx" "$dir/g/data/mine.obj" --add "My level" 2>"$dir/err" || fail "--add: $(cat "$dir/err")"
+grep -qxF "stagewalk-level: $dir/g/data/assets.tml: level 'mine' (My level) listed" "$dir/err" ||
+  fail "--add said: $(cat "$dir/err")"
+expected=$(printf '%s\n' '@ tangly-ml-v-020' '{ list' '\t! workdir data' '}' '{ list' '\t! workdir data' '\t{ model' \
+  '\t\t! name mine' '\t\t! path mine.obj' '\t}' '\t{ markup' '\t\t! name mineLevel' '\t\t! path mine.level.tml' \
+  '\t}' '}' '{ levels' '\t{ level' '\t\t! name mine' '\t\t! title "My level"' '\t\t! room mine' \
+  '\t\t! data mineLevel' '\t}' '}')
+[ "$(cat "$dir/g/data/assets.tml")" = "$(printf "$expected")" ] || fail "the manifest: $(cat "$dir/g/data/assets.tml")"
+cp "$dir/g/data/assets.tml" "$dir/listed.tml"
+"$level" "$dir/m.tmx" "$dir/g/data/mine.obj" --add "My level" 2>"$dir/err" || fail "--add again: $(cat "$dir/err")"
+cmp -s "$dir/g/data/assets.tml" "$dir/listed.tml" || fail "a second --add listed the level again"
+grep -q "level 'mine' was listed already" "$dir/err" || fail "--add again said: $(cat "$dir/err")"
+"$level" "$dir/m.tmx" "$dir/g/data/my.level.obj" --add "Mine" 2>"$dir/err"
+[ $? -eq 1 ] && grep -q "'my.level' cannot name a level" "$dir/err" || fail "a bad level name: $(cat "$dir/err")"
+[ ! -e "$dir/g/data/my.level.obj" ] || fail "a refused --add wrote the room"
 echo "stagewalk-level: all checks passed"

@@ -1,21 +1,25 @@
 // stagewalk-level: builds a level model and its data from a tile map. Usage: stagewalk-level MAP.tmx
-// OUT.obj, which writes OUT.obj and OUT.level.tml. Exit status 0 on success (with a line on standard
+// OUT.obj [--add TITLE], which writes OUT.obj and OUT.level.tml, and with --add lists the level in
+// the manifest beside them. Exit status 0 on success (with a line on standard
 // error for each part of the map left out); 1 with one line on standard error naming the file, layer
 // and tile when the map is bad (nothing is written then); 2 for a wrong command line.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "level_data.h"
 #include "level_geometry.h"
+#include "level_listing.h"
 #include "level_map.h"
 
 namespace {
 
 const char* const kSynopsis =
-    "Usage: stagewalk-level MAP.tmx OUT.obj\n"
+    "Usage: stagewalk-level MAP.tmx OUT.obj [--add TITLE]\n"
     "       stagewalk-level --help | --version\n";
 
 const char* const kDescription =
@@ -29,6 +33,9 @@ const char* const kDescription =
     "one line each on standard error. The format is described in docs/levels.md (installed in\n"
     "/usr/share/doc/stagewalk).\n"
     "\n"
+    "  --add TITLE list the level in the manifest assets.tml beside OUT.obj (the game folder's\n"
+    "              data/), named after OUT.obj's stem and titled TITLE, unless it lists it already,\n"
+    "              so that the game plays it: stagewalk --level STEM\n"
     "  --help      print this text\n"
     "  --version   print the version\n"
     "\n"
@@ -54,6 +61,7 @@ int Usage(const char* problem) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> files;
+    std::optional<std::string> title;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -65,6 +73,9 @@ int main(int argc, char** argv) {
         } else if (!optionsEnded && argument == "--version") {
             std::printf("stagewalk-level %s\n", STAGEWALK_VERSION);
             return 0;
+        } else if (!optionsEnded && argument == "--add") {
+            if (i + 1 == argc) return Usage("--add needs a TITLE");
+            title = argv[++i];
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             return Usage(("unknown option '" + argument + "'").c_str());
         } else {
@@ -77,9 +88,16 @@ int main(int argc, char** argv) {
         const LevelMap map = LevelMap::Load(files[0]);
         const std::string name = RoomName(files[1]);
         const std::string room = LevelGeometry(map).Build(name).ToString();
-        WriteFilesAtomically({{files[1], room}, {LevelDataPath(files[1]), MakeLevelData(map, name)}});
+        std::vector<std::pair<std::string, std::string>> outputs = {
+            {files[1], room}, {LevelDataPath(files[1]), MakeLevelData(map, name)}};
+        // The manifest is checked before anything is written, and written with the room.
+        std::optional<Listing> listing;
+        if (title) listing = ListLevel(files[1], *title);
+        if (listing && listing->text) outputs.push_back({listing->manifest, *listing->text});
+        WriteFilesAtomically(outputs);
         for (const std::string& note : map.Notes())
             std::fprintf(stderr, "stagewalk-level: %s\n", note.c_str());
+        if (listing) std::fprintf(stderr, "stagewalk-level: %s\n", listing->note.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "stagewalk-level: %s\n", error.what());
         return 1;
