@@ -20,6 +20,11 @@ inline constexpr const char* Skybox = "skybox";
 // The room's data (where runs end): a markup document the game reads when the manifest lists it. A
 // room may come without one, so it is not in All; the game then has no finish.
 inline constexpr const char* Level = "room2Level";
+// The finish's marker, drawn over every finish rectangle: a beam seen from afar through the fog and a
+// chequered floor. Optional, as the finish is: a folder without them plays without the marker.
+inline constexpr const char* FinishMarker = "finishMarker";  // model: the beam (object 0), the floor (1)
+inline constexpr const char* FinishBeam = "finishBeam";      // bitmap on the beam
+inline constexpr const char* FinishFloor = "finishFloor";    // bitmap on the floor
 
 // The sounds: a footfall, the jump, the landing, the respawn, the finish and the looping wind.
 inline constexpr const char* Footstep = "footstep";

@@ -87,6 +87,7 @@ void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
         if (!level.data.empty()) data = store->GetDocument(level.data);
     }
     finish = FinishArea::FromDocument(data);
+    SetFinishMarkers(finish.Rectangles());
     spawn = SpawnPoint::FromDocument(data);
     camera = Engine::Camera1stPerson(spawn.position);
     camera.rotation.y = spawn.yaw;

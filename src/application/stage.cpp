@@ -31,7 +31,12 @@ void Stage::InitStage(Engine::Assets* assets) {
     }
     cityBg = assets->GetTexture(AssetNames::CityBackdrop);
     sky = assets->GetTexture(AssetNames::Sky);
+    finishMarker = assets->GetModel(AssetNames::FinishMarker);
+    finishBeam = assets->GetTexture(AssetNames::FinishBeam);
+    finishFloor = assets->GetTexture(AssetNames::FinishFloor);
 }
+
+void Stage::SetFinishMarkers(const std::vector<FinishArea::Rectangle>& rectangles) { markers = rectangles; }
 
 void Stage::SetRoom(Engine::Model* model) {
     room = model;
@@ -85,9 +90,36 @@ void Stage::DrawStage(Engine::Graphics* graphics) {
     graphics->SetFaceCulling(false);
     transform.PopMatrix();
 
+    DrawFinishMarkers(graphics);
+
     effect.SetTexturesEnabled(true);
     effect.SetLightEnabled(false);
     effect.DisableFog();
+}
+
+void Stage::DrawFinishMarkers(Engine::Graphics* graphics) {
+    if (finishMarker == nullptr || markers.empty()) return;
+    Engine::Transform& transform = graphics->transform;
+    Engine::Effect& effect = graphics->effect;
+    Engine::Mesh* beam = finishMarker->GetMesh(0);
+    Engine::Mesh* floor = finishMarker->GetMesh(1);
+    effect.SetTexturesEnabled(true);
+    effect.SetLightEnabled(false);
+    for (const FinishArea::Rectangle& r : markers) {
+        transform.PushMatrix();
+        transform.Translate(r.west, r.floor + FinishFloorLift, r.north);
+        transform.Scale(r.east - r.west, FinishBeamHeight, r.south - r.north);
+        transform.Apply();
+        // The floor is part of the room and fades with it; the beam shines through the fog, and only
+        // its outer faces are drawn, so a player standing in it sees out.
+        graphics->DrawMesh(floor, finishFloor);
+        effect.DisableFog();
+        graphics->SetFaceCulling(true);
+        graphics->DrawMesh(beam, finishBeam);
+        graphics->SetFaceCulling(false);
+        effect.SetFog(Engine::Color(0.0f, 0.0f, 0.0f, 1.0f), FogMin, FogMax);
+        transform.PopMatrix();
+    }
 }
 
 void Stage::OnActorCollision(Actor* actor, float dt) { collision.Collide(actor, dt); }

@@ -13,7 +13,10 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -148,3 +151,36 @@ TEST(SceneFirstFrameTest, ShowsTheSpawnViewWithTheCounterAtZero) {
 }
 
 }  // namespace
+
+// The finish's beam seen from 85 world units away, well past the fog's end at 50, where the room has
+// faded to black: it still shows, a warm glow over the sky above the tower's silhouette.
+TEST_F(SceneTest, TheFinishShowsFromAfarThroughTheFog) {
+    LoadShippedAssets();
+    Application::Game game;
+    game.OnLoaded(&assets);
+    ASSERT_NE(game.finishMarker, nullptr);
+    ASSERT_FALSE(game.finish.Empty());
+    // A canvas column through the beam beside the crosshair's upright arm, from below the horizon up,
+    // looking north at the tower's top from the south, level with it.
+    const auto column = [&]() {
+        game.camera.position = glm::vec3(32.0f, 40.0f, 78.0f);
+        game.camera.rotation = glm::vec3(0.0f, 3.1415927f, 0.0f);
+        DrawFrame(game);
+        if (const char* picture = std::getenv("STAGEWALK_MARKER_PICTURE"))
+            graphics->SaveFramebuffer(picture + std::to_string(game.finishMarker != nullptr) + ".ppm", 320,
+                                      240);
+        std::vector<Rgba> pixels;
+        for (int y = 100; y < 180; ++y) {
+            if (y < 116 || y > 124) pixels.push_back(TestSupport::ReadPixel(152, y));  // not its arm across
+        }
+        return pixels;
+    };
+    const std::vector<Rgba> shown = column();
+    game.finishMarker = nullptr;
+    const std::vector<Rgba> hidden = column();
+    int warmer = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].r > hidden[i].r + 30 && shown[i].r >= shown[i].b) ++warmer;
+    }
+    EXPECT_GT(warmer, 20) << "the beam rises above the finish, unfogged";
+}

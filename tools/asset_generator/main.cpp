@@ -12,6 +12,7 @@
 #include "application/asset_names.h"
 #include "city_backdrop.h"
 #include "crosshair.h"
+#include "finish_marker.h"
 #include "font_sheet.h"
 #include "icon.h"
 #include "level_data.h"
@@ -78,6 +79,9 @@ int main(int argc, char** argv) {
         MakeCityImage().WritePng(out + "/city_bg.png");
         MakeSkyboxModel().Write(out + "/skybox.obj");
         MakeCylinderModel().Write(out + "/cylinder.obj");
+        MakeFinishMarkerModel().Write(out + "/finish_marker.obj");
+        MakeFinishBeamImage().WritePng(out + "/finish_beam.png");
+        MakeFinishFloorImage().WritePng(out + "/finish_floor.png");
         std::vector<ManifestEntry> entries = {
             {Bitmap, Names::Font, "font16.png"},
             {Bitmap, Names::Crosshair, "crosshair.png"},
@@ -96,6 +100,9 @@ int main(int argc, char** argv) {
         }
         entries.push_back({Model, Names::Cylinder, "cylinder.obj"});
         entries.push_back({Model, Names::Skybox, "skybox.obj"});
+        entries.push_back({Model, Names::FinishMarker, "finish_marker.obj"});
+        entries.push_back({Bitmap, Names::FinishBeam, "finish_beam.png"});
+        entries.push_back({Bitmap, Names::FinishFloor, "finish_floor.png"});
         MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
         WriteWav(MakeFootstep(), out + "/footstep.wav");
         WriteWav(MakeJump(), out + "/jump.wav");
