@@ -5,7 +5,6 @@
 #include "support/game_harness.h"
 
 #include "application/game.h"
-#include "support/scratch_dir.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -24,17 +23,15 @@ void Tap(TestSupport::GameHarness& shell, int key) {
 }
 
 TEST(LevelSwitchTest, TheChosenLevelLoadsWhileTheGameStandsStillAndStartsAtItsSpawn) {
-    TestSupport::ScratchDir dir;
-    const std::filesystem::path game = std::filesystem::path(dir.Path()) / "game";
-    std::filesystem::copy(STAGEWALK_SOURCE_DIR "/game", game, std::filesystem::copy_options::recursive);
     TestSupport::GameHarness shell;
-    shell.Start(game.string());
+    shell.Start(STAGEWALK_SOURCE_DIR "/game");
     ASSERT_TRUE(shell.RunUntilLoaded());
     Application::Game& scene = *shell.GetGame();
     ASSERT_EQ(scene.level.name, "tower");
     for (int frame = 0; frame < kFrameBound && shell.GetCatalog().State(1).identity.empty(); ++frame)
         shell.Frame();
-    ASSERT_FALSE(shell.GetCatalog().State(1).identity.empty()) << "the first steps are surveyed in the background";
+    ASSERT_FALSE(shell.GetCatalog().State(1).identity.empty())
+        << "the first steps are surveyed in the background";
     EXPECT_EQ(shell.GetCatalog().State(1).store, nullptr) << "and not kept";
 
     Tap(shell, GLFW_KEY_ESCAPE);
