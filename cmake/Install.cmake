@@ -29,12 +29,12 @@ foreach(tool stagewalk_check stagewalk_level stagewalk-level)
   endif()
 endforeach()
 
-# The icon is generated into game/data beside the textures, but the game never reads it. Files are
+# The icon is generated into game/data beside the textures: the window shows it, and the desktop
+# entry's copy (share/icons) is the same file. Files are
 # 0644: an installed folder is read-only to players by its owner, and a player's copy of it is theirs
 # to edit. The level maps travel inside the game folder, so a copy of the folder holds the maps whose
 # rooms it plays, and it stays where a minimal system's dpkg filters (which drop share/doc) leave it.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/game/ DESTINATION ${STAGEWALK_INSTALL_GAMEDIR}
-  REGEX "/data/icon\\.png$" EXCLUDE)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/game/ DESTINATION ${STAGEWALK_INSTALL_GAMEDIR})
 file(GLOB level_maps ${PROJECT_SOURCE_DIR}/tools/levels/*.tmx)
 install(FILES ${level_maps} ${PROJECT_SOURCE_DIR}/tools/levels/level_tiles.png
   DESTINATION ${STAGEWALK_INSTALL_GAMEDIR}/levels)

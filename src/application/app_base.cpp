@@ -69,7 +69,25 @@ void AppBase::OnKeyDown(int key) {
     ControlState::OnKeyDown(key);
 }
 void AppBase::OnKeyUp(int key) { ControlState::OnKeyUp(key); }
-void AppBase::OnMouseMove(double x, double y) { ControlState::OnMouseMove(x, y); }
+void AppBase::OnMouseMove(double x, double y) {
+    const glm::vec2 from = ControlState::GetMousePosition();
+    ControlState::OnMouseMove(x, y);
+    Vpad::OnCursorReport(ControlState::GetMousePosition() - from);
+}
+
+void AppBase::OnFocusChanged(bool focused) {
+    if (focused && IsCursorCaptured()) SkipFirstLook();
+}
+
+void AppBase::CaptureCursor(bool captured) {
+    SetCursorCaptured(captured);
+    if (captured) SkipFirstLook();
+}
+
+void AppBase::SkipFirstLook() {
+    // A replay's look comes from its file, where the recording kept only what the look took.
+    if (!demo.Replaying()) Vpad::SkipNextCursorReport();
+}
 void AppBase::OnMouseDown(int button) { ControlState::OnMouseDown(button); }
 void AppBase::OnMouseUp(int button) { ControlState::OnMouseUp(button); }
 
@@ -149,11 +167,16 @@ void AppBase::OnConfigure() {
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
     requestedVsync = settings.vsync;
+    windowClass = WindowClass;
+    // Beside the manifest, as the other images are: a game folder of one's own may bring its own.
+    const size_t slash = settings.assetPath.rfind('/');
+    windowIcon =
+        (slash == std::string::npos ? std::string() : settings.assetPath.substr(0, slash + 1)) + IconFile;
 }
 
 void AppBase::OnStart() {
     std::cout << "Application started." << std::endl;
-    SetCursorCaptured(true);
+    CaptureCursor(true);
     ControlState::Init();
     Vpad::Init();
     const DemoHeader look = demo.GetLook(settings.sensitivity, settings.invert);
@@ -217,12 +240,13 @@ void AppBase::OnUpdate(double delta) {
     }
     TestShortcuts();
     ControlState::Update();
+    Vpad::EndFrame();
 }
 
 void AppBase::TestShortcuts() {
     if (shortcutsTaken[Quit]) running = false;
     if (shortcutsTaken[Fullscreen]) ToggleFulscreen();
-    if (shortcutsTaken[FreeCursor]) SetCursorCaptured(!IsCursorCaptured());
+    if (shortcutsTaken[FreeCursor]) CaptureCursor(!IsCursorCaptured());
     if (shortcutsTaken[Mute]) sounds.ToggleMute();
     shortcutsTaken.fill(false);
 }
@@ -257,7 +281,7 @@ void AppBase::UpdateLevels() {
     if (!menu.IsOpen()) {
         if (pressed(Engine::Key::Escape)) {
             menu.Open(demo.GetMode() == DemoSession::Mode::Off);
-            SetCursorCaptured(false);  // the mouse is the player's while the game stands still
+            CaptureCursor(false);  // the mouse is the player's while the game stands still
         } else if (enter && panel.IsShown() && demo.GetMode() == DemoSession::Mode::Off) {
             ChooseLevel((level + 1) % catalog.Count());
         }
@@ -273,7 +297,7 @@ void AppBase::UpdateLevels() {
         if (!down) continue;
         switch (menu.Press(key)) {
             case PauseMenu::Action::Resume:
-                SetCursorCaptured(true);
+                CaptureCursor(true);
                 break;
             case PauseMenu::Action::Restart:
                 EnterLevel(level);
@@ -299,7 +323,7 @@ void AppBase::ChooseLevel(size_t index) {
     // The window goes on drawing the paused game with the loading line until the level is there.
     if (!menu.IsOpen()) {
         menu.OpenLevels(index);
-        SetCursorCaptured(false);
+        CaptureCursor(false);
     }
     menu.ShowLoading(catalog.At(index).title);
     levelLoader.Load(index, catalog.List().EntriesOf(catalog.Entries(), index));
@@ -351,7 +375,7 @@ void AppBase::EnterLevel(size_t index) {
     panel.Hide();
     menu.Close();
     menu.SetLevels(MenuRows());
-    SetCursorCaptured(true);
+    CaptureCursor(true);
 }
 
 std::vector<PauseMenu::Row> AppBase::MenuRows() const {

@@ -47,6 +47,10 @@ public:
 
     static constexpr const char* SettingsFile = "config.tml";
     static constexpr const char* RecordsFile = "records.tml";  // beside the settings
+    // The X window class, which the desktop entry's StartupWMClass names too, and the window's icon,
+    // beside the asset manifest (the same image the desktop entry's icon is).
+    static constexpr const char* WindowClass = "stagewalk";
+    static constexpr const char* IconFile = "icon.png";
 
     // Reads the command line (UsageError for one it does not take; --help and --version print and
     // return), and opens a demo to replay or a recording to make before anything else, so that a bad
@@ -66,6 +70,7 @@ public:
     void OnUpdate(double delta) override;
     void OnTerminate() override;
     void OnViewportChanged(int width, int height) override;
+    void OnFocusChanged(bool focused) override;  // focused again with the cursor captured: SkipFirstLook
 
     // The process's status after a Run that returned: 1 when a file the game had to write (the
     // recording, a new best) was not saved, else 0.
@@ -111,6 +116,8 @@ private:
     void ListLevels();              // --list-levels: NAME, TITLE and BEST of each level, tab-separated
     void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
     void TestShortcuts();           // acts on the shortcuts taken since the last frame, then forgets them
+    void CaptureCursor(bool captured);  // captures (then SkipFirstLook) or frees the cursor
+    void SkipFirstLook();               // the look drops the next cursor report (not in a replay)
     std::array<bool, kShortcutCount> shortcutsTaken{};
 };
 

@@ -1,6 +1,7 @@
 #include "application/demo_session.h"
 
 #include "application/control_state.h"
+#include "application/vpad.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,7 +76,7 @@ double DemoSession::BeginFrame(double delta) {
     if (mode == Mode::Record) {
         const std::vector<int>& keyStates = ControlState::GetKeyStates();
         const std::vector<int>& buttonStates = ControlState::GetButtonStates();
-        writer.WriteFrame(delta, ControlState::GetMouseDelta(), keyStates.data(),
+        writer.WriteFrame(delta, Vpad::GetLookMovement(), keyStates.data(),
                           static_cast<int>(keyStates.size()), buttonStates.data(),
                           static_cast<int>(buttonStates.size()));
         return delta;

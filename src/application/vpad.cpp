@@ -27,6 +27,8 @@ glm::vec2 Vpad::leftStick{0.0f, 0.0f};
 glm::vec2 Vpad::rightStick{0.0f, 0.0f};
 float Vpad::lookSensitivity = 1.0f;
 bool Vpad::lookInverted = false;
+bool Vpad::skipReport = false;
+glm::vec2 Vpad::skipped{0.0f, 0.0f};
 std::vector<Vpad::Button> Vpad::buttons;
 
 void Vpad::Init() {
@@ -50,7 +52,7 @@ void Vpad::Update() {
     }
     if (std::fabs(leftStick.x) == std::fabs(leftStick.y)) leftStick *= DiagonalScale;
 
-    rightStick = ControlState::GetMouseDelta() / MouseScale * lookSensitivity;
+    rightStick = GetLookMovement() / MouseScale * lookSensitivity;
     if (lookInverted) rightStick.y = -rightStick.y;
 
     for (Button& button : buttons) button.state = ControlState::GetKeyState(button.key);
@@ -58,6 +60,18 @@ void Vpad::Update() {
 
 glm::vec2 Vpad::GetLeftStick() { return leftStick; }
 glm::vec2 Vpad::GetRightStick() { return rightStick; }
+
+void Vpad::SkipNextCursorReport() { skipReport = true; }
+
+void Vpad::OnCursorReport(glm::vec2 movement) {
+    if (!skipReport) return;
+    skipped += movement;
+    skipReport = false;
+}
+
+glm::vec2 Vpad::GetLookMovement() { return ControlState::GetMouseDelta() - skipped; }
+
+void Vpad::EndFrame() { skipped = glm::vec2(0.0f, 0.0f); }
 
 void Vpad::SetLook(float sensitivity, bool invert) {
     lookSensitivity = sensitivity;

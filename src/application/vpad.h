@@ -26,10 +26,21 @@ public:
     static void Init();                // both sticks (0, 0); the button list is kept
     static void Update();              // sticks and buttons from ControlState
     static glm::vec2 GetLeftStick();   // walk: x +1 left (A), y +1 forward (W)
-    static glm::vec2 GetRightStick();  // look: this frame's mouse movement / 96 * sensitivity
+    static glm::vec2 GetRightStick();  // look: the frame's look movement / 96 * sensitivity
     // How the look stick follows the mouse: `sensitivity` multiplies it, `invert` turns its
     // vertical round. Kept by Init; at 1 and false the stick is the movement / 96 exactly.
     static void SetLook(float sensitivity, bool invert);
+    // The look drops the next cursor report: the first after the cursor is captured (at start-up,
+    // captured again, the window focused again) reports the cursor's jump from wherever the input
+    // state last saw it, which is no movement of the player's. ControlState keeps its own rule.
+    static void SkipNextCursorReport();
+    // Each cursor report's movement, handed on by the shell as it arrives; the one to skip is kept.
+    static void OnCursorReport(glm::vec2 movement);
+    // The frame's mouse movement as the look takes it: ControlState's, less a skipped report. What a
+    // recording keeps of the mouse.
+    static glm::vec2 GetLookMovement();
+    // The frame's input is over (ControlState::Update): a skipped report of it goes with it.
+    static void EndFrame();
     static int GetButton(unsigned int index);  // state of button `index`; Up (0) past the end
     static void PushButton(int key, int id);   // binds `key` as the next button, state 1
     static size_t GetButtonCount();            // number of bound buttons
@@ -40,6 +51,8 @@ private:
     static glm::vec2 rightStick;
     static float lookSensitivity;
     static bool lookInverted;
+    static bool skipReport;
+    static glm::vec2 skipped;
     static std::vector<Button> buttons;
 };
 

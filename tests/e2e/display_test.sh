@@ -1,13 +1,21 @@
 # Window and cursor shortcuts: left Alt + Enter goes fullscreen at the screen's size, with the canvas
 # letterboxed between black bars, and back to the size (and a centred place) from before, with the
 # canvas filling the window again; left Ctrl + F1 frees the cursor and captures it again, as X sees
-# it: the pointer grab and the cursor shown. Every effect is waited for, never assumed after a pause.
+# it: the pointer grab and the cursor shown. The window carries the desktop entry's class and the
+# shipped icon. Every effect is waited for, never assumed after a pause.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_xvfb 1280x720
 dir=$(e2e_game_copy)
 e2e_start_scene "$dir" || e2e_pass
 xdotool mousemove --window "$WID" 100 100
+
+# What a dock knows the window by: the class the desktop entry's StartupWMClass names, and the
+# shipped icon; the title stays "Application" (the window was found by it).
+class=$(sed -n 's/^StartupWMClass=//p' "$SRC/packaging/stagewalk.desktop")
+[ -n "$class" ] && [ "$(xprop -id "$WID" WM_CLASS)" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] ||
+  fail "the window's $(xprop -id "$WID" WM_CLASS) is not the desktop entry's class '$class'"
+xprop -id "$WID" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window carries no 128 x 128 icon"
 
 size_is() { [ "$(e2e_window_size)" = "$1" ]; }
 # The scene shows in screen columns 160 to 1119 (its outermost columns are not black): the canvas

@@ -40,7 +40,7 @@ note "no config at all: defaults, so the shaders are looked for in /"
 rm "$dir/config.tml"
 e2e_run "$dir"
 expect_status 255
-expect_output "Application started." "Failed to open vertex shader!" "Application terminated." \
+expect_output "Application started." "Failed to open vertex shader! (/vertex.glsl)" "Application terminated." \
   "An error occurred, application terminated."
 
 note "shaders missing from the configured folder"
@@ -48,7 +48,7 @@ dir=$(e2e_game_copy)
 rm "$dir/shaders/vertex.glsl"
 e2e_run "$dir"
 expect_status 255
-expect_output "Application started." "Failed to open vertex shader!" "Application terminated." \
+expect_output "Application started." "Failed to open vertex shader! (shaders/vertex.glsl)" "Application terminated." \
   "An error occurred, application terminated."
 
 note "a broken fragment shader"

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
         entries.push_back({Model, Names::FinishMarker, "finish_marker.obj"});
         entries.push_back({Bitmap, Names::FinishBeam, "finish_beam.png"});
         entries.push_back({Bitmap, Names::FinishFloor, "finish_floor.png"});
-        MakeIcon().WritePng(out + "/icon.png");  // the desktop icon; not in the manifest
+        MakeIcon().WritePng(out + "/icon.png");  // the window's and the desktop's icon; not in the manifest
         WriteWav(MakeFootstep(), out + "/footstep.wav");
         WriteWav(MakeJump(), out + "/jump.wav");
         WriteWav(MakeLanding(), out + "/land.wav");

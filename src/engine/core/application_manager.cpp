@@ -1,5 +1,6 @@
 #include "engine/core/application_manager.h"
 
+#include "engine/assets/raw_bitmap.h"
 #include "engine/graphics/graphics.h"
 
 #include <GL/glew.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 
 namespace Engine {
@@ -51,8 +53,13 @@ void ApplicationManager::Init() {
 }
 
 void ApplicationManager::OpenWindow() {
+    if (!windowClass.empty()) {
+        glfwWindowHintString(GLFW_X11_CLASS_NAME, windowClass.c_str());
+        glfwWindowHintString(GLFW_X11_INSTANCE_NAME, windowClass.c_str());
+    }
     window = glfwCreateWindow(requestedWidth, requestedHeight, "Application", nullptr, nullptr);
     if (!window) throw std::runtime_error("Failed to open a window.");
+    SetIcon();
     if (requestedFullscreen) ToggleFulscreen();
     glfwMakeContextCurrent(window);
     if (!paced) {
@@ -61,6 +68,18 @@ void ApplicationManager::OpenWindow() {
         glfwSwapInterval(1);
     }
     glfwGetWindowSize(window, &width, &height);
+}
+
+void ApplicationManager::SetIcon() {
+    if (windowIcon.empty()) return;
+    std::unique_ptr<RawBitmap> icon;
+    try {
+        icon.reset(LoadBitmap(windowIcon));
+    } catch (const std::runtime_error&) {
+        return;  // an icon is no reason to stop: the window goes without
+    }
+    GLFWimage image{icon->width, icon->height, icon->pixels};
+    glfwSetWindowIcon(window, 1, &image);
 }
 
 void ApplicationManager::RunLoop() {
@@ -143,5 +162,6 @@ void ApplicationManager::OnUpdate(double) {}
 void ApplicationManager::OnTerminate() {}
 void ApplicationManager::OnCloseRequest() { running = false; }
 void ApplicationManager::OnViewportChanged(int, int) {}
+void ApplicationManager::OnFocusChanged(bool) {}
 
 }  // namespace Engine

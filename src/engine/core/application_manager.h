@@ -7,6 +7,8 @@
 #include "engine/core/display_handle.h"
 #include "engine/core/event_handle.h"
 
+#include <string>
+
 struct GLFWwindow;
 
 namespace Engine {
@@ -27,7 +29,7 @@ public:
     void Run(int argc, char** argv);
     void Init();                                 // the start-up sequence, ending with OnStart
     void OpenWindow();                           // creates the window, makes its context current
-    void RegisterCallbacks(GLFWwindow* window);  // routes the five window events to this object
+    void RegisterCallbacks(GLFWwindow* window);  // routes the six window events to this object
     void RenderFrame(Graphics* graphics);        // clear, OnDraw, swap
     void Terminate();                            // OnTerminate, then the drawing object is deleted
 
@@ -40,6 +42,7 @@ public:
     virtual void OnTerminate();               // first step of Terminate
     virtual void OnCloseRequest();            // each pass while the close flag is set: stop
     virtual void OnViewportChanged(int width, int height);  // after a resize
+    virtual void OnFocusChanged(bool focused);              // the window gained or lost the input focus
 
     ~ApplicationManager();  // terminates if that has not happened; not virtual, never deleted via a base
 
@@ -56,12 +59,18 @@ protected:
     bool requestedFullscreen = false;
     // Swap interval 1, set once the context is current; false sets none and leaves the driver's own.
     bool requestedVsync = false;
+    // What a dock and the desktop know the window by: its X class and instance name, and the image
+    // file of its icon (RGBA through the asset decoder; a file that is missing or does not decode
+    // leaves the window without one). Empty: the window library's own. Set before Run.
+    std::string windowClass;
+    std::string windowIcon;
     // False: a frame runs on every pass, nothing waits and the swap interval is 0, so frames come as
     // fast as the machine draws them (a benchmark); set before Run.
     bool paced = true;
 
 private:
     void RunLoop();
+    void SetIcon();  // windowIcon on the window, if it decodes
     void WaitForNextFrame();
     void CloseWindowLibrary();
     bool windowLibraryStarted = false;

@@ -1,4 +1,4 @@
-// The five window callbacks: GLFW calls them from inside glfwPollEvents on the main thread, and
+// The six window callbacks: GLFW calls them from inside glfwPollEvents on the main thread, and
 // each forwards to the one application object of the process.
 #include "engine/core/application_manager.h"
 #include "engine/core/keys.h"
@@ -39,6 +39,10 @@ void ScrollCallback(GLFWwindow*, double, double yoffset) {
     if (eventTarget) eventTarget->OnMouseWheel(yoffset);
 }
 
+void FocusCallback(GLFWwindow*, int focused) {
+    if (eventTarget) eventTarget->OnFocusChanged(focused == GLFW_TRUE);
+}
+
 void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
     if (!eventTarget) return;
     if (action == GLFW_PRESS)
@@ -56,6 +60,7 @@ void ApplicationManager::RegisterCallbacks(GLFWwindow* target) {
     glfwSetCursorPosCallback(target, CursorPosCallback);
     glfwSetScrollCallback(target, ScrollCallback);
     glfwSetMouseButtonCallback(target, MouseButtonCallback);
+    glfwSetWindowFocusCallback(target, FocusCallback);
 }
 
 }  // namespace Engine

@@ -88,11 +88,14 @@ ShaderProgram* ShaderProgram::Load(const std::string& vertexPath, const std::str
     const GLuint vertexShader = objects.vertexShader;
     const GLuint fragmentShader = objects.fragmentShader;
 
+    // The fixed text first, then the file the player is to look for.
     std::string vertexSource;
-    if (!ReadSource(vertexPath, &vertexSource)) throw std::runtime_error("Failed to open vertex shader!");
+    if (!ReadSource(vertexPath, &vertexSource)) {
+        throw std::runtime_error("Failed to open vertex shader! (" + vertexPath + ")");
+    }
     std::string fragmentSource;
     if (!ReadSource(fragmentPath, &fragmentSource)) {
-        throw std::runtime_error("Failed to open fragment shader!");
+        throw std::runtime_error("Failed to open fragment shader! (" + fragmentPath + ")");
     }
 
     std::string error = Compile(vertexShader, vertexSource);

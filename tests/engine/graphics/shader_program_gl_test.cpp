@@ -33,8 +33,8 @@ TEST_F(ShaderProgramTest, FailuresAreReportedInOrderWithTheDriverLog) {
     const std::string vertex = dir.Write("v.glsl", kVertex);
     const std::string fragment = dir.Write("f.glsl", kFragment);
     const std::string missing = dir.File("missing.glsl");
-    EXPECT_EQ(LoadError(missing, missing), "Failed to open vertex shader!");
-    EXPECT_EQ(LoadError(vertex, missing), "Failed to open fragment shader!");
+    EXPECT_EQ(LoadError(missing, missing), "Failed to open vertex shader! (" + missing + ")");
+    EXPECT_EQ(LoadError(vertex, missing), "Failed to open fragment shader! (" + missing + ")");
     EXPECT_EQ(LoadError(vertex, fragment), "");
 
     const std::string broken =
