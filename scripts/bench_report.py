@@ -319,13 +319,18 @@ COLLISION_GOALS = ("| collision at 100k triangles", "| a normal frame's collisio
 CHECKER_GOALS = ("| checker room walks",)
 
 
-def collision_report(runs, before=None, before_label=""):
-    """The collision section and its rows of the goals table; `before`: another build's collision runs."""
+def collision_report(runs, before=None, before_label="", context=None):
+    """The collision section and its rows of the goals table; `before`: another build's collision runs;
+    `context`: the benchmark run's, when the section is spliced into an older report."""
     get = runs.get
     out, goals = [], []
     w = out.append
     w("## Collision pass")
     w("")
+    if context:
+        w(f"Taken on {context.get('date', '?')[:16].replace('T', ' ')}, load average "
+          f"{', '.join(fmt(x, 3) for x in context.get('load_avg', []))} (this section and the checker's alone).")
+        w("")
     w("One `OnActorCollision` pass per frame over generated levels (rooms of tiled floors, straight and "
       "diagonal walls, octagonal pillars, ramps, platforms and ceiling slabs on a large grid, written room "
       "by room), with an actor walking in a slowly turning direction, landing and being pushed as in play. "
@@ -374,7 +379,7 @@ def collision_report(runs, before=None, before_label=""):
             line += f"; before {fmt(seconds(b) * 1e9)} ns, {fmt(b.get('tested'))} tested ({fmt(change)}x)"
         w(line + ".")
     if worst is not None:
-        goals.append(f"| a normal frame's collision at most 1.2x {before_label or 'before'}'s (worst of the rooms above) | "
+        goals.append(f"| a normal frame's collision at most 1.2x before ({before_label or 'an earlier build'}; worst of the rooms above) | "
                      f"{fmt(worst)}x | {mark(worst <= 1.2)} |")
     w("")
     return out, goals
@@ -417,13 +422,18 @@ def splice(doc, title, section, goals, goal_prefixes):
     """Replaces one section and its goal rows of an existing report, keeping everything else."""
     with open(doc) as f:
         lines = f.read().split("\n")
+    at = None
     if title in lines:
-        start = lines.index(title)
-        end = next(i for i in range(start + 1, len(lines)) if lines[i].startswith("## "))
-        del lines[start:end]
+        at = lines.index(title)
+        end = next(i for i in range(at + 1, len(lines)) if lines[i].startswith("## "))
+        del lines[at:end]
+    # A section already there keeps its place; a new one goes before the goals.
+    if at is not None:
+        lines[at:at] = section
     lines = [line for line in lines if not line.startswith(goal_prefixes)]
-    at = lines.index("## Goals in this run")
-    lines[at:at] = section
+    if at is None:
+        at = lines.index("## Goals in this run")
+        lines[at:at] = section
     at = lines.index("## Goals in this run")
     end = next((i for i in range(at + 1, len(lines)) if lines[i].startswith("## ")), len(lines))
     last_row = max(i for i in range(at, end) if lines[i].startswith("|"))
@@ -466,7 +476,9 @@ def main():
         return
     if sys.argv[1] == "--splice-collision":
         now, before, label, checker = load_collision(sys.argv[2])
-        section, goals = collision_report(now, before, label)
+        with open(os.path.join(sys.argv[2], "bench.json")) as f:
+            context = json.load(f).get("context", {})
+        section, goals = collision_report(now, before, label, context)
         splice(sys.argv[3], "## Collision pass", section, goals, COLLISION_GOALS)
         section, goals = checker_report(checker)
         if section:
