@@ -43,7 +43,10 @@ void PlayCues(benchmark::State& state, size_t count) {
     Application::StepCues cues;
     const Cue kinds[] = {Cue::Footstep, Cue::Land, Cue::Jump, Cue::Finish};
     for (size_t i = 0; i < count; ++i) cues.Push(kinds[i % 4], 0.5f);
-    for (auto _ : state) sounds->Play(cues);
+    for (auto _ : state) {
+        Application::StepCues frame = cues;
+        sounds->Play(frame);
+    }
 }
 
 void AudioFrameNoCue(benchmark::State& state) { PlayCues(state, 0); }

@@ -42,7 +42,7 @@ void GameSounds::OnLoaded(Engine::Assets& assets) {
     device.PlayLoop(assets.GetSound(AssetNames::Wind), kWindGain);
 }
 
-void GameSounds::Play(const StepCues& cues) {
+void GameSounds::Play(StepCues& cues) {
     for (const CueEvent& event : cues) {
         const size_t cue = static_cast<size_t>(event.cue);
         if (log != nullptr) {
@@ -51,6 +51,7 @@ void GameSounds::Play(const StepCues& cues) {
         }
         device.Play(cueSounds[cue], event.loudness);
     }
+    cues.Clear();
     ++frame;
 }
 

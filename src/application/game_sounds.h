@@ -31,8 +31,9 @@ public:
     void Open(const Settings& settings);
     // After loading: the store's sounds become buffers, the cues find theirs, the wind starts.
     void OnLoaded(Engine::Assets& assets);
-    // Plays the cues of the frame's steps; called once for every frame after loading.
-    void Play(const StepCues& cues);
+    // Plays the cues of the frame's steps and empties the list, so a frame that runs no step (a
+    // pause) plays nothing again; called once for every frame after loading.
+    void Play(StepCues& cues);
     void ToggleMute();
     bool IsMuted() const { return device.IsMuted(); }
     void Close();
