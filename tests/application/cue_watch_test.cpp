@@ -76,20 +76,4 @@ TEST(CueWatch, ARespawnIsHeardAndItsFallIsMeasuredFromTheSpawnPoint) {
     EXPECT_NEAR(heard[0].loudness, CueWatch::LandingLoudness(2.0f), 1e-6f);
 }
 
-TEST(CueWatch, TheJumpAndTheFootfallsThePlayerReportsAreHeardAndAFullListKeepsTheFirst) {
-    Player player(glm::vec3(0.0f));
-    CueWatch watch;
-    StepCues cues;
-    player.onGround = true;
-    player.jumped = true;
-    player.footfall = true;
-    watch.OnStep(player, cues);
-    ASSERT_EQ(cues.Size(), 2u);
-    EXPECT_EQ(cues.begin()[0].cue, Cue::Jump);
-    EXPECT_EQ(cues.begin()[1].cue, Cue::Footstep);
-    for (size_t i = 0; i < 2 * StepCues::kCapacity; ++i) cues.Push(Cue::Finish);
-    EXPECT_EQ(cues.Size(), StepCues::kCapacity);
-    EXPECT_EQ(cues.begin()[0].cue, Cue::Jump);
-}
-
 }  // namespace
