@@ -1,6 +1,7 @@
 // The audio's main-thread cost: what the shell does for sound in a frame (GameSounds::Play with no
 // cue, one, a busy frame's four, a full list of sixteen), on a real device (OpenAL Soft's wave output
-// written to nowhere, its mixer thread running) with the shipped sounds as buffers.
+// written to nowhere, its mixer thread running) with the shipped sounds as buffers; and at start-up
+// and shutdown (the device opened, the shipped sounds made buffers and the wind started, all closed).
 #include "application/game_sounds.h"
 #include "application/settings.h"
 #include "engine/assets/asset_buffer.h"
@@ -13,6 +14,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,6 +52,29 @@ void PlayCues(benchmark::State& state, size_t count) {
     }
 }
 
+// The shell's sound from start to end, as the main thread does it, the sounds decoded beforehand (on
+// the loader thread in the game).
+void AudioOpenLoadClose(benchmark::State& state) {
+    Sounds(state);  // OpenAL itself started once, as in the program
+    const std::string game = STAGEWALK_SOURCE_DIR "/game/";
+    std::vector<std::pair<std::string, std::unique_ptr<Engine::SoundData>>> decoded;
+    const Engine::AssetBuffer manifest(game + "data/assets.tml", nullptr);
+    for (const Engine::AssetEntry& entry : manifest.GetEntries()) {
+        if (entry.kind == Engine::AssetKind::Sound)
+            decoded.emplace_back(entry.name, Engine::LoadSound(game + entry.path));
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        Engine::Assets assets;
+        for (const auto& [name, data] : decoded) assets.AddSoundData(name, new Engine::SoundData(*data));
+        state.ResumeTiming();
+        Application::GameSounds sounds;
+        sounds.Open(Application::Settings());
+        sounds.OnLoaded(assets);
+        sounds.Close();
+    }
+}
+
 void AudioFrameNoCue(benchmark::State& state) { PlayCues(state, 0); }
 void AudioFrameOneCue(benchmark::State& state) { PlayCues(state, 1); }
 void AudioFrameFourCues(benchmark::State& state) { PlayCues(state, 4); }
@@ -60,3 +86,4 @@ BENCHMARK(AudioFrameNoCue)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AudioFrameOneCue)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AudioFrameFourCues)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AudioFrameFullList)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AudioOpenLoadClose)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

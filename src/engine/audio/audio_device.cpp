@@ -31,6 +31,12 @@ void MakeHeadRelative(ALuint source) {
 
 AudioDevice::~AudioDevice() { Close(); }
 
+bool AudioDevice::MakeCurrent() const {
+    if (device == nullptr) return false;
+    if (alcGetCurrentContext() != Context(context)) alcMakeContextCurrent(Context(context));
+    return true;
+}
+
 bool AudioDevice::Open(std::string& reason) {
     Close();
     ALCdevice* opened = alcOpenDevice(nullptr);
@@ -74,7 +80,7 @@ bool AudioDevice::Open(std::string& reason) {
 }
 
 void AudioDevice::Close() {
-    if (device == nullptr) return;
+    if (!MakeCurrent()) return;
     for (ALuint voice : voices) {
         if (voice == 0) continue;
         alSourceStop(voice);
@@ -98,7 +104,7 @@ void AudioDevice::Close() {
 }
 
 Sound* AudioDevice::CreateSound(const SoundData& data) {
-    if (device == nullptr || data.samples.empty()) return nullptr;
+    if (data.samples.empty() || !MakeCurrent()) return nullptr;
     alGetError();
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
@@ -118,7 +124,7 @@ Sound* AudioDevice::CreateSound(const SoundData& data) {
 }
 
 int AudioDevice::Play(const Sound* sound, float gain) {
-    if (device == nullptr || sound == nullptr) return -1;
+    if (sound == nullptr || !MakeCurrent()) return -1;
     // A free voice if there is one, else the one that started longest ago gives way.
     int chosen = 0;
     for (int i = 0; i < kVoices; ++i) {
@@ -140,7 +146,7 @@ int AudioDevice::Play(const Sound* sound, float gain) {
 }
 
 void AudioDevice::PlayLoop(const Sound* sound, float gain) {
-    if (device == nullptr) return;
+    if (!MakeCurrent()) return;
     alSourceStop(ambience);
     alSourcei(ambience, AL_BUFFER, sound != nullptr ? static_cast<ALint>(sound->buffer) : 0);
     if (sound == nullptr) return;
@@ -159,11 +165,11 @@ void AudioDevice::SetMuted(bool silent) {
 }
 
 void AudioDevice::ApplyGain() {
-    if (device != nullptr) alListenerf(AL_GAIN, muted ? 0.0f : volume);
+    if (MakeCurrent()) alListenerf(AL_GAIN, muted ? 0.0f : volume);
 }
 
 int AudioDevice::PlayingVoices() const {
-    if (device == nullptr) return 0;
+    if (!MakeCurrent()) return 0;
     int playing = 0;
     for (ALuint voice : voices) {
         ALint state = AL_STOPPED;

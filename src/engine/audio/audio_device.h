@@ -53,6 +53,9 @@ public:
     int64_t MixedFrames() const;
 
 private:
+    // Makes this device's context the current one: OpenAL calls go to the current context, and a
+    // second device (a test's, a benchmark's) may have taken it over. False without a device.
+    bool MakeCurrent() const;
     void ApplyGain();
 
     void* device = nullptr;   // ALCdevice

@@ -52,4 +52,21 @@ TEST(AudioDevice, VoicesAreTakenInTurnAndTheOldestGivesWayWhenAllAreBusy) {
     EXPECT_EQ(device.PlayingVoices(), 0);
 }
 
+// OpenAL calls go to the current context: a device opened or closed beside another must not take
+// the other's calls.
+TEST(AudioDevice, EachOfTwoDevicesPlaysOnItsOwn) {
+    TestSupport::UseSilentAudio();
+    AudioDevice first, second;
+    std::string reason;
+    ASSERT_TRUE(first.Open(reason)) << reason;
+    std::unique_ptr<Engine::Sound> sound(first.CreateSound(Tone(30.0)));
+    ASSERT_TRUE(second.Open(reason)) << reason;
+    EXPECT_EQ(first.Play(sound.get(), 1.0f), 0);
+    EXPECT_EQ(first.PlayingVoices(), 1);
+    EXPECT_EQ(second.PlayingVoices(), 0);
+    second.Close();
+    EXPECT_EQ(first.Play(sound.get(), 1.0f), 1);
+    EXPECT_EQ(first.PlayingVoices(), 2);
+}
+
 }  // namespace
