@@ -2,6 +2,7 @@
 
 #include "application/control_state.h"
 #include "application/vpad.h"
+#include "common/strict_number.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,10 +58,9 @@ void DemoSession::ReadShots() {
     const std::string folder = text.substr(0, colon);
     std::istringstream frames(text.substr(colon + 1));
     for (std::string frame; std::getline(frames, frame, ',');) {
-        char* end = nullptr;
-        const unsigned long long at = std::strtoull(frame.c_str(), &end, 10);
-        if (end != frame.c_str() && *end == '\0' && at > 0)
-            shots.emplace_back(static_cast<size_t>(at), folder + "/frame-" + frame + ".ppm");
+        size_t at = 0;
+        if (Common::StrictNumber::ParseWhole(frame, at) && at > 0)
+            shots.emplace_back(at, folder + "/frame-" + frame + ".ppm");
     }
     std::sort(shots.begin(), shots.end());
 }

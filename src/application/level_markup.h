@@ -3,8 +3,8 @@
 // SpawnPoint and held to by the checker. Constants and a pure function; any thread.
 #pragma once
 
-#include <cmath>
-#include <cstdlib>
+#include "common/strict_number.h"
+
 #include <optional>
 #include <string>
 
@@ -28,10 +28,8 @@ inline constexpr const char* Yaw = "yaw";
 
 // A value that is a whole finite decimal number ("1.25", "-4"), or nothing.
 inline std::optional<double> ReadNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+    double value = 0.0;
+    if (!Common::StrictNumber::ParseFinite(text, value)) return std::nullopt;
     return value;
 }
 

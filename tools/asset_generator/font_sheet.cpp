@@ -1,8 +1,8 @@
 #include "font_sheet.h"
 
+#include "common/whole_file.h"
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,9 +14,10 @@ namespace AssetGenerator {
 namespace {
 
 std::vector<unsigned char> ReadBinary(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the font " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Common::WholeFile file = Common::ReadWholeFile(path, std::size_t{64} << 20);
+    if (file.status != Common::WholeFile::Status::Read)
+        throw std::runtime_error("cannot read the font " + path + ": " + file.reason);
+    return {file.text.begin(), file.text.end()};
 }
 
 }  // namespace

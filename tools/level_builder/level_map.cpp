@@ -1,5 +1,7 @@
 #include "level_map.h"
 
+#include "common/strict_number.h"
+
 #include "collision/actor.h"
 #include "level_error.h"
 #include "obj_writer.h"
@@ -10,7 +12,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -42,10 +43,9 @@ std::string FlipMessage(uint64_t value) {
 double ReadNumber(const std::string& path, const std::string& key, const std::string& text, int perUnit,
                   double low, double high) {
     const double unit = 1.0 / perUnit;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    const bool whole = !text.empty() && end == text.c_str() + text.size();
-    if (!whole || !(value >= low && value <= high) || std::floor(value / unit) != value / unit) {
+    double value = 0.0;
+    if (!Common::StrictNumber::ParseFinite(text, value) || !(value >= low && value <= high) ||
+        std::floor(value / unit) != value / unit) {
         throw LevelError(path, "map property '" + key + "' is '" + text + "': it takes a multiple of 1/" +
                                    std::to_string(perUnit) + " from " + FormatNumber(low) + " to " +
                                    FormatNumber(high) + " (model units)");
@@ -79,7 +79,8 @@ LevelError TileNumberError(const std::string& path, const TmxParser::TileFailure
     const bool number =
         text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
     if (!number) return LevelError(path, tile.layer, column, row, "'" + text + "' is not a tile number");
-    const unsigned long long value = digits ? 0 : std::strtoull(text.c_str(), nullptr, 10);
+    unsigned long long value = 0;  // past the largest: out of range too
+    if (digits == 0 && !Common::StrictNumber::ParseWhole(text, value)) value = ~0ull;
     if (value <= 0xFFFFFFFFull && (value & kFlipBits)) {
         return LevelError(path, tile.layer, column, row, FlipMessage(value));
     }
@@ -100,9 +101,8 @@ std::optional<double> FacingYaw(std::string text) {
     } else if (text == "west") {
         bearing = 270;
     } else if (!text.empty() && text != "south") {
-        char* end = nullptr;
-        bearing = std::strtod(text.c_str(), &end);
-        if (end != text.c_str() + text.size() || !(std::fabs(bearing) <= 360)) return std::nullopt;
+        if (!Common::StrictNumber::ParseFinite(text, bearing) || !(std::fabs(bearing) <= 360))
+            return std::nullopt;
     }
     // Yaw 0 looks south and turns towards east: the bearing seen from the other end.
     const double yaw = std::fmod(540 - bearing, 360);

@@ -1,15 +1,14 @@
 #include "tmx_format.h"
 
+#include "common/strict_number.h"
+#include "common/whole_file.h"
+
 #include "level_error.h"
 #include "tmxparser/xml_nesting.h"
 
 #include <rapidxml/rapidxml.hpp>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace AssetGenerator {
 
@@ -19,6 +18,7 @@ using Node = rapidxml::xml_node<char>;
 
 // The loader's own limit: deeper files are refused by it, and rapidxml would recurse that deep here.
 constexpr std::size_t kMaxNesting = 2000;
+constexpr std::size_t kMaxMapBytes = std::size_t{1} << 30;  // as the game's map loader reads
 const char* const kTiledFormat = "in Tiled: Map > Map Properties > Tile Layer Format: CSV, then save again";
 
 std::string Attribute(const Node* node, const char* name, const char* otherwise = "") {
@@ -37,16 +37,14 @@ bool HasCdata(const Node* node) {
 
 // A whole decimal number, or `otherwise`.
 long Number(const std::string& text, long otherwise) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    return !text.empty() && *end == '\0' ? value : otherwise;
+    long value = 0;
+    return Common::StrictNumber::ParseWhole(text, value) ? value : otherwise;
 }
 
 // A number of pixels as the editor writes it (Tiled writes fractions too), or an error naming `what`.
 double Pixels(const std::string& path, const std::string& what, const std::string& text) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value)) {
+    double value = 0.0;
+    if (!Common::StrictNumber::ParseFinite(text, value)) {
         throw LevelError(path, what + " is '" + text + "', not a number of pixels");
     }
     return value;
@@ -249,17 +247,16 @@ TmxFormat CheckMap(const std::string& path, const Node* map) {
 }  // namespace
 
 TmxFormat ReadTmxFormat(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::vector<char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Common::WholeFile file = Common::ReadWholeFile(path, kMaxMapBytes);
+    if (file.status != Common::WholeFile::Status::Read) return {};
+    std::string& text = file.text;
     if (text.size() >= 2 &&
         ((text[0] == '\xff' && text[1] == '\xfe') || (text[0] == '\xfe' && text[1] == '\xff'))) {
         throw LevelError(path,
                          "the file is UTF-16 text; the game's map loader reads UTF-8: save it as UTF-8");
     }
-    text.push_back('\0');
-    std::size_t offset = 0;
-    if (TmxParser::NestingExceeds(text.data(), text.size() - 1, kMaxNesting, offset)) return {};
+    std::size_t offset = 0;  // the string keeps a NUL after its text, where the parser stops
+    if (TmxParser::NestingExceeds(text.data(), text.size(), kMaxNesting, offset)) return {};
     rapidxml::xml_document<char> document;
     try {
         document.parse<0>(text.data());

@@ -1,23 +1,18 @@
 #include "stagewalk_check/document_check.h"
 
+#include "common/whole_file.h"
 #include "markup/tml_reader.h"
 #include "stagewalk_check/markup_scan.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 namespace StagewalkCheck {
 
 CheckedDocument CheckDocument(const GameFolder& folder, const std::string& path, Diagnostics& out) {
     if (path.empty() || !folder.IsFile(path)) return CheckedDocument{};
-    std::ifstream in(folder.Resolve(path), std::ios::binary);
-    if (!in) return CheckedDocument{};
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return CheckedDocument{};
-    return CheckDocumentText(text.str(), path, out);
+    const Common::WholeFile file = Common::ReadWholeFile(folder.Resolve(path), Tml::kMaxDocumentBytes);
+    if (file.status != Common::WholeFile::Status::Read) return CheckedDocument{};
+    return CheckDocumentText(file.text, path, out);
 }
 
 CheckedDocument CheckDocumentText(const std::string& text, const std::string& path, Diagnostics& out) {

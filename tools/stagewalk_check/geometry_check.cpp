@@ -1,6 +1,7 @@
 #include "stagewalk_check/geometry_check.h"
 
 #include "application/asset_names.h"
+#include "common/whole_file.h"
 #include "engine/assets/asset_kinds.h"
 #include "engine/assets/model_conversion.h"
 #include "stagewalk_check/level_check.h"
@@ -10,13 +11,13 @@
 #include "stagewalk_check/surround_check.h"
 
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace StagewalkCheck {
 
 namespace {
+
+constexpr size_t kMaxModelBytes = size_t{1} << 30;  // far beyond any room a game could load
 
 // A model as the game loads it, with the text it came from.
 struct LoadedModel {
@@ -37,9 +38,8 @@ LoadedModel Load(const std::vector<PlannedEntry>& plan, const GameFolder& folder
         } catch (const std::exception&) {
             return loaded;  // reported with the asset files
         }
-        std::ifstream in(path, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        loaded.layout = std::make_unique<ObjLayout>(text, *loaded.model);
+        const Common::WholeFile file = Common::ReadWholeFile(path, kMaxModelBytes);
+        loaded.layout = std::make_unique<ObjLayout>(file.text, *loaded.model);
         loaded.file = planned.entry.path;
         return loaded;
     }

@@ -1,11 +1,11 @@
 #include "engine/audio/sound_data.h"
 
+#include "common/whole_file.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -93,21 +93,12 @@ SoundData* LoadSoundFromMemory(const unsigned char* data, size_t size, const std
 }
 
 SoundData* LoadSound(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) Refuse(path, "no such file");
-    if (error) Refuse(path, error.message());
-    // A named pipe or a device would block the loader or never end.
-    if (!std::filesystem::is_regular_file(status)) Refuse(path, "not a file");
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) Refuse(path, error.message());
-    if (size > static_cast<uintmax_t>(kMaxSoundFileBytes))
-        Refuse(path, "larger than " + std::to_string(kMaxSoundFileBytes >> 20) + " MiB");
-    std::vector<unsigned char> bytes(static_cast<size_t>(size));
-    std::ifstream in(path, std::ios::binary);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
-        Refuse(path, "cannot be read");
-    return LoadSoundFromMemory(bytes.data(), bytes.size(), path);
+    // Regular files only: a named pipe or a device would block the loader or never end.
+    const Common::WholeFile file = Common::ReadWholeFile(path, static_cast<size_t>(kMaxSoundFileBytes));
+    if (file.status == Common::WholeFile::Status::Missing) Refuse(path, "no such file");
+    if (file.status != Common::WholeFile::Status::Read) Refuse(path, file.reason);
+    return LoadSoundFromMemory(reinterpret_cast<const unsigned char*>(file.text.data()), file.text.size(),
+                               path);
 }
 
 }  // namespace Engine
