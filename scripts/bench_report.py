@@ -233,8 +233,8 @@ def audio_report(results):
     found = measured.get("startup", {})
     if found:
         runs_each = len(next(iter(found.values()))["runs_ms"])
-        w("Start-up from exec to the first scene frame (as above) and real play (the timedemo of the tower run, as "
-          "below), with sound and without, by `scripts/bench_sound.py`: one run of every configuration after "
+        w("Start-up from exec to the first scene frame and real play (the timedemo of the tower run), both as "
+          "above, with sound and without, by `scripts/bench_sound.py`: one run of every configuration after "
           f"another, {runs_each} start-ups of each.")
         w("")
         w("| start-up | median ms | fastest ms |")
