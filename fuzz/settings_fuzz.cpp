@@ -1,6 +1,6 @@
 // Fuzzes the settings reader on parsed documents: it returns a record or throws one of the
 // documented texts (a markup header error or a value the game refuses), and a record it returns
-// holds a whole fps and a positive, finite sensitivity.
+// holds a whole fps, a positive, finite sensitivity and a volume from 0 to 1.
 #include "application/settings.h"
 #include "fuzz_input.h"
 #include "markup/document.h"
@@ -21,7 +21,8 @@ bool IsDocumentedError(const std::string& text) {
     return text == "Header missing in config.tml!" ||
            text == "Unknown version, only 'tangly-ml-v-020' is supported by the parser!" ||
            StartsWith(text, "Invalid integer '") || StartsWith(text, "Integer out of range '") ||
-           StartsWith(text, "Invalid positive number '") || StartsWith(text, "Invalid boolean '");
+           StartsWith(text, "Invalid positive number '") || StartsWith(text, "Invalid number '") ||
+           StartsWith(text, "Invalid boolean '");
 }
 
 }  // namespace
@@ -35,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fuzz::Require(settings.fps == static_cast<float>(static_cast<int>(settings.fps)), "fps not whole");
         Fuzz::Require(settings.sensitivity > 0.0f && std::isfinite(settings.sensitivity),
                       "sensitivity not positive");
+        Fuzz::Require(settings.volume >= 0.0f && settings.volume <= 1.0f, "volume outside 0 to 1");
     } catch (const std::runtime_error& error) {
         Fuzz::Require(IsDocumentedError(error.what()), "unexpected settings error text");
     }
