@@ -1,9 +1,11 @@
 #include "stagewalk_check/game_check.h"
 
+#include "application/level_list.h"
 #include "stagewalk_check/asset_files_check.h"
 #include "stagewalk_check/config_check.h"
 #include "stagewalk_check/document_check.h"
 #include "stagewalk_check/geometry_check.h"
+#include "stagewalk_check/level_list_check.h"
 #include "stagewalk_check/manifest_check.h"
 #include "stagewalk_check/required_assets.h"
 
@@ -35,8 +37,10 @@ void CheckAssets(const GameFolder& folder, const PathSetting& assetPath, Diagnos
     if (manifest.state == DocumentState::BadHeader) return;
     const std::vector<PlannedEntry> plan = CheckManifest(*manifest.document, manifestFile, out);
     CheckAssetFiles(plan, folder, manifestFile, out);
-    CheckRequiredAssets(plan, manifestFile, out);
-    CheckGeometry(plan, folder, out);
+    const Application::LevelList levels = Application::LevelList::Read(*manifest.document);
+    CheckRequiredAssets(plan, manifestFile, out, !levels.Implicit());
+    CheckLevelList(*manifest.document, manifestFile, plan, folder, out);
+    CheckGeometry(plan, levels, folder, out);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "stagewalk_check/level_check.h"
 
-#include "application/asset_names.h"
 #include "application/finish_area.h"
 #include "application/level_markup.h"
 #include "application/stage.h"
@@ -205,11 +204,11 @@ void CheckLevelDocument(const Tml::Document& level, const std::string& file, con
     for (const Tml::Node* root : level.RootNodes()) walk.Root(*root);
 }
 
-void CheckLevelData(const std::vector<PlannedEntry>& plan, const GameFolder& folder,
+void CheckLevelData(const std::vector<PlannedEntry>& plan, const std::string& data, const GameFolder& folder,
                     const Engine::MeshData* room, Diagnostics& out) {
     for (const PlannedEntry& planned : plan) {
         const Engine::AssetEntry& entry = planned.entry;
-        if (entry.kind != Engine::AssetKind::Markup || entry.name != Application::AssetNames::Level) continue;
+        if (entry.kind != Engine::AssetKind::Markup || entry.name != data) continue;
         // The game looks names up in manifest order: the first entry is the one it uses.
         if (!planned.hasPath || !folder.IsFile(entry.path)) return;
         // A refused header is reported with the asset files, at the manifest's entry.

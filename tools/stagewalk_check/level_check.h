@@ -15,10 +15,10 @@
 
 namespace StagewalkCheck {
 
-// Checks the first markup entry of `plan` named as the game's level data, if there is one; `room`
-// is the room's first mesh as the game collides with it, or null when it did not load (then the
+// Checks the first markup entry of `plan` named `data`, a level's data, if there is one; `room` is
+// the level's room's first mesh as the game collides with it, or null when it did not load (then the
 // floors are not looked at). A file that is missing or refused is left to the asset file check.
-void CheckLevelData(const std::vector<PlannedEntry>& plan, const GameFolder& folder,
+void CheckLevelData(const std::vector<PlannedEntry>& plan, const std::string& data, const GameFolder& folder,
                     const Engine::MeshData* room, Diagnostics& out);
 
 // The same for a parsed document named `file`.

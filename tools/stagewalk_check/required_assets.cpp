@@ -32,9 +32,10 @@ std::string Hint(const std::vector<PlannedEntry>& plan, const std::string& kind,
 }  // namespace
 
 void CheckRequiredAssets(const std::vector<PlannedEntry>& plan, const std::string& manifestFile,
-                         Diagnostics& out) {
+                         Diagnostics& out, bool levelsListed) {
     for (const Application::AssetNames::Required& required : Application::AssetNames::All) {
         if (Find(plan, required.kind, required.name)) continue;
+        if (levelsListed && std::string(required.name) == kRoomModel) continue;
         out.Error(manifestFile, 0,
                   std::string("the game asks for ") + required.kind + " " + Quote(required.name) +
                       ", which the manifest does not list" + Hint(plan, required.kind, required.name));

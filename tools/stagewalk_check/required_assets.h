@@ -17,7 +17,9 @@ inline constexpr const char* kRoomModel = Application::AssetNames::Room;
 // Reports, for `manifestFile`, each required asset that `plan` does not provide under its kind,
 // hinting at an entry of another kind with that name or a near name of the right kind; a missing
 // sound is a warning, since the game plays on without it.
+// A manifest that lists its levels names each level's room there (the level list's check holds it
+// to them), so it need not have "room2": `levelsListed` leaves that name out.
 void CheckRequiredAssets(const std::vector<PlannedEntry>& plan, const std::string& manifestFile,
-                         Diagnostics& out);
+                         Diagnostics& out, bool levelsListed = false);
 
 }  // namespace StagewalkCheck

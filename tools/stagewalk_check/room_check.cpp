@@ -58,9 +58,9 @@ std::string Point(const glm::vec3& p) {
 
 // Drops the real player from the spawn point through the real collision until it lands, or falls
 // past the depth at which the game puts it back where it started.
-bool LandsFromSpawn(const std::vector<float>& positions) {
+bool LandsFromSpawn(const std::vector<float>& positions, const glm::vec3& spawn) {
     Application::Vpad::Init();
-    Application::Player player(Application::Game::StartPosition);
+    Application::Player player(spawn);
     for (int frame = 0; frame < SpawnFallFrames; ++frame) {
         player.Actor::Update(1.0f);
         Application::Stage::CollideWithTriangles(&player, positions, 1.0f);
@@ -146,6 +146,11 @@ bool CoversFromAbove(const CollisionTriangle& t, const glm::vec3& p) {
 
 void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
                Diagnostics& out) {
+    CheckRoom(room, layout, file, Application::Game::StartPosition, out);
+}
+
+void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
+               const glm::vec3& spawn, Diagnostics& out) {
     if (room.empty()) return;  // reported with the asset files
     CheckFaces(room, layout, file, out);
     for (size_t mesh = 1; mesh < room.size(); ++mesh) {
@@ -156,8 +161,7 @@ void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std
                       "only (join the objects into one)");
     }
     CheckRoomWalks(room, layout, file, out);
-    if (!LandsFromSpawn(room[0]->positions)) {
-        const glm::vec3 spawn = Application::Game::StartPosition;
+    if (!LandsFromSpawn(room[0]->positions, spawn)) {
         out.Error(file, 0,
                   "no floor below the spawn point " + Point(spawn) + ", at " +
                       Point(spawn / Application::Stage::RoomScale) +

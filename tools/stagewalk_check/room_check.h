@@ -20,6 +20,9 @@ namespace StagewalkCheck {
 // go to `file` (the path as written in the manifest).
 void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
                Diagnostics& out);
+// The same for a level that starts the player at `spawn` (world units), its level data's.
+void CheckRoom(const Engine::ModelData& room, const ObjLayout& layout, const std::string& file,
+               const glm::vec3& spawn, Diagnostics& out);
 
 // "1.25", "-0.0037": short numbers for messages.
 std::string Number(double value);
