@@ -1,13 +1,15 @@
 // A level switch through the shell's own input path, frame by frame: Esc, Levels and the second
 // level load it on the loader thread while frames go on with the game standing still under the menu,
 // and the frame the level is there shows its first frame; going back to a level played before needs
-// no loading at all.
+// no loading at all. At a finish the panel shows, and Enter plays the next level.
 #include "support/game_harness.h"
 
 #include "application/game.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
+
+#include "support/scratch_dir.h"
 
 #include <filesystem>
 
@@ -62,6 +64,34 @@ TEST(LevelSwitchTest, TheChosenLevelLoadsWhileTheGameStandsStillAndStartsAtItsSp
     shell.Frame();
     EXPECT_EQ(scene.level.name, "tower");
     EXPECT_FALSE(shell.IsMenuOpen());
+    shell.Stop();
+}
+
+TEST(LevelSwitchTest, AFinishShowsThePanelAndEnterPlaysTheNextLevel) {
+    TestSupport::ScratchDir dir;  // the best is saved beside the settings
+    const std::filesystem::path game = std::filesystem::path(dir.Path()) / "game";
+    std::filesystem::copy(STAGEWALK_SOURCE_DIR "/game", game, std::filesystem::copy_options::recursive);
+    TestSupport::GameHarness shell;
+    shell.Start(game.string());
+    ASSERT_TRUE(shell.RunUntilLoaded());
+    Application::Game& scene = *shell.GetGame();
+    ASSERT_FALSE(scene.finish.Empty());
+    // Put down just over the finish, and a step walked: the run starts, and ends standing there.
+    const Application::FinishArea::Rectangle top = scene.finish.Rectangles().front();
+    scene.player->position =
+        glm::vec3((top.west + top.east) / 2, top.floor + 0.1f, (top.north + top.south) / 2);
+    shell.OnKeyDown(GLFW_KEY_W);
+    shell.Frame();  // pressed
+    shell.Frame();  // held: walking
+    shell.OnKeyUp(GLFW_KEY_W);
+    for (int frame = 0; frame < 600 && !shell.IsFinishPanelShown(); ++frame) shell.Frame();
+    ASSERT_TRUE(shell.IsFinishPanelShown());
+    EXPECT_TRUE(std::filesystem::exists(game / "records.tml")) << "a first run is a best, kept at once";
+    Tap(shell, GLFW_KEY_ENTER);
+    for (int frame = 0; frame < kFrameBound && shell.GetLevel() == 0; ++frame) shell.Frame();
+    EXPECT_EQ(shell.GetLevel(), 1u);
+    EXPECT_FALSE(shell.IsFinishPanelShown());
+    EXPECT_EQ(scene.player->position, scene.spawn.position);
     shell.Stop();
 }
 

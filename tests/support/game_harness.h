@@ -37,6 +37,7 @@ public:
     const Application::LevelCatalog& GetCatalog() const { return catalog; }
     size_t GetLevel() const { return level; }
     bool IsMenuOpen() const { return menu.IsOpen(); }
+    bool IsFinishPanelShown() const { return panel.IsShown(); }
 
 private:
     std::string previousFolder;
