@@ -15,7 +15,9 @@ xdotool mousemove --window "$WID" 100 100
 class=$(sed -n 's/^StartupWMClass=//p' "$SRC/packaging/stagewalk.desktop")
 [ -n "$class" ] && [ "$(xprop -id "$WID" WM_CLASS)" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] ||
   fail "the window's $(xprop -id "$WID" WM_CLASS) is not the desktop entry's class '$class'"
-xprop -id "$WID" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window carries no 128 x 128 icon"
+# Read whole: grep -q would stop reading the long picture and, under pipefail, fail on xprop's SIGPIPE.
+icon=$(xprop -id "$WID" _NET_WM_ICON)
+[[ $icon == *"Icon (128 x 128)"* ]] || fail "the window carries no 128 x 128 icon"
 
 size_is() { [ "$(e2e_window_size)" = "$1" ]; }
 # The scene shows in screen columns 160 to 1119 (its outermost columns are not black): the canvas
