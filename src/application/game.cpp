@@ -76,10 +76,22 @@ void Game::Destroy() {}
 void Game::OnLoaded(Engine::Assets* assets) {
     InitHUD(assets);
     InitStage(assets);
-    EnterLevel(level, assets);
+    ReadLevel(level, assets);
+    // Init placed the player where a level without a spawn starts; only a level that starts it
+    // elsewhere moves it (and anything the scene did before its assets came stays as it was).
+    if (spawn.position != player->spawnPosition || spawn.yaw != 0.0f) PlaceAtSpawn();
+    // The times show from the first frame drawn, before any update.
+    UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
 }
 
 void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
+    ReadLevel(next, store);
+    PlaceAtSpawn();
+    clock = StepClock();
+    UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
+}
+
+void Game::ReadLevel(const Level& next, const Engine::Assets* store) {
     level = next;
     const Tml::Document* data = nullptr;
     if (store != nullptr) {
@@ -89,6 +101,9 @@ void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
     finish = FinishArea::FromDocument(data);
     SetFinishMarkers(finish.Rectangles());
     spawn = SpawnPoint::FromDocument(data);
+}
+
+void Game::PlaceAtSpawn() {
     camera = Engine::Camera1stPerson(spawn.position);
     camera.rotation.y = spawn.yaw;
     delete player;
@@ -97,10 +112,7 @@ void Game::EnterLevel(const Level& next, const Engine::Assets* store) {
     respawnsSeen = 0;
     cueWatch = CueWatch();
     finishedRun = -1;
-    clock = StepClock();
     run.Reset();
-    // The times show from the first frame drawn, before any update.
-    UpdateRunHUD(!finish.Empty(), run.GetSteps(), bestSteps);
 }
 
 }  // namespace Application

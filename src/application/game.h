@@ -44,7 +44,8 @@ public:
     void Draw(Engine::Graphics* graphics) override;
     // Nothing to release before the process ends; safe whether or not OnLoaded ran.
     void Destroy() override;
-    // The HUD's and then the stage's asset lookups, then EnterLevel from the same store.
+    // The HUD's and then the stage's asset lookups, then the level's room, finish and spawn from the
+    // same store; the player moves only for a level that starts it elsewhere than Init placed it.
     void OnLoaded(Engine::Assets* assets) override;
     // Plays `level` from `store`, which holds its room and data: the room, the finish and the spawn
     // from there; the player and the camera at the spawn, facing its way; the run and the steps'
@@ -63,6 +64,10 @@ public:
     StepCues cues;           // what the latest update's steps did that is heard; the shell plays it
 
 private:
+    // The level's room, finish and spawn from `store`, under its names.
+    void ReadLevel(const Level& next, const Engine::Assets* store);
+    // The player and the camera at the spawn, facing its way, and the run afresh.
+    void PlaceAtSpawn();
     CueWatch cueWatch;
     unsigned respawnsSeen = 0;
     int64_t finishedRun = -1;

@@ -102,6 +102,17 @@ TEST_F(GameTest, DestroyIsSafeBeforeAndAfterLoading) {
     game.Destroy();
 }
 
+// The scene's own start stands: a level without a spawn of its own leaves the player where the updates
+// before the assets came put it.
+TEST_F(GameTest, LoadingALevelWithoutASpawnKeepsThePlayerAsItWas) {
+    Game game;
+    for (int frame = 0; frame < 3; ++frame) game.Update(1.0f);
+    const glm::vec3 moved = game.player->position;
+    Engine::Assets empty;
+    game.OnLoaded(&empty);
+    EXPECT_EQ(game.player->position, moved);
+}
+
 // A level starts the player at its spawn, facing its way, with a fresh run; entering it again after
 // playing (a restart) puts everything back.
 TEST_F(GameTest, EnteringALevelStartsThePlayerAtItsSpawn) {
