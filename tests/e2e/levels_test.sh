@@ -1,6 +1,7 @@
 # Levels as a player chooses them, on the shipped list: --list-levels prints one line per level with
-# its best, --level NAME starts each (an unknown one is refused before any window), a demo recorded in a
-# level replays in that level without being told which, and in the game Esc, Levels and the second
+# its best, --level NAME starts each (an unknown one is refused before any window), a folder whose
+# manifest lists no level plays its room2 as before, a demo recorded in a level replays in that level
+# without being told which, and in the game Esc, Levels and the second
 # level show that level, with the game standing still while the menu is open.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -47,6 +48,23 @@ crop=$(e2e_view_crop)
 shown=$(e2e_difference "$WORK/$first.png" "$WORK/$second.png" "$crop")
 note "the first two levels' views at their spawns differ in $shown of the view"
 expect_float "$shown" gt 0.1 "difference between the first two levels' views"
+
+# A game folder of old, whose manifest lists no level: its one level is the room "room2", played as
+# it always was.
+old=$(e2e_game_copy old)
+sed -i '/^{ levels$/,$d' "$old/data/assets.tml"
+e2e_run "$old" 20 --list-levels
+expect_status 0
+expect_output "room2${tab}room2${tab}-"
+e2e_start_scene "$old" || e2e_pass
+e2e_until 10 e2e_still || fail "the folder of old: the spawn never came to rest"
+e2e_shot "$WORK/old.png"
+e2e_quit
+e2e_wait_exit 15
+expect_status 0
+as_tower=$(e2e_difference "$WORK/tower.png" "$WORK/old.png" "$crop")
+note "the folder of old shows the tower's spawn but for $as_tower of the view"
+expect_float "$as_tower" lt 0.05 "difference between the folder of old and the tower"
 
 # Recorded in the second level, replayed without --level: the replay finds it by what plays.
 e2e_start_scene "$dir" --level "$second" --record "$WORK/walk.tml" || e2e_pass
