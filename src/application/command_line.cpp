@@ -83,7 +83,7 @@ std::string HelpText() {
         name.resize(std::max<size_t>(name.size() + 2, 20), ' ');
         text += name + option.help + "\n";
     }
-    return text;
+    return text + "A value may also follow its option after an equals sign: --play=FILE.\n";
 }
 
 }  // namespace Application

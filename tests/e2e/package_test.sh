@@ -87,10 +87,10 @@ cmp -s "$folder/config.tml" "$WORK/edited.tml" || fail "the edited config.tml wa
 [ "$installed" = "$(cd "$root" && find . -printf '%p %s %m %T@\n' | sort)" ] \
   || fail "running the game changed the installed files"
 
-note "the three programs: --help, --version and their manual pages"
+note "the programs: --help, --version and their manual pages, which name every option --help lists"
 upstream=$(dpkg-deb -f "$deb" Version | sed 's/-[^-]*$//')
-for program in games/stagewalk bin/stagewalk-check bin/stagewalk-level; do
-  name=${program#*/}
+for program in games/stagewalk libexec/stagewalk/stagewalk bin/stagewalk-check bin/stagewalk-level; do
+  name=${program##*/}
   out=$("$root/usr/$program" --help 2>&1) || fail "$name --help: status $?"
   grep -q "^Usage: $name " <<<"$out" || fail "$name --help printed: $out"
   [ "$("$root/usr/$program" --version 2>&1)" = "$name $upstream" ] || fail "$name --version: not '$name $upstream'"
@@ -98,6 +98,10 @@ for program in games/stagewalk bin/stagewalk-check bin/stagewalk-level; do
   [ -n "$page" ] || { fail "no manual page for $name"; continue; }
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man $name: $warnings"
+  text=$(zcat "$page" | sed 's/\\-/-/g')
+  for option in $(grep -oE -- '^ +(-[a-z], )?--?[a-z-]*' <<<"$out" | grep -oE -- '--?[a-z-]*'); do
+    grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" <<<"$text" || fail "$program --help lists $option, which man $name does not"
+  done
 done
 
 note "what the launcher answers itself"

@@ -19,8 +19,8 @@
 namespace {
 
 const char* const kSynopsis =
-    "Usage: stagewalk-level MAP.tmx OUT.obj [--add TITLE]\n"
-    "       stagewalk-level --help | --version\n";
+    "Usage: stagewalk-level [--] MAP.tmx OUT.obj [--add TITLE]\n"
+    "       stagewalk-level --help | -h | --version\n";
 
 const char* const kDescription =
     "\n"
@@ -36,8 +36,9 @@ const char* const kDescription =
     "  --add TITLE list the level in the manifest assets.tml beside OUT.obj (the game folder's\n"
     "              data/), named after OUT.obj's stem and titled TITLE, unless it lists it already,\n"
     "              so that the game plays it: stagewalk --level STEM\n"
-    "  --help      print this text\n"
+    "  -h, --help  print this text\n"
     "  --version   print the version\n"
+    "  --          ends the options: the files follow, even one that starts with a dash\n"
     "\n"
     "Exit status: 0 both files were written, 1 a bad map (one line on standard error naming the file\n"
     "and, where they apply, the layer and the tile as (column,row)) or an output that cannot be\n"

@@ -31,8 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-    return "Usage: stagewalk-check [--strict] [GAME_DIR]\n"
-           "       stagewalk-check --help | --version\n"
+    return "Usage: stagewalk-check [--strict] [--] [GAME_DIR]\n"
+           "       stagewalk-check --help | -h | --version\n"
            "\n"
            "Checks a stagewalk game folder (default: the current directory) the way the game reads\n"
            "it: config.tml, the shader files, the asset manifest and every asset it lists. Prints one\n"
@@ -40,8 +40,9 @@ std::string UsageText() {
            "a summary line.\n"
            "\n"
            "  --strict   warnings count as problems for the exit status\n"
-           "  --help     print this text\n"
+           "  -h, --help print this text\n"
            "  --version  print the version\n"
+           "  --         ends the options: a GAME_DIR that starts with a dash follows\n"
            "\n"
            "Exit status: 0 no errors (warnings allowed unless --strict), 1 problems found,\n"
            "2 the check could not run (bad arguments, GAME_DIR missing).\n";
