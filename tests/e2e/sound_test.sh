@@ -55,8 +55,8 @@ done
 # What the device played. One frame of the game is rate / 60 frames of the WAV file.
 rate=$("$WAVPROBE" rate "$WORK/run.wav") || fail "the WAV file cannot be read"
 frame=$((rate / 60))
-# Where the sound $1 starts in the WAV file, one a line; $2: the least score (see wavprobe).
-onsets() { "$WAVPROBE" onsets "$WORK/run.wav" "$GAME/data/$1.wav" "${2:-0.6}" | awk '{ print $1 }'; }
+# Where the sound $1 starts in the WAV file, one a line; $2: the length of its opening to look for.
+onsets() { "$WAVPROBE" onsets "$WORK/run.wav" "$GAME/data/$1.wav" 0.6 "${2:-0.25}" | awk '{ print $1 }'; }
 # Each clock in $2 (one a line) has an onset in $1 (one a line) at most a frame later; with "heard"
 # as $3, each onset in $1 has a clock in $2 at most a frame before it. The mixer starts a sound at the
 # next period it mixes, which the clock counts in.
@@ -83,9 +83,10 @@ matched "$finishes" "$(cue_clocks finish)" || fail "no finish sound at the finis
 footsteps=$(onsets footstep)
 [ "$(echo "$footsteps" | grep -c .)" -ge 10 ] || fail "only $(echo "$footsteps" | grep -c .) footsteps heard"
 matched "$footsteps" "$(cue_clocks footstep)" heard || fail "a footstep heard that the game did not play"
-# The wind starts with the game, under the first landing: a lower score finds it.
+# The wind starts with the game. The first landing comes at least ten paced frames (a sixth of a
+# second) after it, so the wind's first eighth of a second is heard alone.
 wind_clock=$(awk '$1 == "loaded" && $2 == "wind" { print $4 }' "$WORK/cues.txt")
-matched "$(onsets wind 0.4)" "$wind_clock" || fail "the wind does not start with the game"
+matched "$(onsets wind 0.125)" "$wind_clock" || fail "the wind does not start with the game"
 note "heard $(echo "$jumps" | grep -c .) jumps, $(echo "$footsteps" | grep -c .) footsteps, the finish at $(echo "$finishes" | head -n1) of $rate a second"
 awk '$1 == "frame" { print $1, $2, $3, $4 }' "$WORK/cues.txt" >"$WORK/cues-wave.txt"
 

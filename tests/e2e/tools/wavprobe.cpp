@@ -1,9 +1,12 @@
 // Test tool for the end-to-end scripts: listens to a WAV file the program's audio device wrote.
 //   wavprobe rate FILE               print the file's frames per second
-//   wavprobe onsets FILE SOUND [MIN]  print "FRAME SCORE" for every place where SOUND starts in FILE,
-//                                     found by normalised cross-correlation of its first
-//                                     quarter second (SCORE 1 is SOUND alone, as made); MIN is the least
-//                                     score counted (default 0.6). SOUND must be at FILE's rate.
+//   wavprobe onsets FILE SOUND [MIN [SECONDS]]
+//                                    print "FRAME SCORE" for every place where SOUND starts in FILE,
+//                                    found by normalised cross-correlation of its first SECONDS
+//                                    (default a quarter; SCORE 1 is SOUND alone, as made); MIN is the
+//                                    least score counted (default 0.6). SOUND must be at FILE's rate.
+//                                    A shorter opening keeps a quiet sound's start clear of a loud
+//                                    one played soon after it.
 // Both files are mixed down to mono. Exit status 2 when a file cannot be read.
 #include <sndfile.h>
 
@@ -83,13 +86,13 @@ std::vector<double> Correlate(const std::vector<float>& x, const std::vector<flo
     return dot;
 }
 
-int Onsets(const Audio& recording, const Audio& sound, double least) {
+int Onsets(const Audio& recording, const Audio& sound, double least, double seconds) {
     if (sound.rate != recording.rate) {
         std::fprintf(stderr, "wavprobe: the sound is at %d Hz, the recording at %d Hz\n", sound.rate,
                      recording.rate);
         return 2;
     }
-    const size_t n = std::min(sound.mono.size(), static_cast<size_t>(sound.rate / 4));
+    const size_t n = std::min(sound.mono.size(), static_cast<size_t>(sound.rate * seconds));
     const std::vector<float>& x = recording.mono;
     if (n == 0 || x.size() < n) return 0;
     const std::vector<float> h(sound.mono.begin(), sound.mono.begin() + static_cast<long>(n));
@@ -132,8 +135,13 @@ int main(int argc, char** argv) {
         Audio recording;
         Audio sound;
         if (!Read(argv[2], recording) || !Read(argv[3], sound)) return 2;
-        return Onsets(recording, sound, argc >= 5 ? std::atof(argv[4]) : 0.6);
+        const double seconds = argc >= 6 ? std::atof(argv[5]) : 0.25;
+        if (!(seconds > 0.0)) {
+            std::fprintf(stderr, "wavprobe: the opening must be longer than 0 seconds\n");
+            return 2;
+        }
+        return Onsets(recording, sound, argc >= 5 ? std::atof(argv[4]) : 0.6, seconds);
     }
-    std::fprintf(stderr, "usage: wavprobe rate FILE | wavprobe onsets FILE SOUND [MIN]\n");
+    std::fprintf(stderr, "usage: wavprobe rate FILE | wavprobe onsets FILE SOUND [MIN [SECONDS]]\n");
     return 2;
 }
