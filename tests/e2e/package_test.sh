@@ -57,6 +57,11 @@ doc="$root/usr/share/doc/stagewalk"
 for link in $(grep -o '](\(docs/[^)#]*\))' "$doc/README.md" | sed 's/^](//; s/)$//' | sort -u); do
   [ -f "$doc/$link" ] || fail "the installed README links to $link, which the package lacks"
 done
+# What lives under build/, scripts/ or tests/ is a clone's alone: a paragraph naming it says so (the
+# architecture page is about the source throughout, and says so at its top).
+clone_only=$(awk -v RS= '/`(build|scripts|tests)\// && !/clone|the source/ { print FILENAME ": " substr($0, 1, 70) }' \
+  "$doc/README.md" "$doc/docs/modding.md" "$doc/docs/levels.md")
+[ -z "$clone_only" ] || fail "installed pages name a clone's paths without saying so: $clone_only"
 
 STAGEWALK="$root/usr/games/stagewalk"
 export HOME="$WORK/home"
