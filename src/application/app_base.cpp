@@ -7,6 +7,7 @@
 #include "application/run_clock.h"
 #include "application/vpad.h"
 #include "common/seconds.h"
+#include "common/step_rate.h"
 #include "engine/assets/assets.h"
 #include "engine/core/keys.h"
 #include "engine/graphics/canvas.h"
@@ -153,7 +154,7 @@ void AppBase::ListLevels() {
         std::string best = "-";
         if (catalog.State(i).best >= 0) {
             char seconds[32];
-            Common::FormatSeconds(catalog.State(i).best, RunClock::StepsPerSecond, seconds, sizeof seconds);
+            Common::FormatSeconds(catalog.State(i).best, Common::StepsPerSecond, seconds, sizeof seconds);
             best = seconds;
         }
         std::cout << catalog.At(i).name << '\t' << title << '\t' << best << '\n';
@@ -214,7 +215,7 @@ void AppBase::OnUpdate(double delta) {
     // recording keeps them.
     const bool playing = loaded && !menu.IsOpen();
     const double frameDelta = playing ? demo.BeginFrame(delta) : delta;
-    timeScale = static_cast<float>(frameDelta) / 0.016666668f;
+    timeScale = static_cast<float>(frameDelta) / (1.0f / Common::StepsPerSecond);
     if (loaded) {
         if (demo.Ended()) {
             running = false;
@@ -389,7 +390,7 @@ std::vector<PauseMenu::Row> AppBase::MenuRows() const {
         } else if (known.identity.empty()) {
             row.best = "...";
         } else if (known.best >= 0) {
-            row.best = Common::FormatSeconds(known.best, RunClock::StepsPerSecond, seconds, sizeof seconds);
+            row.best = Common::FormatSeconds(known.best, Common::StepsPerSecond, seconds, sizeof seconds);
         }
         rows.push_back(row);
     }
@@ -428,7 +429,7 @@ void AppBase::DrawSceneToCanvas(Engine::Graphics* frameGraphics) {
 
 void AppBase::ReportRun(int64_t steps) {
     char time[32];
-    Common::FormatSeconds(steps, RunClock::StepsPerSecond, time, sizeof time);
+    Common::FormatSeconds(steps, Common::StepsPerSecond, time, sizeof time);
     std::cout << "Run finished in " << time << " s";
     // A replay keeps nothing and beats nothing: it is not a run of the player's.
     if (demo.Replaying()) {
@@ -443,7 +444,7 @@ void AppBase::ReportRun(int64_t steps) {
                                  ? "next level, " + catalog.At((level + 1) % catalog.Count()).title
                                  : std::string("play again");
     if (!records.Offer(room, steps)) {
-        Common::FormatSeconds(best, RunClock::StepsPerSecond, time, sizeof time);
+        Common::FormatSeconds(best, Common::StepsPerSecond, time, sizeof time);
         std::cout << " (best " << time << " s)" << std::endl;
         panel.Show(steps, best, std::string(), next);
         return;

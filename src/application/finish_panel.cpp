@@ -1,7 +1,7 @@
 #include "application/finish_panel.h"
 
-#include "application/run_clock.h"
 #include "common/seconds.h"
+#include "common/step_rate.h"
 #include "engine/graphics/graphics.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ constexpr float Padding = 6.0f;
 
 std::string Seconds(int64_t steps) {
     char text[32];
-    Common::FormatSeconds(steps, RunClock::StepsPerSecond, text, sizeof text);
+    Common::FormatSeconds(steps, Common::StepsPerSecond, text, sizeof text);
     return text;
 }
 

@@ -1,8 +1,8 @@
 #include "application/hud.h"
 
 #include "application/asset_names.h"
-#include "application/run_clock.h"
 #include "common/seconds.h"
+#include "common/step_rate.h"
 #include "engine/assets/assets.h"
 #include "engine/graphics/graphics.h"
 
@@ -45,14 +45,14 @@ void HUD::InitHUD(Engine::Assets* assets) {
     crosshair = assets->GetTexture(AssetNames::Crosshair);
 }
 
-void HUD::UpdateHUD(float dt) { fps = 60.0f / dt; }
+void HUD::UpdateHUD(float dt) { fps = static_cast<float>(Common::StepsPerSecond) / dt; }
 
 void HUD::UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps) {
     runShown = shown;
     if (!shown) return;
     char seconds[CounterCapacity];
     if (runSteps != shownRun || runText.empty()) {
-        Common::FormatSeconds(runSteps, RunClock::StepsPerSecond, seconds, sizeof seconds);
+        Common::FormatSeconds(runSteps, Common::StepsPerSecond, seconds, sizeof seconds);
         runText.assign(RunLabel).append(seconds);
         shownRun = runSteps;
     }
@@ -63,7 +63,7 @@ void HUD::UpdateRunHUD(bool shown, int64_t runSteps, int64_t bestSteps) {
     if (bestSteps != shownBest) {
         bestText.clear();
         if (bestSteps >= 0) {
-            Common::FormatSeconds(bestSteps, RunClock::StepsPerSecond, seconds, sizeof seconds);
+            Common::FormatSeconds(bestSteps, Common::StepsPerSecond, seconds, sizeof seconds);
             bestText.assign(BestLabel).append(seconds);
         }
         shownBest = bestSteps;

@@ -10,7 +10,6 @@ namespace Application {
 class RunClock {
 public:
     enum class Phase { Waiting, Running, Finished };
-    static constexpr int StepsPerSecond = 60;
 
     // A spawn or respawn: the run waits for input again, at 0.
     void Reset();

@@ -1,10 +1,10 @@
 #include "application/run_records.h"
 
 #include "application/room_identity.h"
-#include "application/run_clock.h"
 #include "common/atomic_file.h"
 #include "common/quote.h"
 #include "common/seconds.h"
+#include "common/step_rate.h"
 #include "common/strict_number.h"
 #include "common/whole_file.h"
 #include "markup/document.h"
@@ -30,9 +30,13 @@ constexpr size_t kMaxLevels = 10000;
 constexpr size_t kMaxBytes = size_t{1} << 20;
 constexpr int kMaxSetAsideNames = 1000;
 
-constexpr const char* kComment =
-    "# stagewalk's best times: one level node per room (its identity), the best time in frames of\n"
-    "# 1/60 s, and in seconds only for reading (the game reads the frames).\n";
+// The file's opening comment, which names the length of a frame.
+std::string Comment() {
+    const std::string frame = "1/" + std::to_string(Common::StepsPerSecond) + " s";
+    return "# stagewalk's best times: one level node per room (its identity), the best time in frames of\n"
+           "# " +
+           frame + ", and in seconds only for reading (the game reads the frames).\n";
+}
 
 struct Damage : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -159,10 +163,10 @@ bool RunRecords::Save(const std::string& path, std::string& error) const {
         error = "Records not saved: " + path + ": it " + keptReason + ", and is kept as it is";
         return false;
     }
-    std::string text = std::string("@ ") + Tml::kVersion + "\n" + kComment + "{ records\n";
+    std::string text = std::string("@ ") + Tml::kVersion + "\n" + Comment() + "{ records\n";
     for (const auto& [room, frames] : bests) {
         char seconds[32];
-        Common::FormatSeconds(frames, RunClock::StepsPerSecond, seconds, sizeof seconds);
+        Common::FormatSeconds(frames, Common::StepsPerSecond, seconds, sizeof seconds);
         text += "{ level\n! room " + room + "\n! frames " + std::to_string(frames) + "\n! seconds " +
                 seconds + "\n}\n";
     }

@@ -3,6 +3,8 @@
 // the rest to the next. Owned by the Game; main thread only.
 #pragma once
 
+#include "common/step_rate.h"
+
 namespace Application {
 
 class StepClock {
@@ -11,7 +13,7 @@ public:
     // A longer frame (a stall: a dragged window, a debugger, a suspended laptop) is cut to a second,
     // as Quake III does: the player neither walks blind for the whole stall nor stands still through
     // a slow machine's frames.
-    static constexpr int MaxSteps = 60;
+    static constexpr int MaxSteps = Common::StepsPerSecond;
 
     // Adds a frame of `dt` (60-Hz frames) and returns how many steps it completes, at most MaxSteps;
     // what is left of a step carries. A frame past MaxSteps drops its excess; NaN or dt <= 0 adds

@@ -58,7 +58,7 @@ TEST(AppBaseLoading, FailureInTheMiddleOfALongListIsNeverHandedOver) {
     std::string error;
     for (int frame = 0; frame < 10000000 && error.empty(); ++frame) {
         try {
-            shell.OnUpdate(1.0 / 60.0);
+            shell.OnUpdate(Engine::ApplicationManager::kFramePeriod);
         } catch (const std::runtime_error& e) {
             error = e.what();
         }
@@ -72,7 +72,7 @@ TEST(AppBaseLoading, FailureInTheMiddleOfALongListIsNeverHandedOver) {
     EXPECT_EQ(shell.Store().GetTextureCount(), 0u);                             // never finished
     EXPECT_EQ(shell.Store().GetModelCount(), 0u);
     // Later updates fail the same way and still hand nothing over.
-    EXPECT_THROW(shell.OnUpdate(1.0 / 60.0), std::runtime_error);
+    EXPECT_THROW(shell.OnUpdate(Engine::ApplicationManager::kFramePeriod), std::runtime_error);
     EXPECT_FALSE(shell.Loaded());
     EXPECT_EQ(shell.Store().GetTextureCount(), 0u);
 }

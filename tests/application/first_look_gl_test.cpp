@@ -22,7 +22,7 @@ TEST(FirstLookTest, TheFirstCursorReportAfterEachCaptureTurnsNothing) {
         TestSupport::GameHarness shell;
         shell.Start(STAGEWALK_SOURCE_DIR "/game");
         const auto frame = [&shell] {
-            shell.OnUpdate(1.0 / 60.0);
+            shell.OnUpdate(Engine::ApplicationManager::kFramePeriod);
             shell.RenderFrame(shell.GetGraphics());
         };
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);

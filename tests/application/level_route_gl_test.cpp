@@ -14,6 +14,7 @@
 #include "application/level_identity.h"
 #include "application/level_list.h"
 #include "application/vpad.h"
+#include "common/step_rate.h"
 #include "engine/assets/asset_buffer.h"
 #include "engine/assets/assets.h"
 #include "input_script.h"
@@ -162,9 +163,9 @@ public:
             // What the shell records: the frame's time in seconds and the input as the game reads it.
             const std::vector<int>& keys = ControlState::GetKeyStates();
             const std::vector<int>& buttons = ControlState::GetButtonStates();
-            recorder.WriteFrame(dt / 60.0, ControlState::GetMouseDelta(), keys.data(),
-                                static_cast<int>(keys.size()), buttons.data(),
-                                static_cast<int>(buttons.size()));
+            recorder.WriteFrame(static_cast<double>(dt) / Common::StepsPerSecond,
+                                ControlState::GetMouseDelta(), keys.data(), static_cast<int>(keys.size()),
+                                buttons.data(), static_cast<int>(buttons.size()));
         }
         Application::Vpad::Update();
         game.Update(dt);
@@ -282,7 +283,8 @@ TEST_P(LevelRoute, FromTheSpawnToTheFinishInOneTimeAtEveryRate) {
         if (dt == 1.0f) time = runner.finishedRun;
         EXPECT_EQ(runner.finishedRun, time) << "another time than at dt 1";
         std::printf("%s at dt %g: finished in %lld steps (%.2f s)\n", course.level, dt,
-                    static_cast<long long>(runner.finishedRun), runner.finishedRun / 60.0);
+                    static_cast<long long>(runner.finishedRun),
+                    runner.finishedRun / static_cast<double>(Common::StepsPerSecond));
         if (runner.recorder.IsOpen()) {
             ASSERT_TRUE(runner.recorder.Close(end, error)) << error;
             recordedEnd = end;

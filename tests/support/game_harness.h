@@ -17,7 +17,7 @@ public:
     // loader reads its files relative to it. Throws std::runtime_error as the program would.
     void Start(const std::string& gameFolder);
     // One frame of `delta` seconds: OnUpdate, then RenderFrame, then the event poll.
-    void Frame(double delta = 1.0 / 60.0);
+    void Frame(double delta = kFramePeriod);
     // Frames until the loader has finished and the first scene frame is drawn; false after
     // `maxSeconds` without that. Paced, a frame runs only once 1/60 s has passed since the last,
     // as in the program's loop (which polls events in between); otherwise frames run back to back.

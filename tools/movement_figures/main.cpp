@@ -3,6 +3,8 @@
 // draws and collides the room at 8 times model size). Deterministic; takes no arguments.
 #include "movement_trial.h"
 
+#include "common/step_rate.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -14,7 +16,7 @@ using MovementFigures::Keys;
 using MovementFigures::MovementTrial;
 
 constexpr float kScale = 8.0f;  // world units per model unit
-constexpr float kFramesPerSecond = 60.0f;
+constexpr float kFramesPerSecond = Common::StepsPerSecond;
 constexpr float kSearchStep = 1.0f / 64.0f;  // model units between heights or gaps tried
 constexpr float kCutSteps = 12.0f;           // a jump let go after 0.2 s
 
@@ -87,7 +89,8 @@ int main() {
     for (float rise = 1.0f / 1024; rise < 1.0f && ReachesLedge(rise, false); rise += 1.0f / 1024) step = rise;
     const float ledge = LargestWorking([](float rise) { return ReachesLedge(rise, true); }, 4.0f);
 
-    std::printf("Movement figures of the real Player (60 frames a second; 1 model unit = 8 world units)\n");
+    std::printf("Movement figures of the real Player (%d frames a second; 1 model unit = 8 world units)\n",
+                Common::StepsPerSecond);
     Line("apex of a full jump (space held)", full.apex, "");
     Line("apex of a tapped jump (space for one frame)", tapped.apex, "");
     std::printf("%-46s %9d frames = %.3f s (tapped: %d frames)\n", "airtime of a full jump on flat ground",

@@ -2,6 +2,7 @@
 
 #include "application/stage.h"
 #include "collision/actor.h"
+#include "common/step_rate.h"
 #include "stagewalk_check/progress.h"
 #include "stagewalk_check/room_check.h"
 #include "stagewalk_check/room_walks.h"
@@ -197,7 +198,8 @@ void CheckRoomWalks(const Engine::ModelData& room, const ObjLayout& layout, cons
                                                       " on a slant from " + ModelPoint(leak.start)
                                                 : "walking at this wall from " + ModelPoint(leak.start);
         out.Error(file, layout.FaceLine(0, leak.triangle),
-                  "a player " + walking + ", at 60 frames a second, passes through it: " + why);
+                  "a player " + walking + ", at " + std::to_string(Common::StepsPerSecond) +
+                      " frames a second, passes through it: " + why);
     }
 }
 

@@ -4,6 +4,7 @@
 // Everything game-specific happens in the virtual hooks. One per process; main thread only.
 #pragma once
 
+#include "common/step_rate.h"
 #include "engine/core/display_handle.h"
 #include "engine/core/event_handle.h"
 
@@ -18,7 +19,7 @@ class Graphics;
 class ApplicationManager : public EventHandle, public DisplayHandle {
 public:
     // The frame period: a frame runs once at least this much time has passed since the last one.
-    static constexpr double kFramePeriod = 1.0 / 60.0;
+    static constexpr double kFramePeriod = 1.0 / Common::StepsPerSecond;
     // The last stretch before a frame is due, which the loop spends watching the clock instead of
     // waiting on events: a wait's wake-up comes a tenth of a millisecond or two late, and frames that
     // all start late by that much fall behind a 60 Hz display's refresh.
