@@ -1,9 +1,12 @@
 #include "application/config_keys.h"
 
 #include "application/settings.h"
+#include "common/step_rate.h"
 #include "common/strict_number.h"
+#include "engine/core/application_manager.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Application {
 
@@ -15,28 +18,29 @@ constexpr float kLowestPlausibleSensitivity = 0.05f;
 constexpr float kHighestPlausibleSensitivity = 20.0f;
 
 using K = ConfigKind;
+using Engine::ApplicationManager;
 
 }  // namespace
 
 const std::vector<ConfigKey>& ConfigKeys() {
     static const std::vector<ConfigKey> keys = {
-        {"properties", "fps", K::Integer, "60", false, 0, 0,
+        {"properties", "fps", K::Integer, std::to_string(Common::StepsPerSecond), false, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.fps = static_cast<float>(v.integer); }},
         {"properties", "assetpath", K::Text, "", true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.assetPath = v.text; }},
         {"properties", "shaderpath", K::Text, "", true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.shaderPath = v.text; }},
-        {"window", "width", K::Size, "640", true, 0, 0,
+        {"window", "width", K::Size, std::to_string(ApplicationManager::kDefaultWidth), true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.windowSize.x = v.integer; }},
-        {"window", "height", K::Size, "480", true, 0, 0,
+        {"window", "height", K::Size, std::to_string(ApplicationManager::kDefaultHeight), true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.windowSize.y = v.integer; }},
         {"window", "fullscreen", K::ExactTrue, "false", true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.fullscreen = v.flag; }},
         {"window", "vsync", K::Boolean, "false", true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.vsync = v.flag; }},
-        {"canvas", "width", K::Size, "640", true, 0, 0,
+        {"canvas", "width", K::Size, std::to_string(ApplicationManager::kDefaultWidth), true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.canvasSize.x = v.integer; }},
-        {"canvas", "height", K::Size, "480", true, 0, 0,
+        {"canvas", "height", K::Size, std::to_string(ApplicationManager::kDefaultHeight), true, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.canvasSize.y = v.integer; }},
         {"canvas", "enabled", K::ExactTrue, "false", false, 0, 0,
          [](Settings& s, const ConfigValue& v) { s.canvasEnabled = v.flag; }},

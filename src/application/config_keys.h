@@ -35,7 +35,7 @@ struct ConfigKey {
     const char* group;
     const char* key;
     ConfigKind kind;
-    const char* byDefault;  // the default, as config.tml would write it
+    std::string byDefault;  // the default, as config.tml would write it
     bool used;              // false: kept in the record, never read by the game
     // A Positive value outside [plausibleLow, plausibleHigh] is legal but most likely a slip.
     float plausibleLow;

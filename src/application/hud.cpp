@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t CrosshairHalf = 16;   // half of the 32 x 32 crosshair image
 constexpr size_t CounterCapacity = 32;  // "FPS: " and any int32
 const char* const HintLine = "Press L.Ctrl + Q to quit";
+constexpr int32_t HintRise = 13;  // the hint's top above the bottom edge: row 227 of a 240-pixel canvas
 const char* const RunLabel = "Time ";
 const char* const BestLabel = "Best ";
 const char* const ReplayLabel = "Replay";
@@ -76,6 +77,8 @@ void HUD::FormatCounter(float value, std::string& out) {
     out.assign(buffer);
 }
 
+float HUD::HintRow(int32_t height) { return static_cast<float>(height - HintRise); }
+
 Engine::Point HUD::CrosshairPosition(int32_t width, int32_t height) {
     return Engine::Point(width / 2 - CrosshairHalf, height / 2 - CrosshairHalf);
 }
@@ -93,8 +96,7 @@ void HUD::DrawHUD(Engine::Graphics* graphics) {
 
     FormatCounter(fps, counterText);
     DrawShadowed(graphics, counterText, 1.0f, 1.0f);
-    // The hint stays at a fixed pixel row whatever the canvas height.
-    DrawShadowed(graphics, hintText, 1.0f, 227.0f);
+    DrawShadowed(graphics, hintText, 1.0f, HintRow(height));
     if (runShown && font != nullptr) {
         // Right-aligned in the top right corner, one glyph row apart.
         const float right = static_cast<float>(width) - 1.0f;

@@ -38,6 +38,9 @@ public:
     static void FormatCounter(float value, std::string& out);
     // Top-left corner that centres a 32 x 32 crosshair on a width x height canvas (integer halves).
     static Engine::Point CrosshairPosition(int32_t width, int32_t height);
+    // The hint line's row on a canvas `height` pixels high: the same distance above the bottom at
+    // every height.
+    static float HintRow(int32_t height);
 
     bool replay = false;                   // a demo plays: the best row reads "Replay"
     float fps = 0.0f;                      // updates per second from the latest dt

@@ -37,13 +37,19 @@ TEST(HUDTest, CounterSaturatesWhereAnIntCannotHoldTheValue) {
     EXPECT_EQ(Counter(std::nanf("")), "FPS: 0");
 }
 
-TEST(HUDTest, CrosshairIsCentredInIntegerPixels) {
+TEST(HUDTest, CrosshairIsCentredInIntegerPixelsAndTheHintKeepsToTheBottom) {
     const struct {
         int width, height, x, y;
-    } cases[] = {{320, 240, 144, 104}, {33, 33, 0, 0}, {321, 201, 144, 84}, {10, 4, -11, -14}};
+        float hint;
+    } cases[] = {{320, 240, 144, 104, 227.0f},
+                 {640, 480, 304, 224, 467.0f},
+                 {33, 33, 0, 0, 20.0f},
+                 {321, 201, 144, 84, 188.0f},
+                 {10, 4, -11, -14, -9.0f}};
     for (const auto& c : cases) {
         EXPECT_EQ(HUD::CrosshairPosition(c.width, c.height), Engine::Point(c.x, c.y))
             << c.width << "x" << c.height;
+        EXPECT_EQ(HUD::HintRow(c.height), c.hint) << c.width << "x" << c.height;
     }
 }
 

@@ -33,8 +33,8 @@ void ApplicationManager::Run(int, char**) {
 }
 
 void ApplicationManager::Init() {
-    requestedWidth = 640;
-    requestedHeight = 480;
+    requestedWidth = kDefaultWidth;
+    requestedHeight = kDefaultHeight;
     requestedFullscreen = false;
     requestedVsync = false;
     OnConfigure();

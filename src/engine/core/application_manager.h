@@ -24,6 +24,9 @@ public:
     // waiting on events: a wait's wake-up comes a tenth of a millisecond or two late, and frames that
     // all start late by that much fall behind a 60 Hz display's refresh.
     static constexpr double kClockWatch = 0.00025;
+    // The window, and the canvas inside it, that a program gets when its settings name no size.
+    static constexpr int kDefaultWidth = 640;
+    static constexpr int kDefaultHeight = 480;
 
     // Start-up, loop and shutdown. A std::runtime_error inside is printed on standard output, the
     // application is terminated once, and "An error occurred, application terminated." is thrown.
