@@ -1,5 +1,6 @@
 #include "application/app_base.h"
 
+#include "application/asset_names.h"
 #include "application/command_line.h"
 #include "application/control_state.h"
 #include "application/game.h"
@@ -107,7 +108,7 @@ void AppBase::Run(int argc, char** argv) {
     }
     demo.Select(line.demoMode, line.demoPath);
     if (demo.GetMode() != DemoSession::Mode::Off || !line.level.empty()) {
-        settings = ReadSettings(SettingsFile);
+        settings = ReadSettings(AssetNames::SettingsFile);
         settingsRead = true;
         ReadCatalog();
     }
@@ -139,7 +140,7 @@ void AppBase::ReadCatalog() {
 }
 
 void AppBase::ListLevels() {
-    settings = ReadSettings(SettingsFile);
+    settings = ReadSettings(AssetNames::SettingsFile);
     ReadCatalog();
     std::string message;
     records = RunRecords::Load(RecordsFile, message);
@@ -163,7 +164,7 @@ void AppBase::ListLevels() {
 }
 
 void AppBase::OnConfigure() {
-    if (!settingsRead) settings = ReadSettings(SettingsFile);
+    if (!settingsRead) settings = ReadSettings(AssetNames::SettingsFile);
     requestedWidth = settings.windowSize.x;
     requestedHeight = settings.windowSize.y;
     requestedFullscreen = settings.fullscreen;
@@ -193,7 +194,8 @@ void AppBase::OnStart() {
     game->level = catalog.At(level);
     scene = game;
     const std::string& folder = settings.shaderPath;
-    shader = Engine::ShaderProgram::Load(folder + "/" + "vertex.glsl", folder + "/" + "fragment.glsl");
+    shader = Engine::ShaderProgram::Load(folder + "/" + AssetNames::VertexShader,
+                                         folder + "/" + AssetNames::FragmentShader);
     shader->Use();
     graphics->transform.Init(shader);
     graphics->effect.Init(shader);

@@ -45,7 +45,6 @@ public:
     static CanvasRect ComputeCanvasRect(float windowWidth, float windowHeight, float canvasWidth,
                                         float canvasHeight);
 
-    static constexpr const char* SettingsFile = "config.tml";
     static constexpr const char* RecordsFile = "records.tml";  // beside the settings
     // The X window class, which the desktop entry's StartupWMClass names too, and the window's icon,
     // beside the asset manifest (the same image the desktop entry's icon is).

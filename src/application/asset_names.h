@@ -1,7 +1,7 @@
-// The names under which the game looks its assets up once loading is done: the HUD's font and
-// crosshair, the stage's three models and two textures, and the sounds the shell plays. The checker and the
-// asset generator read the same table, so a manifest is held to what the game asks for. Constants; any
-// thread.
+// The names the game opens its files by (the settings, the shader pair) and looks its assets up
+// under once loading is done: the HUD's font and crosshair, the stage's three models and two textures,
+// and the sounds the shell plays. The checker and the asset generator read the same names, so a game
+// folder is held to what the game asks for. Constants; any thread.
 #pragma once
 
 #include "engine/assets/asset_kinds.h"
@@ -9,6 +9,10 @@
 #include <array>
 
 namespace Application::AssetNames {
+
+inline constexpr const char* SettingsFile = "config.tml";   // in the working directory
+inline constexpr const char* VertexShader = "vertex.glsl";  // in the settings' shader folder
+inline constexpr const char* FragmentShader = "fragment.glsl";
 
 inline constexpr const char* Font = "font16";  // a 16 x 16 glyph sheet
 inline constexpr const char* Crosshair = "crosshair";

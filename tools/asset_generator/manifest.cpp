@@ -1,16 +1,19 @@
 #include "manifest.h"
 
 #include "application/level_list.h"
+#include "engine/assets/asset_kinds.h"
 
 namespace AssetGenerator {
 
 std::string MakeManifest(const std::string& workdir, const std::vector<ManifestEntry>& entries,
                          const std::vector<ManifestLevel>& levels) {
-    std::string text = "@ tangly-ml-v-020\n{ list\n\t! workdir " + workdir + "\n";
+    using namespace Engine::Manifest;
+    std::string text =
+        std::string("@ tangly-ml-v-020\n{ ") + List + "\n\t! " + Workdir + " " + workdir + "\n";
     for (const ManifestEntry& entry : entries) {
         text += "\t{ " + entry.kind + "\n";
-        text += "\t\t! name " + entry.name + "\n";
-        text += "\t\t! path " + entry.path + "\n";
+        text += std::string("\t\t! ") + Name + " " + entry.name + "\n";
+        text += std::string("\t\t! ") + Path + " " + entry.path + "\n";
         text += "\t}\n";
     }
     text += "}\n";

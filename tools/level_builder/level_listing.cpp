@@ -61,11 +61,12 @@ Listing ListLevel(const std::string& objPath, const std::string& title) {
     std::string workdir;
     bool room = false, level = false, listed = false;
     for (const Tml::Node* root : manifest->RootNodes()) {
-        if (root->Name() == "list") {
+        if (root->Name() == Engine::Manifest::List) {
             for (const Tml::Attribute& attribute : root->Attributes())
-                if (attribute.key == "workdir") workdir = attribute.value;
+                if (attribute.key == Engine::Manifest::Workdir) workdir = attribute.value;
             for (const Tml::Node* entry : root->Children()) {
-                const std::string entryName = Value(*entry, "name"), path = Value(*entry, "path");
+                const std::string entryName = Value(*entry, Engine::Manifest::Name),
+                                  path = Value(*entry, Engine::Manifest::Path);
                 if (entryName != name && entryName != data) continue;
                 const bool ours = entryName == name
                                       ? entry->Name() == Engine::AssetKind::Model && path == file

@@ -1,5 +1,6 @@
 #include "stagewalk_check/game_check.h"
 
+#include "application/asset_names.h"
 #include "application/level_list.h"
 #include "stagewalk_check/asset_files_check.h"
 #include "stagewalk_check/config_check.h"
@@ -13,13 +14,16 @@ namespace StagewalkCheck {
 
 namespace {
 
+using Application::AssetNames::SettingsFile;
+
 void CheckShaders(const GameFolder& folder, const PathSetting& shaderPath, Diagnostics& out) {
     if (shaderPath.value.empty()) return;  // reported with the settings
-    for (const char* name : {"vertex.glsl", "fragment.glsl"}) {
+    for (const char* name :
+         {Application::AssetNames::VertexShader, Application::AssetNames::FragmentShader}) {
         // The game joins the folder and the name with a "/" of its own.
         const std::string path = shaderPath.value + "/" + name;
         if (!folder.IsFile(path)) {
-            out.Error(kConfigFile, shaderPath.line, "shader file " + Quote(path) + " not found");
+            out.Error(SettingsFile, shaderPath.line, "shader file " + Quote(path) + " not found");
         }
     }
 }
@@ -30,7 +34,7 @@ void CheckAssets(const GameFolder& folder, const PathSetting& assetPath, Diagnos
     const CheckedDocument manifest = CheckDocument(folder, manifestFile, out);
     if (manifest.state == DocumentState::Missing) {
         const std::string what = folder.IsDirectory(manifestFile) ? " is a folder" : " not found";
-        out.Error(kConfigFile, assetPath.line,
+        out.Error(SettingsFile, assetPath.line,
                   "asset manifest " + Quote(manifestFile) + what + ": the game loads no assets");
         return;
     }
@@ -46,13 +50,13 @@ void CheckAssets(const GameFolder& folder, const PathSetting& assetPath, Diagnos
 }  // namespace
 
 void CheckGame(const GameFolder& folder, Diagnostics& out) {
-    const CheckedDocument config = CheckDocument(folder, kConfigFile, out);
+    const CheckedDocument config = CheckDocument(folder, SettingsFile, out);
     if (config.state == DocumentState::Missing) {
-        out.Error(kConfigFile, 0, "not found: the game runs on its defaults, without assets or shaders");
+        out.Error(SettingsFile, 0, "not found: the game runs on its defaults, without assets or shaders");
         return;
     }
     if (config.state == DocumentState::BadHeader) return;
-    const ConfigFindings settings = CheckConfig(*config.document, kConfigFile, out);
+    const ConfigFindings settings = CheckConfig(*config.document, SettingsFile, out);
     CheckShaders(folder, settings.shaderPath, out);
     CheckAssets(folder, settings.assetPath, out);
 }

@@ -8,9 +8,6 @@
 
 namespace StagewalkCheck {
 
-// The name the game reads its settings from, in its working directory.
-inline constexpr const char* kConfigFile = "config.tml";
-
 // Checks the game folder and adds every problem found to `out`. A document the game would refuse
 // (missing header, wrong version) ends the checks that depend on it.
 void CheckGame(const GameFolder& folder, Diagnostics& out);

@@ -12,7 +12,8 @@ namespace StagewalkCheck {
 namespace {
 
 const std::vector<std::string> kKinds(Engine::AssetKind::All.begin(), Engine::AssetKind::All.end());
-const std::vector<std::string> kEntryKeys = {"name", "path"};
+using namespace Engine::Manifest;
+const std::vector<std::string> kEntryKeys = {Name, Path};
 
 bool IsKind(const std::string& name) { return Engine::AssetKind::IsKnown(name); }
 
@@ -30,8 +31,8 @@ public:
 
     void Root(const Tml::Node& root) {
         if (root.Name() == Application::LevelList::Root) return;  // the level list has a check of its own
-        if (root.Name() != "list") {
-            const std::string hint = DidYouMean(root.Name(), {"list", Application::LevelList::Root});
+        if (root.Name() != List) {
+            const std::string hint = DidYouMean(root.Name(), {List, Application::LevelList::Root});
             out.Warning(file, root.Line(),
                         "unknown root node " + Quote(root.Name()) +
                             (hint.empty() ? "; only 'list' and 'levels' are read" : hint));
@@ -39,10 +40,10 @@ public:
         }
         int workdirLine = 0;
         for (const Tml::Attribute& attribute : root.Attributes()) {
-            if (attribute.key != "workdir") {
+            if (attribute.key != Workdir) {
                 out.Warning(file, attribute.line,
                             "unknown key " + Quote(attribute.key) + " in 'list'" +
-                                DidYouMean(attribute.key, {"workdir"}));
+                                DidYouMean(attribute.key, {Workdir}));
                 continue;
             }
             if (workdirLine > 0) Again(attribute, workdirLine);
@@ -72,11 +73,11 @@ private:
         int nameLine = 0;
         int pathLine = 0;
         for (const Tml::Attribute& attribute : child.Attributes()) {
-            if (attribute.key == "name" || attribute.key == "path") {
-                int& line = attribute.key == "name" ? nameLine : pathLine;
+            if (attribute.key == Name || attribute.key == Path) {
+                int& line = attribute.key == Name ? nameLine : pathLine;
                 if (line > 0 && known) Again(attribute, line);
                 line = attribute.line;
-                if (attribute.key == "name")
+                if (attribute.key == Name)
                     name = Carried{attribute.value, attribute.line};
                 else
                     path = Carried{prefix.value + attribute.value, attribute.line};
@@ -102,7 +103,7 @@ private:
     void Ignored(const Tml::Node& child, bool setsCarried) {
         const std::string carry =
             setsCarried ? "; its 'name' and 'path' still carry over to the next entry" : "";
-        if (child.Name() == "list") {
+        if (child.Name() == List) {
             out.Warning(file, child.Line(),
                         "a 'list' inside a 'list' is ignored with everything in it" + carry);
         } else {

@@ -36,16 +36,16 @@ AssetBuffer::AssetBuffer(const Tml::Document& manifest, Assets* store) : assets(
     std::string name;
     std::string path;
     for (const Tml::Node* list : manifest.RootNodes()) {
-        if (list->Name() != "list") continue;
+        if (list->Name() != Manifest::List) continue;
         for (const Tml::Attribute& attribute : list->Attributes()) {
-            if (attribute.key == "workdir") prefix = attribute.value + "/";
+            if (attribute.key == Manifest::Workdir) prefix = attribute.value + "/";
         }
         for (const Tml::Node* child : list->Children()) {
             kind = child->Name();
             for (const Tml::Attribute& attribute : child->Attributes()) {
-                if (attribute.key == "name")
+                if (attribute.key == Manifest::Name)
                     name = attribute.value;
-                else if (attribute.key == "path")
+                else if (attribute.key == Manifest::Path)
                     path = prefix + attribute.value;
             }
             if (AssetKind::IsKnown(kind)) {

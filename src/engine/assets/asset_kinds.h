@@ -1,5 +1,6 @@
-// The kinds of entry an asset manifest may list, each the name of an entry's node: the loader reads
-// only these, and the checker and the asset generator name them from here. Constants; any thread.
+// The names of an asset manifest: its list node, the list's key and an entry's keys, and the kinds
+// of entry it may list, each the name of an entry's node. The loader reads only these, and the
+// checker, the level builder and the asset generator name them from here. Constants; any thread.
 #pragma once
 
 #include <array>
@@ -23,3 +24,12 @@ inline bool IsKnown(const std::string& kind) {
 }
 
 }  // namespace Engine::AssetKind
+
+namespace Engine::Manifest {
+
+inline constexpr const char* List = "list";        // a root node holding entries
+inline constexpr const char* Workdir = "workdir";  // the list's key: the folder its paths lie in
+inline constexpr const char* Name = "name";        // an entry's key: the name the game asks for
+inline constexpr const char* Path = "path";        // an entry's key: the file, under the workdir
+
+}  // namespace Engine::Manifest
