@@ -20,18 +20,32 @@ void CanvasOverlay::Line(const std::string& text, float x, float y, Colour colou
     lines.push_back(Text{text, std::floor(x), std::floor(y), colour});
 }
 
+bool CanvasOverlay::Outdated(const Engine::Graphics& graphics, Engine::Texture* newFont) {
+    const bool outdated =
+        !laid || laidWidth != graphics.canvasWidth || laidHeight != graphics.canvasHeight || font != newFont;
+    laid = true;
+    laidWidth = graphics.canvasWidth;
+    laidHeight = graphics.canvasHeight;
+    font = newFont;
+    return outdated;
+}
+
+float CanvasOverlay::TextWidth(const std::string& text) const {
+    return Engine::Graphics::TextWidth(font, text);
+}
+
 void CanvasOverlay::Centred(const std::string& text, float middle, float y, Colour colour) {
-    Line(text, middle - Engine::Graphics::TextWidth(font, text) * 0.5f, y, colour);
+    Line(text, middle - TextWidth(text) * 0.5f, y, colour);
 }
 
 void CanvasOverlay::RightAligned(const std::string& text, float right, float y, Colour colour) {
-    Line(text, right - Engine::Graphics::TextWidth(font, text), y, colour);
+    Line(text, right - TextWidth(text), y, colour);
 }
 
 std::string CanvasOverlay::Fit(const std::string& text, float width) const {
-    if (Engine::Graphics::TextWidth(font, text) <= width) return text;
+    if (TextWidth(text) <= width) return text;
     std::string cut = text;
-    while (!cut.empty() && Engine::Graphics::TextWidth(font, cut + "...") > width) cut.pop_back();
+    while (!cut.empty() && TextWidth(cut + "...") > width) cut.pop_back();
     return cut + "...";
 }
 

@@ -34,8 +34,10 @@ public:
     // `text` cut to at most `width` pixels, ending in "..." when cut.
     std::string Fit(const std::string& text, float width) const;
 
-    // The font the lines are measured and drawn in; what Box, Line and Fit measure with.
-    void SetFont(Engine::Texture* font) { this->font = font; }
+    // Whether the lines must be laid out again: the canvas's size or `font` changed since the last
+    // call (true on the first). Takes `font` as the one the lines are measured and drawn in.
+    bool Outdated(const Engine::Graphics& graphics, Engine::Texture* font);
+    float TextWidth(const std::string& text) const;
     float LineHeight() const;
     // Boxes, then each line as a black shadow one pixel down and right under the coloured text, in the
     // canvas's pixel grid; leaves depth testing and filtering off and the tint white, as the HUD does.
@@ -51,6 +53,8 @@ private:
         float x, y, width, height, alpha;
     };
     Engine::Texture* font = nullptr;
+    bool laid = false;
+    int laidWidth = 0, laidHeight = 0;
     std::vector<Rectangle> boxes;
     std::vector<Text> lines;
 };

@@ -39,8 +39,7 @@ void FinishPanel::Layout(int width, int height) {
         if (!text->empty()) texts.push_back(overlay.Fit(*text, w - 4.0f * Padding));
     }
     float widest = 0.0f;
-    for (const std::string& text : texts)
-        widest = std::max(widest, Engine::Graphics::TextWidth(laidFont, text));
+    for (const std::string& text : texts) widest = std::max(widest, overlay.TextWidth(text));
     const float boxHeight = line * static_cast<float>(texts.size()) + 2.0f * Padding;
     // Above the hint line, below the crosshair.
     const float top = static_cast<float>(height) * 0.62f;
@@ -57,13 +56,9 @@ void FinishPanel::Layout(int width, int height) {
 
 void FinishPanel::Draw(Engine::Graphics* graphics, Engine::Texture* font) {
     if (!shown || graphics == nullptr) return;
-    if (stale || laidWidth != graphics->canvasWidth || laidHeight != graphics->canvasHeight ||
-        laidFont != font) {
-        overlay.SetFont(font);
-        laidFont = font;
-        laidWidth = graphics->canvasWidth;
-        laidHeight = graphics->canvasHeight;
-        Layout(laidWidth, laidHeight);
+    // The overlay is asked first: it keeps the canvas and font it was laid out for.
+    if (overlay.Outdated(*graphics, font) || stale) {
+        Layout(graphics->canvasWidth, graphics->canvasHeight);
         stale = false;
     }
     overlay.Draw(graphics);

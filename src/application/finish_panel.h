@@ -33,8 +33,6 @@ private:
     std::string time, best, offer;
     CanvasOverlay overlay;
     bool stale = true;
-    int laidWidth = 0, laidHeight = 0;
-    const Engine::Texture* laidFont = nullptr;
 };
 
 }  // namespace Application

@@ -137,7 +137,7 @@ void PauseMenu::Layout(int width, int height) {
     const size_t fit = std::max<size_t>(1, static_cast<size_t>((bottom - y) / line));
     size_t first = 0;
     if (chosenLevel >= fit) first = chosenLevel + 1 - fit;
-    const float bestWidth = Engine::Graphics::TextWidth(laidFont, "  00000.00");
+    const float bestWidth = overlay.TextWidth("  00000.00");
     for (size_t i = first; i < rows.size() && i < first + fit; ++i, y += line) {
         const bool chosen = i == chosenLevel;
         const CanvasOverlay::Colour colour = chosen ? CanvasOverlay::Gold : CanvasOverlay::Grey;
@@ -150,13 +150,9 @@ void PauseMenu::Layout(int width, int height) {
 
 void PauseMenu::Draw(Engine::Graphics* graphics, Engine::Texture* font) {
     if (!open || graphics == nullptr) return;
-    if (stale || laidWidth != graphics->canvasWidth || laidHeight != graphics->canvasHeight ||
-        laidFont != font) {
-        overlay.SetFont(font);
-        laidFont = font;
-        laidWidth = graphics->canvasWidth;
-        laidHeight = graphics->canvasHeight;
-        Layout(laidWidth, laidHeight);
+    // The overlay is asked first: it keeps the canvas and font it was laid out for.
+    if (overlay.Outdated(*graphics, font) || stale) {
+        Layout(graphics->canvasWidth, graphics->canvasHeight);
         stale = false;
     }
     overlay.Draw(graphics);

@@ -67,8 +67,6 @@ private:
     // What Draw lays over the picture, rebuilt when the page, the choice or the canvas changes.
     CanvasOverlay overlay;
     bool stale = true;
-    int laidWidth = 0, laidHeight = 0;
-    const Engine::Texture* laidFont = nullptr;
 };
 
 }  // namespace Application
