@@ -59,6 +59,33 @@ AppBase::CanvasRect AppBase::ComputeCanvasRect(float w, float h, float cw, float
     return CanvasRect{0.0f, h * 0.5f - ch * s * 0.5f, s, s};
 }
 
+namespace {
+
+// The menu's key for a key going down, if it is one. Left Alt + Enter is the fullscreen shortcut,
+// not a choice.
+std::optional<PauseMenu::Key> MenuKey(int key) {
+    switch (key) {
+        case Engine::Key::Up:
+        case Engine::Key::W:
+            return PauseMenu::Key::Up;
+        case Engine::Key::Down:
+        case Engine::Key::S:
+            return PauseMenu::Key::Down;
+        case kEnter:
+        case Engine::Key::KeypadEnter:
+            if (ControlState::GetKeyState(kLeftAlt) != ControlState::Up &&
+                ControlState::GetKeyState(kLeftAlt) != ControlState::Released)
+                return std::nullopt;
+            return PauseMenu::Key::Enter;
+        case Engine::Key::Escape:
+            return PauseMenu::Key::Back;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void AppBase::OnKeyDown(int key) {
     // A shortcut is taken when its key goes down while its modifier is held (down since before this
     // frame), and kept for the next frame: letting go of the modifier before a slow frame comes does
@@ -68,6 +95,8 @@ void AppBase::OnKeyDown(int key) {
             ControlState::GetKeyState(kShortcuts[shortcut].modifier) == ControlState::Held)
             shortcutsTaken[shortcut] = true;
     }
+    const std::optional<PauseMenu::Key> menuKey = MenuKey(key);
+    if (menuKey && menuKeyCount < menuKeys.size()) menuKeys[menuKeyCount++] = *menuKey;
     ControlState::OnKeyDown(key);
 }
 void AppBase::OnKeyUp(int key) { ControlState::OnKeyUp(key); }
@@ -241,6 +270,7 @@ void AppBase::OnUpdate(double delta) {
             throw std::runtime_error("Asset loading error: " + Engine::AssetBuffer::GetLoadingError());
         }
     }
+    menuKeyCount = 0;  // a key that went down while loading chooses nothing later
     TestShortcuts();
     ControlState::Update();
     Vpad::EndFrame();
@@ -276,28 +306,20 @@ void AppBase::OnAssetsLoaded() {
 
 void AppBase::UpdateLevels() {
     if (std::optional<LevelLoader::Done> done = levelLoader.Poll()) OnLevelJob(*done);
-    const auto pressed = [](int key) { return ControlState::GetKeyState(key) == ControlState::Pressed; };
-    // Left Alt + Enter is the fullscreen shortcut, not a choice.
-    const int alt = ControlState::GetKeyState(kLeftAlt);
-    const bool enter = (pressed(kEnter) || pressed(Engine::Key::KeypadEnter)) && alt != ControlState::Held &&
-                       alt != ControlState::Pressed;
-    if (!menu.IsOpen()) {
-        if (pressed(Engine::Key::Escape)) {
-            menu.Open(demo.GetMode() == DemoSession::Mode::Off);
-            CaptureCursor(false);  // the mouse is the player's while the game stands still
-        } else if (enter && panel.IsShown() && demo.GetMode() == DemoSession::Mode::Off) {
-            ChooseLevel((level + 1) % catalog.Count());
+    const size_t count = std::exchange(menuKeyCount, 0);
+    for (size_t i = 0; i < count; ++i) {
+        const PauseMenu::Key key = menuKeys[i];
+        if (!menu.IsOpen()) {
+            if (key == PauseMenu::Key::Back) {
+                menu.Open(demo.GetMode() == DemoSession::Mode::Off);
+                CaptureCursor(false);  // the mouse is the player's while the game stands still
+            } else if (key == PauseMenu::Key::Enter && panel.IsShown() &&
+                       demo.GetMode() == DemoSession::Mode::Off) {
+                ChooseLevel((level + 1) % catalog.Count());
+                return;
+            }
+            continue;
         }
-        return;
-    }
-    const std::pair<bool, PauseMenu::Key> keys[] = {
-        {pressed(Engine::Key::Up) || pressed(Engine::Key::W), PauseMenu::Key::Up},
-        {pressed(Engine::Key::Down) || pressed(Engine::Key::S), PauseMenu::Key::Down},
-        {enter, PauseMenu::Key::Enter},
-        {pressed(Engine::Key::Escape), PauseMenu::Key::Back},
-    };
-    for (const auto& [down, key] : keys) {
-        if (!down) continue;
         switch (menu.Press(key)) {
             case PauseMenu::Action::Resume:
                 CaptureCursor(true);
@@ -314,6 +336,7 @@ void AppBase::UpdateLevels() {
             case PauseMenu::Action::None:
                 break;
         }
+        // The keys after the one that closed the menu are the game's.
         if (!menu.IsOpen()) return;
     }
 }

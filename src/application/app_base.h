@@ -112,12 +112,16 @@ private:
     void OnLevelJob(LevelLoader::Done& done);  // a surveyed level is known; a chosen one is played
     void EnterLevel(size_t index);             // plays a loaded level from its spawn: a switch, or a restart
     std::vector<PauseMenu::Row> MenuRows() const;
-    void ListLevels();              // --list-levels: NAME, TITLE and BEST of each level, tab-separated
-    void ReportRun(int64_t steps);  // the line at a finish, and a new best kept
-    void TestShortcuts();           // acts on the shortcuts taken since the last frame, then forgets them
+    void ListLevels();                  // --list-levels: NAME, TITLE and BEST of each level, tab-separated
+    void ReportRun(int64_t steps);      // the line at a finish, and a new best kept
+    void TestShortcuts();               // acts on the shortcuts taken since the last frame, then forgets them
     void CaptureCursor(bool captured);  // captures (then SkipFirstLook) or frees the cursor
     void SkipFirstLook();               // the look drops the next cursor report (not in a replay)
     std::array<bool, kShortcutCount> shortcutsTaken{};
+    // The menu's and the finish panel's keys in the order they went down since the last frame, so
+    // two taps within one slow frame are two moves; beyond a frame's worth they are dropped.
+    std::array<PauseMenu::Key, 16> menuKeys{};
+    size_t menuKeyCount = 0;
 };
 
 }  // namespace Application
