@@ -41,7 +41,7 @@ printf '<map width="1" height="1"><layer name="height"><data>4</data></layer>
   fail "note: $(cat "$dir/err")"
 grep -qx "o mine" "$dir/mine.obj" || fail "the room is not named after the output"
 
-# --add lists the level in the manifest beside the room, once, by the room's stem; a stem that names
+# --add lists the level in the manifest beside the room, once (--add=TITLE the same), by the room's stem; a stem that names
 # no level is refused before anything is written.
 mkdir -p "$dir/g/data"
 printf '@ tangly-ml-v-020\n{ list\n\t! workdir data\n}\n' >"$dir/g/data/assets.tml"
@@ -54,7 +54,7 @@ expected=$(printf '%s\n' '@ tangly-ml-v-020' '{ list' '\t! workdir data' '}' '{ 
   '\t\t! data mineLevel' '\t}' '}')
 [ "$(cat "$dir/g/data/assets.tml")" = "$(printf "$expected")" ] || fail "the manifest: $(cat "$dir/g/data/assets.tml")"
 cp "$dir/g/data/assets.tml" "$dir/listed.tml"
-"$level" "$dir/m.tmx" "$dir/g/data/mine.obj" --add "My level" 2>"$dir/err" || fail "--add again: $(cat "$dir/err")"
+"$level" "$dir/m.tmx" "$dir/g/data/mine.obj" "--add=My level" 2>"$dir/err" || fail "--add= again: $(cat "$dir/err")"
 cmp -s "$dir/g/data/assets.tml" "$dir/listed.tml" || fail "a second --add listed the level again"
 grep -q "level 'mine' was listed already" "$dir/err" || fail "--add again said: $(cat "$dir/err")"
 "$level" "$dir/m.tmx" "$dir/g/data/my.level.obj" --add "Mine" 2>"$dir/err"

@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
         } else if (!optionsEnded && argument == "--add") {
             if (i + 1 == argc) return Usage("--add needs a TITLE");
             title = argv[++i];
+        } else if (!optionsEnded && argument.rfind("--add=", 0) == 0) {
+            title = argument.substr(6);  // as the game and its launcher take --opt=VALUE
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             return Usage(("unknown option '" + argument + "'").c_str());
         } else {
