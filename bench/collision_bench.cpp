@@ -39,17 +39,19 @@ class Walker {
 public:
     explicit Walker(const Level& level) : start(level.generated.spots[level.generated.spots.size() / 8 * 4]) {
         actor.radius = 0.5f;
-        actor.acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
-        actor.targetVelocity.y = -0.5f;
+        actor.acceleration =
+            glm::vec3(Application::Movement::WalkAcceleration, Application::Movement::Gravity,
+                      Application::Movement::WalkAcceleration);
+        actor.targetVelocity.y = Application::Movement::FallSpeed;
         actor.position = start + glm::vec3(0.13f, 0.5f, 0.17f);
     }
     Application::Actor& Step() {
         // The stick turns a little every frame and reverses now and then: walls, corners, ramps.
         const float angle = 0.004f * static_cast<float>(frame++);
-        actor.targetVelocity.x = 0.2f * std::cos(angle);
-        actor.targetVelocity.z = 0.2f * std::sin(angle * 1.7f);
-        if (frame % 90 == 0 && actor.onGround) actor.velocity.y = 0.875f;
-        if (actor.position.y < -25.0f) actor.position = start;
+        actor.targetVelocity.x = Application::Movement::WalkSpeed * std::cos(angle);
+        actor.targetVelocity.z = Application::Movement::WalkSpeed * std::sin(angle * 1.7f);
+        if (frame % 90 == 0 && actor.onGround) actor.velocity.y = Application::Movement::JumpSpeed;
+        if (actor.position.y < Application::Movement::RespawnDepth) actor.position = start;
         actor.Update(1.0f);
         return actor;
     }

@@ -10,14 +10,9 @@ namespace Application {
 
 namespace {
 
+using namespace Movement;
+
 constexpr unsigned JumpButton = 0;
-constexpr float FallSpeed = -0.5f;  // terminal vertical velocity
-constexpr float JumpSpeed = 0.875f;
-constexpr float JumpBobPhase = 2.3561945f;  // 3/4 pi: the eye starts high and dips on landing
-constexpr float ShortJumpDivisor = 1.75f;
-constexpr float BobRate = 1.25f;     // phase per unit of distance walked
-constexpr float BobSettle = 0.225f;  // phase per time unit while running on to rest
-constexpr float BobAmplitude = 0.5f;
 
 bool SameSign(float a, float b) { return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f); }
 
@@ -33,8 +28,8 @@ bool PassesFootfall(float from, float to) {
 
 Player::Player(glm::vec3 start) : spawnPosition(start) {
     position = start;
-    acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
-    radius = 0.5f;
+    acceleration = glm::vec3(WalkAcceleration, Gravity, WalkAcceleration);
+    radius = Radius;
 }
 
 void Player::ReadGamepad() {

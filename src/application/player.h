@@ -12,12 +12,8 @@ namespace Application {
 
 class Player final : public Actor {
 public:
-    static constexpr float PitchLimit = 1.2566371f;  // 0.4 pi: keeps the look-at away from straight up/down
-    static constexpr float RespawnDepth = -25.0f;    // below this height the player is put back
-    static constexpr float EyeHeight = 2.0f;         // the camera above the feet, bob aside
-    static constexpr float WalkSpeed = 0.2f;         // top walking speed per time unit
-
-    // At `position`, which is also the spawn point; at rest, radius 0.5, acceleration (0.02, 0.03, 0.02).
+    // At `position`, which is also the spawn point; at rest, with the radius and the walking and
+    // falling accelerations of the movement tunables.
     explicit Player(glm::vec3 position);
 
     // Takes the frame's input from the virtual gamepad, once per frame before its steps: the walk

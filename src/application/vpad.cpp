@@ -1,6 +1,7 @@
 #include "application/vpad.h"
 
 #include "application/control_state.h"
+#include "collision/movement_tunables.h"
 #include "engine/core/keys.h"
 
 #include <cmath>
@@ -13,11 +14,6 @@ constexpr int KeyW = Engine::Key::W;
 constexpr int KeyS = Engine::Key::S;
 constexpr int KeyA = Engine::Key::A;
 constexpr int KeyD = Engine::Key::D;
-// Equal components (a diagonal) are scaled so the diagonal is not faster than a straight walk;
-// 0.708 keeps it just over unit length, which the walk speed clamps anyway.
-constexpr float DiagonalScale = 0.708f;
-// Mouse pixels per unit of look-stick deflection.
-constexpr float MouseScale = 96.0f;
 
 bool IsHeld(int key) { return ControlState::GetKeyState(key) == ControlState::Held; }
 
@@ -50,9 +46,9 @@ void Vpad::Update() {
     } else if (IsHeld(KeyD)) {
         leftStick.x = -1.0f;
     }
-    if (std::fabs(leftStick.x) == std::fabs(leftStick.y)) leftStick *= DiagonalScale;
+    if (std::fabs(leftStick.x) == std::fabs(leftStick.y)) leftStick *= Movement::DiagonalScale;
 
-    rightStick = GetLookMovement() / MouseScale * lookSensitivity;
+    rightStick = GetLookMovement() / Movement::MouseCountsPerRadian * lookSensitivity;
     if (lookInverted) rightStick.y = -rightStick.y;
 
     for (Button& button : buttons) button.state = ControlState::GetKeyState(button.key);

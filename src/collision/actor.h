@@ -4,6 +4,8 @@
 // There is no virtual destructor: actors are never deleted through this base.
 #pragma once
 
+#include "collision/movement_tunables.h"
+
 #include <glm/glm.hpp>
 
 namespace Application {
@@ -12,36 +14,11 @@ struct CollisionTriangle;
 struct SteepFace;
 struct WallPost;
 
-namespace CollisionMath {
-// sqrt by Newton's method, for constants derived from other constants.
-constexpr double Sqrt(double v, double guess = 1.0, int rounds = 60) {
-    return rounds == 0 ? guess : Sqrt(v, 0.5 * (guess + v / guess), rounds - 1);
-}
-}  // namespace CollisionMath
-
 class Actor {
 public:
-    // The collision's tunables (world units, 60-Hz time units), read by the plain pass, the prepared
-    // pass, the bounds that let it skip triangles and the tools that walk a room. A falling actor
-    // lands on a floor whose plane lies less than LandingAbove below its feet or less than
-    // dt * (|vy| + LandingSlack) above them, so a fall cannot skip a floor within one step.
-    static constexpr float LandingAbove = 0.2f;
-    static constexpr float LandingSlack = 0.5f;
-    // Walls test the point this far above the feet: a floor's edge is no wall, a lower kerb is
-    // walked onto.
-    static constexpr float WallProbeHeight = 0.25f;
-    // The steepest face the player walks on, as its rise per unit across. Walking at full speed the
-    // feet end a step 0.2 * rise + 0.03 below a ramp's surface, which a landing catches up to
-    // LandingSlack + 0.03: rises below 2.5 are climbed, steeper ones fallen through. The limit keeps
-    // a tenth of the speed in hand (a wall's push may add to it). Steeper faces are walls.
-    static constexpr float WalkableRise = 2.25f;
-    // The same limit as the least |normal y| of a walkable face, 1 / sqrt(1 + rise^2), lowered by a
-    // few float roundings so that a face of exactly WalkableRise (a built ramp) stays walkable.
-    static constexpr float WalkableNormalY = static_cast<float>(
-        1.0 / CollisionMath::Sqrt(1.0 + double(WalkableRise) * WalkableRise) * (1.0 - 1.0e-6));
     // Whether a face of this unit normal, not upright (y != 0), is too steep to walk: a wall.
     static bool TooSteep(const glm::vec3& normal) {
-        return normal.y > -WalkableNormalY && normal.y < WalkableNormalY;
+        return normal.y > -Movement::WalkableNormalY && normal.y < Movement::WalkableNormalY;
     }
 
     // Frame update, called non-virtually: UpdateControl, then Move, then onGround = false.

@@ -40,7 +40,7 @@ void Actor::CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt) {
     normal = normal / glm::length(normal);
 
     if (normal.y == 0.0f) {
-        const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
+        const glm::vec3 probe = position + glm::vec3(0.0f, Movement::WallProbeHeight, 0.0f);
         const bool inXY = PointInTriangle({probe.x, probe.y}, {a.x, a.y}, {b.x, b.y}, {c.x, c.y});
         const bool inZY = PointInTriangle({probe.z, probe.y}, {a.z, a.y}, {b.z, b.y}, {c.z, c.y});
         if (inXY || inZY) {
@@ -60,8 +60,8 @@ void Actor::CollideTriangle(glm::vec3 a, glm::vec3 b, glm::vec3 c, float dt) {
     const float height = (glm::dot(normal, a) - normal.x * position.x - normal.z * position.z) / normal.y;
     // The window below the plane grows with the fall speed, so a fast fall cannot skip a floor
     // within one step. The normal's direction is not consulted: ceilings catch falls too.
-    if (position.y < height + LandingAbove &&
-        position.y > height - dt * (std::fabs(velocity.y) + LandingSlack) && velocity.y < 0.0f) {
+    if (position.y < height + Movement::LandingAbove &&
+        position.y > height - dt * (std::fabs(velocity.y) + Movement::LandingSlack) && velocity.y < 0.0f) {
         position.y = height;
         velocity.y = 0.0f;
         onGround = true;
@@ -150,7 +150,7 @@ void Actor::PushFromPost(const WallPost& post) {
     // lies in front of both walls; beside a wall (above a ramp's sloping side wall, say) or behind it
     // (on a ramp, past the end of the facade in line with the ramp's side) the post does not stop a
     // walk up the ramp.
-    const float probe = position.y + WallProbeHeight;
+    const float probe = position.y + Movement::WallProbeHeight;
     if (!(probe > post.low && probe < post.high)) return;
     const glm::vec2 away(position.x - post.x, position.z - post.z);
     if (away.x * post.outX + away.y * post.outZ < 0.0f || away.x * post.frontX + away.y * post.frontZ < 0.0f)
@@ -163,7 +163,7 @@ void Actor::PushFromPost(const WallPost& post) {
 
 void Actor::PushFromSteep(const SteepFace& face) {
     const glm::vec3 &low = face.low, &middle = face.middle, &high = face.high;
-    const float y = position.y + WallProbeHeight;
+    const float y = position.y + Movement::WallProbeHeight;
     if (!(y >= low.y && y <= high.y)) return;
     // The cut at the probe's height: from the edge low-high to the edge low-middle or middle-high.
     const glm::vec2 lowXZ(low.x, low.z), middleXZ(middle.x, middle.z), highXZ(high.x, high.z);

@@ -34,8 +34,9 @@ void Actor::CollidePrepared(const CollisionTriangle& t, float dt) {
     if (t.kind == Kind::Floor) {
         if (!Inside<0, 2>(t, position.x, position.z)) return;
         const float height = (t.planeTerm - t.normal.x * position.x - t.normal.z * position.z) / t.normal.y;
-        if (position.y < height + LandingAbove &&
-            position.y > height - dt * (std::fabs(velocity.y) + LandingSlack) && velocity.y < 0.0f) {
+        if (position.y < height + Movement::LandingAbove &&
+            position.y > height - dt * (std::fabs(velocity.y) + Movement::LandingSlack) &&
+            velocity.y < 0.0f) {
             position.y = height;
             velocity.y = 0.0f;
             onGround = true;
@@ -47,7 +48,7 @@ void Actor::CollidePrepared(const CollisionTriangle& t, float dt) {
         return;
     }
 
-    const glm::vec3 probe = position + glm::vec3(0.0f, WallProbeHeight, 0.0f);
+    const glm::vec3 probe = position + glm::vec3(0.0f, Movement::WallProbeHeight, 0.0f);
     if (!Inside<0, 1>(t, probe.x, probe.y) && !Inside<2, 1>(t, probe.z, probe.y)) {
         if (t.hasPost) PushFromPost(t.post);
         return;

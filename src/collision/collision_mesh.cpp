@@ -44,8 +44,8 @@ struct Reach {
         : x(actor.position.x),
           y(actor.position.y),
           z(actor.position.z),
-          probe(actor.position.y + Actor::WallProbeHeight),
-          window(dt * (std::fabs(actor.velocity.y) + Actor::LandingSlack)),
+          probe(actor.position.y + Movement::WallProbeHeight),
+          window(dt * (std::fabs(actor.velocity.y) + Movement::LandingSlack)),
           radius(actor.radius + std::fabs(actor.radius) * 1.0e-5f + 1.0e-5f),
           falling(actor.velocity.y < 0.0f),
           inRange(CollisionTriangle::InRange(x, CollisionTriangle::LargestActorCoordinate) &&
@@ -56,7 +56,7 @@ struct Reach {
     // <= y1, and y <= fl(y0 - window) rules out y > fl(h - window) for every h >= y0.
     bool MayLand(const CollisionBounds& b) const {
         return falling && x >= b.x0 && x <= b.x1 && z >= b.z0 && z <= b.z1 &&
-               y < b.y1 + Actor::LandingAbove && y > b.y0 - window;
+               y < b.y1 + Movement::LandingAbove && y > b.y0 - window;
     }
     bool MayPush(const CollisionBounds& b) const {
         return probe >= b.y0 && probe <= b.y1 && x >= b.x0 - radius && x <= b.x1 + radius &&

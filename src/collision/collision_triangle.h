@@ -52,7 +52,7 @@ struct CollisionTriangle {
     }
 
     enum class Kind : uint8_t {
-        Floor,         // walkable: floors, ceilings and slopes up to Actor::WalkableRise
+        Floor,         // walkable: floors, ceilings and slopes up to Movement::WalkableRise
         XWall,         // vertical, every corner at the same x
         ZWall,         // vertical, footprint ends at the same z
         DiagonalWall,  // vertical, any other footprint

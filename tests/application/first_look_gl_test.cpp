@@ -48,7 +48,8 @@ TEST(FirstLookTest, TheFirstCursorReportAfterEachCaptureTurnsNothing) {
         shell.OnMouseMove(100, 50);
         shell.OnMouseMove(101, 50);
         frame();
-        EXPECT_FLOAT_EQ(player.rotation.y, yaw - 1.0f / 96.0f) << static_cast<int>(capture);
+        EXPECT_FLOAT_EQ(player.rotation.y, yaw - 1.0f / Application::Movement::MouseCountsPerRadian)
+            << static_cast<int>(capture);
         shell.Stop();
     }
 }

@@ -14,7 +14,7 @@ using namespace TestSupport;
 
 namespace {
 
-const glm::vec3 Start(0.1f, 10.0f, -15.0f), Eye(0.0f, 2.0f, 0.0f);
+const glm::vec3 Start(0.1f, 10.0f, -15.0f), Eye(0.0f, Application::Movement::EyeHeight, 0.0f);
 
 class GameTest : public ::testing::Test {
 protected:
@@ -44,8 +44,9 @@ TEST_F(GameTest, CameraShowsThePlayerAsThePreviousStepLeftIt) {
     EXPECT_EQ(game.camera.rotation, glm::vec3(0.0f));
     EXPECT_EQ(game.fps, 60.0f);
     const glm::vec3 moved = game.player->position;
-    EXPECT_FLOAT_EQ(moved.y, 10.0f - 0.03f);
-    EXPECT_FLOAT_EQ(moved.z, -15.0f + 0.02f) << "walked forward through the gamepad";
+    EXPECT_FLOAT_EQ(moved.y, 10.0f - Application::Movement::Gravity);
+    EXPECT_FLOAT_EQ(moved.z, -15.0f + Application::Movement::WalkAcceleration)
+        << "walked forward through the gamepad";
 
     game.Update(1.0f);
     EXPECT_EQ(game.camera.position, moved + Eye);

@@ -113,10 +113,10 @@ const Course kCourses[] = {
       {{124, 70}, 23.5f}, {{90, 68}, 11}}},
 };
 
-constexpr int kDecision = 6;          // steps between the scripted player's decisions
-constexpr float kMouseScale = 96.0f;  // mouse pixels per radian of yaw
-constexpr float kWalkSpeed = 0.2f;    // per 60-Hz step
-constexpr float kArrival = 2.0f;      // a leg ends this close to its target: more than a decision's walk
+constexpr int kDecision = 6;  // steps between the scripted player's decisions
+constexpr float kMouseScale = Application::Movement::MouseCountsPerRadian;
+constexpr float kWalkSpeed = Application::Movement::WalkSpeed;
+constexpr float kArrival = 2.0f;  // a leg ends this close to its target: more than a decision's walk
 const float kRates[] = {1.0f, 2.0f, 3.0f, 6.0f};  // dt: 60-Hz steps per frame, each dividing kDecision
 const glm::vec3 kSpawn(0.1f, 10.0f, -15.0f);
 

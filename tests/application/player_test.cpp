@@ -11,10 +11,10 @@ using Application::ControlState;
 using Application::Player;
 using Application::Vpad;
 using namespace TestSupport;
+using namespace Application::Movement;
 
 namespace {
 
-constexpr float PitchLimit = 1.2566371f;
 constexpr float Pi = 3.14159265f;
 
 class PlayerTest : public ::testing::Test {
@@ -39,27 +39,26 @@ TEST_F(PlayerTest, ForwardStickEasesUpToWalkingSpeedAndStaysThere) {
     Input({{KeyW, ControlState::Held}});
     for (int frame = 1; frame <= 10; ++frame) {
         player.Update(1.0f);
-        EXPECT_NEAR(player.velocity.z, 0.02f * frame, 1e-6f) << frame;
+        EXPECT_NEAR(player.velocity.z, WalkAcceleration * frame, 1e-6f) << frame;
     }
     // Ten float steps of 0.02f end one rounding short of 0.2f; the next clamps onto the target.
     for (int frame = 11; frame <= 12; ++frame) {
         player.Update(1.0f);
-        EXPECT_EQ(player.velocity.z, 0.2f) << frame;
+        EXPECT_EQ(player.velocity.z, WalkSpeed) << frame;
     }
     EXPECT_NEAR(player.velocity.x, 0.0f, 1e-7f);
-    EXPECT_EQ(player.targetVelocity.y, -0.5f);
+    EXPECT_EQ(player.targetVelocity.y, FallSpeed);
 }
 
 TEST_F(PlayerTest, WalkDirectionIsRelativeToTheView) {
     const int H = ControlState::Held;
-    const float d = 0.2f * 0.708f;  // each component of a diagonal
+    const float w = WalkSpeed, d = WalkSpeed * DiagonalScale;  // d: each component of a diagonal
     const struct {
         std::vector<KeyInState> keys;
         float yaw;
         glm::vec2 target;  // (x, z)
-    } cases[] = {{{{KeyW, H}}, 0, {0, 0.2f}},         {{{KeyW, H}}, Pi / 2, {0.2f, 0}},
-                 {{{KeyA, H}}, 0, {0.2f, 0}},         {{{KeyS, H}}, 0, {0, -0.2f}},
-                 {{{KeyW, H}, {KeyA, H}}, 0, {d, d}}, {{}, 1.0f, {0, 0}}};
+    } cases[] = {{{{KeyW, H}}, 0, {0, w}},  {{{KeyW, H}}, Pi / 2, {w, 0}},       {{{KeyA, H}}, 0, {w, 0}},
+                 {{{KeyS, H}}, 0, {0, -w}}, {{{KeyW, H}, {KeyA, H}}, 0, {d, d}}, {{}, 1.0f, {0, 0}}};
     for (size_t i = 0; i < std::size(cases); ++i) {
         Input(cases[i].keys);
         player.rotation.y = cases[i].yaw;
@@ -95,8 +94,9 @@ TEST_F(PlayerTest, JumpsOnlyFromTheGroundAndReleaseCutsARiseOnce) {
     Input({{KeySpace, ControlState::Pressed}});
     player.onGround = true;
     player.UpdateControl(1.0f);
-    EXPECT_EQ(player.velocity.y, 0.875f);
-    EXPECT_EQ(player.bobPhase, 2.3561945f + 0.225f) << "3/4 pi, then the resting run-on of the same frame";
+    EXPECT_EQ(player.velocity.y, JumpSpeed);
+    EXPECT_EQ(player.bobPhase, JumpBobPhase + BobSettle)
+        << "3/4 pi, then the resting run-on of the same frame";
     player.velocity.y = 0.0f;
     player.UpdateControl(1.0f);
     EXPECT_EQ(player.velocity.y, 0.0f) << "the press of the frame jumped on its first step only";
@@ -120,11 +120,11 @@ TEST_F(PlayerTest, JumpsOnlyFromTheGroundAndReleaseCutsARiseOnce) {
 
 TEST_F(PlayerTest, FallingOutOfTheWorldRespawnsKeepingVelocityAndAngles) {
     const glm::vec3 velocity(0.1f, -0.5f, 0.2f), rotation(0.3f, 1.2f, 0.0f);
-    player.position = glm::vec3(40.0f, -25.0f, 3.0f);
+    player.position = glm::vec3(40.0f, RespawnDepth, 3.0f);
     player.velocity = velocity;
     player.rotation = rotation;
     player.UpdateControl(1.0f);
-    EXPECT_EQ(player.position.y, -25.0f) << "exactly -25 is still in the world";
+    EXPECT_EQ(player.position.y, RespawnDepth) << "exactly the depth is still in the world";
     player.position.y = -25.01f;
     player.UpdateControl(1.0f);
     EXPECT_EQ(player.position, player.spawnPosition);

@@ -1,5 +1,6 @@
 #include "application/vpad.h"
 
+#include "collision/movement_tunables.h"
 #include "input_script.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ protected:
 
 TEST_F(VpadTest, LeftStickFollowsHeldKeysOnly) {
     const int H = ControlState::Held, P = ControlState::Pressed, R = ControlState::Released;
-    const float d = 0.708f;
+    const float d = Application::Movement::DiagonalScale;
     const struct {
         std::vector<KeyInState> keys;
         glm::vec2 stick;

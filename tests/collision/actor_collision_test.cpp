@@ -6,6 +6,7 @@
 #include <vector>
 
 using Application::Actor;
+namespace Movement = Application::Movement;
 
 namespace {
 
@@ -182,10 +183,10 @@ TEST(ActorCollisionTest, FacesTooSteepToWalkPushOutAtTheProbeFromEitherSideAndNe
     on.CollideTriangle(a, b, c, 1.0f);
     EXPECT_NEAR(on.position.x, at + (glm::cross(c - a, b - a).x < 0 ? 0.5f : -0.5f), 1e-5f);
     // A ramp rising exactly the walkable limit is a floor; a little steeper, a wall.
-    for (const float rise : {Actor::WalkableRise, Actor::WalkableRise * 1.01f}) {
+    for (const float rise : {Movement::WalkableRise, Movement::WalkableRise * 1.01f}) {
         Actor falling = MakeActor({1.0f, 1.0f * rise + 0.1f, 0.0f}, {0.2f, -0.5f, 0.0f});
         falling.CollideTriangle({0, 0, -5}, {0, 0, 5}, {4, 4 * rise, 5}, 1.0f);
-        EXPECT_EQ(falling.onGround, rise == Actor::WalkableRise) << rise;
+        EXPECT_EQ(falling.onGround, rise == Movement::WalkableRise) << rise;
     }
 }
 
@@ -195,8 +196,8 @@ TEST(ActorCollisionTest, AnEdgePushNeverThrowsAFallingPlayerFurtherThanThePush) 
     // corner, its probe reaching the walls' height at once.
     const std::vector<glm::vec3> walls = {{0, 0, 0}, {0, 1, 0}, {4, 0, 0}, {0, 0, 0}, {0, 0, 4}, {0, 1, 0}};
     Actor actor = MakeActor({-0.1414f, 1.2f, -0.1414f}, {0.0f, -0.5f, 0.0f});
-    actor.acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
-    actor.targetVelocity.y = -0.5f;
+    actor.acceleration = glm::vec3(Movement::WalkAcceleration, Movement::Gravity, Movement::WalkAcceleration);
+    actor.targetVelocity.y = Movement::FallSpeed;
     const glm::vec2 start(actor.position.x, actor.position.z);
     for (int step = 0; step < 120; ++step) {
         actor.Update(1.0f);

@@ -26,7 +26,8 @@ TEST(ActorMoveTest, EachAxisEasesTowardsItsTargetWithoutOvershooting) {
 
 TEST(ActorMoveTest, ZeroVerticalTargetKeepsTheVerticalVelocity) {
     Actor actor;
-    actor.acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
+    actor.acceleration = glm::vec3(Application::Movement::WalkAcceleration, Application::Movement::Gravity,
+                                   Application::Movement::WalkAcceleration);
     actor.velocity = glm::vec3(3.0f, -0.3f, 4.0f);
     actor.Move(1.0f);
     EXPECT_EQ(actor.velocity.y, -0.3f);

@@ -18,6 +18,7 @@
 #include <string>
 
 using Application::Actor;
+using namespace Application::Movement;
 using Application::CollisionBounds;
 using Application::CollisionMesh;
 using Application::CollisionTriangle;
@@ -70,9 +71,9 @@ WalkResult Walk(const std::vector<float>& positions, const std::vector<glm::vec3
     auto spot = [&] { return spots[random() % spots.size()]; };
 
     Actor plain;
-    plain.radius = 0.5f;
-    plain.acceleration = glm::vec3(0.02f, 0.03f, 0.02f);
-    plain.targetVelocity.y = -0.5f;
+    plain.radius = Radius;
+    plain.acceleration = glm::vec3(WalkAcceleration, Gravity, WalkAcceleration);
+    plain.targetVelocity.y = FallSpeed;
     plain.position = spot() + glm::vec3(0.0f, 3.0f, 0.0f);
     Actor fast = plain;
     auto both = [&](auto change) {
@@ -87,7 +88,7 @@ WalkResult Walk(const std::vector<float>& positions, const std::vector<glm::vec3
         if (chance(0.04f)) {
             const float angle = unit(random) * 6.2831853f;
             const float magnitude = chance(0.1f) ? 5.0f : unit(random);
-            stick = glm::vec2(std::cos(angle), std::sin(angle)) * (0.2f * magnitude);
+            stick = glm::vec2(std::cos(angle), std::sin(angle)) * (WalkSpeed * magnitude);
         }
         if (chance(0.01f)) {
             // Into a wall, a corner or a pillar, moving at it from close by.
@@ -108,8 +109,8 @@ WalkResult Walk(const std::vector<float>& positions, const std::vector<glm::vec3
         both([&](Actor& a) {
             a.targetVelocity.x = stick.x;
             a.targetVelocity.z = stick.y;
-            if (jump && a.onGround) a.velocity.y = 0.875f;
-            if (a.position.y < -25.0f) a.position = spots[0];
+            if (jump && a.onGround) a.velocity.y = JumpSpeed;
+            if (a.position.y < RespawnDepth) a.position = spots[0];
             a.Update(dt);
         });
         const glm::vec3 before = plain.position;

@@ -25,6 +25,7 @@
 namespace {
 
 using Application::Actor;
+namespace Movement = Application::Movement;
 constexpr float Scale = 8.0f;  // world units per model unit
 constexpr float Spacing = 0.05f;
 constexpr float Inside = 0.01f;  // deeper than this into solid is a failure
@@ -59,7 +60,7 @@ int Failures(const Room& room, float dt) {
         Application::Player& player = trial.Player();
         player = Application::Player(walk.start);
         player.rotation.y = std::atan2(walk.heading.x, walk.heading.y);
-        player.velocity = glm::vec3(walk.heading.x, 0.0f, walk.heading.y) * Application::Player::WalkSpeed;
+        player.velocity = glm::vec3(walk.heading.x, 0.0f, walk.heading.y) * Application::Movement::WalkSpeed;
         player.onGround = true;
         std::string why;
         for (float walked = 0.0f; walked < static_cast<float>(walk.steps) && why.empty(); walked += dt) {
@@ -67,7 +68,7 @@ int Failures(const Room& room, float dt) {
             if (room.solid(player.position, walk.start)) why = "ends a frame inside solid or behind a wall";
         }
         const glm::vec2 moved(player.position.x - walk.start.x, player.position.z - walk.start.z);
-        const float expected = static_cast<float>(walk.steps) * Application::Player::WalkSpeed;
+        const float expected = static_cast<float>(walk.steps) * Application::Movement::WalkSpeed;
         if (why.empty() && ramp[i] && glm::dot(moved, walk.heading) < expected - 0.5f)
             why = "stalls on the ramp";
         if (why.empty()) continue;
@@ -139,7 +140,7 @@ Room ModelledRoom(float lean, float yaw, bool groundLast, std::mt19937& random) 
     for (int i = 0; i < 4; ++i) obj.Face({bottom[i], roof[i], roof[(i + 1) % 4], bottom[(i + 1) % 4]});
     // The wall: 12 long, 8 high, its top `8 tan(lean)` over towards +v. Leaning further than the
     // steepest walkable face it is a ramp (and under it a ceiling), and left out.
-    const bool wall = std::fabs(lean) < std::atan(1.0f / Actor::WalkableRise);
+    const bool wall = std::fabs(lean) < std::atan(1.0f / Movement::WalkableRise);
     const glm::vec2 wallFoot(14.0f, -6.0f);
     auto wallAt = [&](float along, float y) {
         const glm::vec2 p = wallFoot + u * along + v * (y * std::tan(lean));
@@ -155,7 +156,7 @@ Room ModelledRoom(float lean, float yaw, bool groundLast, std::mt19937& random) 
         Engine::ConvertObjFromMemory(obj.vertices + obj.faces, "room.obj"));
     room.positions = (*model)[0]->positions;
     // Into each side, from 1.5 in front of where it stands at the probe's height.
-    const float probe = Actor::WallProbeHeight, probeHalf = half + (top - half) * probe / height;
+    const float probe = Movement::WallProbeHeight, probeHalf = half + (top - half) * probe / height;
     for (int i = 0; i < 4; ++i) {
         const glm::vec3 a = at(corner[i][0] * probeHalf, corner[i][1] * probeHalf, 0.0f);
         const glm::vec3 b = at(corner[(i + 1) % 4][0] * probeHalf, corner[(i + 1) % 4][1] * probeHalf, 0.0f);
@@ -190,7 +191,7 @@ Room ModelledRoom(float lean, float yaw, bool groundLast, std::mt19937& random) 
 Room BuiltRoom(std::mt19937& random, const TestSupport::ScratchDir& scratch) {
     const int columns = 20, rows = 14;
     const AssetGenerator::LevelSettings defaults;
-    const int mostRise = static_cast<int>(Actor::WalkableRise * defaults.tileSize / defaults.step);
+    const int mostRise = static_cast<int>(Movement::WalkableRise * defaults.tileSize / defaults.step);
     std::vector<int> heights(columns * rows, 0), shapes(columns * rows, 0);
     auto cell = [&](int c, int r) -> int& { return heights[r * columns + c]; };
     std::uniform_int_distribution<int> low(3, 8), any(1, 12);
@@ -266,7 +267,7 @@ TEST(AnyRoomHolds, NoWalkPassesAFaceOrEndsInsideSolid) {
     std::vector<Room> rooms;
     // Sloping back from 0.5 degrees to 60 (a walkable slope from about 24), overhanging up to the
     // steepest face that is walkable (beyond it the underside is a ceiling, a floor).
-    const float steepest = std::atan(1.0f / Actor::WalkableRise);
+    const float steepest = std::atan(1.0f / Movement::WalkableRise);
     for (const float lean : {0.5f, 1.0f, 3.0f, 10.0f, 20.0f, 23.0f, 30.0f, 45.0f, 60.0f})
         rooms.push_back(ModelledRoom(lean * Degree, unit(random) * 6.2831853f, rooms.size() % 2, random));
     for (const float lean : {0.5f, 1.0f, 3.0f, 10.0f, 20.0f}) {

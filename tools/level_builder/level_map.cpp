@@ -2,7 +2,7 @@
 
 #include "common/strict_number.h"
 
-#include "collision/actor.h"
+#include "collision/movement_tunables.h"
 #include "level_error.h"
 #include "obj_writer.h"
 #include "tmx_format.h"
@@ -332,7 +332,7 @@ void LevelMap::PlaceSpawn(const TmxFormat& format) {
 void LevelMap::CheckRampRise(int column, int row, int steps) const {
     // The game takes a face steeper than it can walk for a wall: such a ramp would hold the player
     // back like one. Products of binary fractions, so the comparison is exact.
-    const double most = Application::Actor::WalkableRise * settings.tileSize;
+    const double most = Application::Movement::WalkableRise * settings.tileSize;
     if (steps * settings.step <= most) return;
     int allowed = static_cast<int>(std::floor(most / settings.step));
     while ((allowed + 1) * settings.step <= most) ++allowed;
@@ -343,7 +343,7 @@ void LevelMap::CheckRampRise(int column, int row, int steps) const {
         std::string("a ramp rising ") + DirectionName(cell.direction) + " by " + std::to_string(steps) +
             " steps over one tile, " + FormatNumber(steps * settings.step / settings.tileSize) +
             " per unit across: too steep to walk (the player walks up at most " +
-            FormatNumber(Application::Actor::WalkableRise) + " per unit, " + std::to_string(allowed) +
+            FormatNumber(Application::Movement::WalkableRise) + " per unit, " + std::to_string(allowed) +
             " steps over a tile of " + FormatNumber(settings.tileSize) + ": lower the tile " +
             DirectionName(cell.direction) + " of it or raise this one)");
 }

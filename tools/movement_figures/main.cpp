@@ -111,7 +111,7 @@ int main() {
         std::vector<float> floor;
         MovementFigures::AddFloor(floor, -10, 10, -10, 10, 0);
         MovementTrial turn(floor, {0, 1, 0});
-        turn.Frame({false, false, {96, 0}}, dt);
+        turn.Frame({false, false, {Application::Movement::MouseCountsPerRadian, 0}}, dt);
         std::printf("%6.0f %6.1f %10.3f %16.3f %10.3f %11.4f rad\n", kFramesPerSecond / dt, dt,
                     MovementFigures::JumpOnFlatFloor(1000, dt).apex, cut,
                     MovementFigures::JumpOnFlatFloor(1, dt).apex, -turn.GetPlayer().rotation.y);

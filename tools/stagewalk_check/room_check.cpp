@@ -38,7 +38,7 @@ bool HiddenFloor(const CollisionTriangle& down, const FloorGrid& upFloors) {
         if (!hidden || !CoversFromAbove(other, centre)) return;
         const float height = FloorHeightAt(other, centre.x, centre.z);
         // Below: a ceiling. On it or just above: an underside, since nobody fits in between.
-        if (height <= centre.y + Application::Player::EyeHeight) hidden = false;
+        if (height <= centre.y + Application::Movement::EyeHeight) hidden = false;
     });
     return hidden;
 }
@@ -65,7 +65,7 @@ bool LandsFromSpawn(const std::vector<float>& positions, const glm::vec3& spawn)
         player.Actor::Update(1.0f);
         Application::Stage::CollideWithTriangles(&player, positions, 1.0f);
         if (player.onGround) return true;
-        if (!(player.position.y >= Application::Player::RespawnDepth)) return false;
+        if (!(player.position.y >= Application::Movement::RespawnDepth)) return false;
     }
     return false;
 }

@@ -16,6 +16,7 @@ namespace StagewalkCheck {
 namespace {
 
 using Application::Actor;
+namespace Movement = Application::Movement;
 using Application::CollisionTriangle;
 using Kind = CollisionTriangle::Kind;
 
@@ -28,7 +29,7 @@ constexpr float PathSample = 0.1f;   // spacing of the floor tests along an appr
 constexpr float OnLine = 1e-3f;      // a wall through a point passes this close to it
 constexpr float StandSteps = 3.0f;
 // The landing catches feet up to LandingAbove above a floor.
-constexpr float CatchDepth = Application::Actor::LandingAbove + 0.01f;
+constexpr float CatchDepth = Application::Movement::LandingAbove + 0.01f;
 
 glm::vec2 XZ(const glm::vec3& v) { return {v.x, v.z}; }
 
@@ -188,7 +189,7 @@ std::vector<WallApproach> RoomWalks::PlanApproaches(float spacing, size_t perPie
             for (const float side : {1.0f, -1.0f}) {
                 const glm::vec2 out = normal * side, start = at + out * StartDistance;
                 for (const float h : FloorsAt(start)) {
-                    const float probe = h + Actor::WallProbeHeight;
+                    const float probe = h + Movement::WallProbeHeight;
                     bool stops = true;
                     for (const float across : {-Margin, Margin})
                         for (const float up : {-Margin, Margin})
@@ -245,7 +246,7 @@ std::vector<WallApproach> RoomWalks::PlanCornerApproaches(float spacing) const {
                             corner + across * (spacing * static_cast<float>(line) - CornerReach);
                         const glm::vec2 start = at - heading * StartDistance;
                         for (const float h : FloorsAt(start)) {
-                            const float probe = h + Actor::WallProbeHeight;
+                            const float probe = h + Movement::WallProbeHeight;
                             bool stops = true;
                             for (const glm::vec2& far : {meeting[i].second, meeting[j].second}) {
                                 const glm::vec2 along = glm::normalize(far - corner);
@@ -336,7 +337,7 @@ bool RoomWalks::WalkApproach(const WallApproach& approach, float dt, bool bounde
     player = Application::Player(approach.start);
     player.rotation.y = std::atan2(approach.heading.x, approach.heading.y);
     player.velocity =
-        glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * Application::Player::WalkSpeed;
+        glm::vec3(approach.heading.x, 0.0f, approach.heading.y) * Application::Movement::WalkSpeed;
     player.onGround = true;
     crossed = false;
     for (float walked = 0.0f; walked < WalkSteps; walked += dt) {

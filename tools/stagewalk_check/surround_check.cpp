@@ -20,7 +20,7 @@ using Application::Stage;
 // straight at it, less beyond the pitch limit, where the view turns only so far towards it.
 float Depth(const glm::vec3& offset) {
     const float elevation = std::atan2(std::fabs(offset.y), std::hypot(offset.x, offset.z));
-    const float beyond = elevation - Application::Player::PitchLimit;
+    const float beyond = elevation - Application::Movement::PitchLimit;
     return glm::length(offset) * (beyond > 0.0f ? std::cos(beyond) : 1.0f);
 }
 
@@ -45,7 +45,7 @@ struct Finding {
 }  // namespace
 
 EyeHeights RoomEyeHeights(const Engine::ModelData* room) {
-    const float spawn = Application::Game::StartPosition.y + Application::Player::EyeHeight;
+    const float spawn = Application::Game::StartPosition.y + Application::Movement::EyeHeight;
     EyeHeights eyes{spawn, spawn};
     bool any = false;
     if (room == nullptr || room->empty()) return eyes;
@@ -58,7 +58,7 @@ EyeHeights RoomEyeHeights(const Engine::ModelData* room) {
         const auto t = Application::CollisionTriangle::Prepare(corners[0], corners[1], corners[2]);
         if (t.kind != Application::CollisionTriangle::Kind::Floor) continue;
         for (const glm::vec3& corner : corners) {
-            const float eye = corner.y + Application::Player::EyeHeight;
+            const float eye = corner.y + Application::Movement::EyeHeight;
             eyes.lowest = any ? std::min(eyes.lowest, eye) : eye;
             eyes.highest = any ? std::max(eyes.highest, eye) : eye;
             any = true;

@@ -154,7 +154,8 @@ void CheckRoomWalks(const Engine::ModelData& room, const ObjLayout& layout, cons
     // The walls that hold once the floors come first were passed because a landing in the middle
     // of the pass lifted the point the walls test.
     RoomWalks reordered(FloorsFirst(positions, walks));
-    const std::string probe = "the point " + Number(Application::Actor::WallProbeHeight) + " above the feet";
+    const std::string probe =
+        "the point " + Number(Application::Movement::WallProbeHeight) + " above the feet";
     const std::vector<CollisionTriangle>& walls = walks.Triangles();
     for (const WallApproach& leak : leaks) {
         std::string why;
