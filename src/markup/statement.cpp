@@ -1,5 +1,6 @@
 #include "markup/statement.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <utility>
@@ -42,6 +43,11 @@ inline unsigned char ClassOf(char c) { return Classes[static_cast<unsigned char>
 constexpr std::string_view CommentToken = "#";
 
 }  // namespace
+
+std::string QuotedValue(std::string_view text) {
+    const bool spaced = std::any_of(text.begin(), text.end(), [](char c) { return IsSpace(c); });
+    return spaced ? "\"" + std::string(text) + "\"" : std::string(text);
+}
 
 // A token runs from the first byte after a separator run to the next white space outside quotes
 // (or the end of the statement), its quotation marks removed. The separator byte that ends a token

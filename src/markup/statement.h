@@ -1,6 +1,7 @@
 // The three steps that turn one physical line of a tml file into changes of a document: cutting it
-// into statements at ';', cutting a statement into tokens, and applying the tokens. Stateless apart
-// from the document they are given; any thread.
+// into statements at ';', cutting a statement into tokens, and applying the tokens; and the other
+// way, a value written so that its statement reads it back. Stateless apart from the document they
+// are given; any thread.
 #pragma once
 
 #include "markup/document.h"
@@ -28,6 +29,10 @@ void TokenizeStatement(std::string_view statement, std::vector<std::string>& tok
 // quotation marks. They stay valid until `scratch` or the statement's text changes.
 void TokenizeStatement(std::string_view statement, std::vector<std::string_view>& tokens,
                        std::string& scratch);
+
+// `text` as an attribute's value that reads back as one token: in quotation marks if it holds white
+// space. A value holding a quotation mark cannot be written.
+std::string QuotedValue(std::string_view text);
 
 // Applies one statement's tokens: "{" opens a node, "}" closes the open one, "!" adds an attribute
 // to the open node; anything else changes nothing. `line` is recorded on what it creates.

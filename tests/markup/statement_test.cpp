@@ -78,6 +78,9 @@ TEST(TokenizeStatement, FollowsTheQuoteCommentAndSeparatorRules) {
         EXPECT_THAT(Tokenize(c.statement), ElementsAreArray(c.tokens))
             << "statement: '" << c.statement << "'";
     }
+    // What is written reads back as the one value it was.
+    for (const std::string value : {"tower", "The tower", "tab\there", ""})
+        EXPECT_THAT(Tokenize("! k " + Tml::QuotedValue(value)), ElementsAre("!", "k", value)) << value;
 }
 
 TEST(ApplyStatement, OpensClosesAndAttaches) {

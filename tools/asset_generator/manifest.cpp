@@ -2,6 +2,7 @@
 
 #include "application/level_list.h"
 #include "engine/assets/asset_kinds.h"
+#include "markup/statement.h"
 
 namespace AssetGenerator {
 
@@ -21,8 +22,7 @@ std::string MakeManifest(const std::string& workdir, const std::vector<ManifestE
     using Application::LevelList;
     text += std::string("{ ") + LevelList::Root + "\n";
     for (const ManifestLevel& level : levels) {
-        const bool spaced = level.title.find(' ') != std::string::npos;
-        const std::string title = spaced ? "\"" + level.title + "\"" : level.title;
+        const std::string title = Tml::QuotedValue(level.title);
         text += std::string("\t{ ") + LevelList::Node + "\n";
         text += std::string("\t\t! ") + LevelList::NameKey + " " + level.name + "\n";
         text += std::string("\t\t! ") + LevelList::TitleKey + " " + title + "\n";

@@ -4,6 +4,7 @@
 #include "engine/assets/asset_kinds.h"
 #include "level_data.h"
 #include "level_error.h"
+#include "markup/statement.h"
 #include "markup/tml_reader.h"
 
 #include <algorithm>
@@ -26,10 +27,6 @@ std::string Value(const Tml::Node& node, const char* key) {
         if (attribute.key == key) value = attribute.value;
     }
     return value;
-}
-
-std::string Quoted(const std::string& text) {
-    return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
 }  // namespace
@@ -106,9 +103,9 @@ Listing ListLevel(const std::string& objPath, const std::string& title) {
     }
     if (!listed) {
         text += std::string("{ ") + LevelList::Root + "\n\t{ " + LevelList::Node + "\n\t\t! " +
-                LevelList::NameKey + " " + name + "\n\t\t! " + LevelList::TitleKey + " " + Quoted(title) +
-                "\n\t\t! " + LevelList::RoomKey + " " + name + "\n\t\t! " + LevelList::DataKey + " " + data +
-                "\n\t}\n}\n";
+                LevelList::NameKey + " " + name + "\n\t\t! " + LevelList::TitleKey + " " +
+                Tml::QuotedValue(title) + "\n\t\t! " + LevelList::RoomKey + " " + name + "\n\t\t! " +
+                LevelList::DataKey + " " + data + "\n\t}\n}\n";
     }
     listing.text = text;
     listing.note = listing.manifest + ": level '" + name + "' (" + title + ") listed";
